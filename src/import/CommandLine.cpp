@@ -1,0 +1,126 @@
+#include "import/CommandLine.h"
+
+#include "import/DisplayModelOutput.h"
+#include "import/ImportDriver.h"
+#include "localisation/Messages.h"
+#include "services/SharedState.h"
+
+#include <QJsonDocument>
+#include <QSqlQuery>
+
+namespace invorator {
+
+namespace {
+
+const char *usage = "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE";
+
+struct Options
+{
+    QString command;
+    int kind = 0;
+    QString exportFolder;
+    QString language;
+    QString file;
+};
+
+// Fills options, or returns the reason the arguments cannot be used.
+QString parse(const QStringList &args, Options &o)
+{
+    if (args.isEmpty())
+        return QStringLiteral("no command given");
+    o.command = args.first();
+    if (o.command != QLatin1String("show") && o.command != QLatin1String("json"))
+        return QStringLiteral("unknown command '%1'").arg(o.command);
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        const auto value = [&](QString &target) {
+            if (i + 1 >= args.size())
+                return false;
+            target = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--kind")) {
+            QString k;
+            if (!value(k))
+                return QStringLiteral("--kind needs a value");
+            static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"), QStringLiteral("ubl"),
+                                           QStringLiteral("peppol"), QStringLiteral("pdf")};
+            o.kind = static_cast<int>(kinds.indexOf(k.toLower()));
+            if (o.kind < 0)
+                return QStringLiteral("unknown kind '%1'").arg(k);
+        } else if (a == QLatin1String("--export")) {
+            if (!value(o.exportFolder))
+                return QStringLiteral("--export needs a folder");
+        } else if (a == QLatin1String("--lang")) {
+            if (!value(o.language))
+                return QStringLiteral("--lang needs a language code");
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return QStringLiteral("unknown option '%1'").arg(a);
+        } else if (o.file.isEmpty()) {
+            o.file = a;
+        } else {
+            return QStringLiteral("more than one file given");
+        }
+    }
+    if (o.file.isEmpty())
+        return QStringLiteral("no invoice file given");
+    return {};
+}
+
+bool languageKnown(const SharedState &state, const QString &code)
+{
+    QSqlQuery query(state.textsDb());
+    query.prepare(QStringLiteral("SELECT count(*) FROM tblSprache WHERE upper(Sprache) = upper(?)"));
+    query.addBindValue(code);
+    return query.exec() && query.next() && query.value(0).toInt() > 0;
+}
+
+} // namespace
+
+int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
+{
+    Options o;
+    if (const QString problem = parse(arguments, o); !problem.isEmpty()) {
+        err << "invorator-cli: " << problem << '\n' << usage << '\n';
+        return 2;
+    }
+    SharedState state(programFolder);
+    state.readSettings();
+    if (!state.OpenTextsDb())
+        err << "Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: "
+            << state.textsDbError() << '\n';
+    if (!o.language.isEmpty()) {
+        if (state.TextsDbOpen && !languageKnown(state, o.language)) {
+            err << "invorator-cli: unknown language '" << o.language << "'\n";
+            return 2;
+        }
+        state.LanguageCode = o.language.toUpper();
+    }
+
+    DisplayModel model;
+    model.setDocumentTypes(LoadDocumentTypes(state));
+    RecordingSink sink(MsgAnswer::No);
+    ImportDriver driver(state, model, sink);
+    driver.setExportFolder(o.exportFolder);
+    QString path = o.file;
+    int kind = o.kind;
+    const ImportOutcome outcome = driver.ImportInvoice(path, kind);
+
+    ImportReport report;
+    report.kind = kind;
+    report.numberFormat = state.NumberFormat;
+    report.messages = sink.messages();
+    report.attachments = driver.attachments();
+    if (o.command == QLatin1String("json")) {
+        out << QJsonDocument(ModelToJson(model, report)).toJson(QJsonDocument::Indented);
+    } else {
+        for (const Message &m : report.messages)
+            err << "[" << iconName(m.icon) << "] " << m.title << " (" << m.number << "): " << m.text
+                << (m.icon == MsgIcon::Question ? QStringLiteral(" -> No") : QString()) << '\n';
+        if (outcome == ImportOutcome::Read)
+            out << FormatModelText(model, report);
+    }
+    return outcome == ImportOutcome::Read ? 0 : 1;
+}
+
+} // namespace invorator

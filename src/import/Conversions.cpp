@@ -1,0 +1,270 @@
+#include "import/Conversions.h"
+
+#include <array>
+#include <charconv>
+
+namespace invorator {
+
+namespace {
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && s.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return s.mid(begin, end - begin);
+}
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+void stripLeadingZeros(std::string &digits)
+{
+    const auto first = digits.find_first_not_of('0');
+    digits.erase(0, first == std::string::npos ? digits.size() : first);
+}
+
+struct Pattern
+{
+    QString prefix;
+    QString suffix;
+    bool grouping = false;
+    int minInt = 0;
+    int minFrac = 0;
+    int maxFrac = 0;
+    bool valid = false;
+};
+
+Pattern parsePattern(const QString &pattern)
+{
+    Pattern p;
+    const auto isPlaceholder = [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('#'); };
+    const auto isNumberChar = [&](QChar c) {
+        return isPlaceholder(c) || c == QLatin1Char('.') || c == QLatin1Char(',');
+    };
+    qsizetype firstPh = -1;
+    qsizetype lastPh = -1;
+    for (qsizetype i = 0; i < pattern.size(); ++i)
+        if (isPlaceholder(pattern.at(i))) {
+            if (firstPh < 0)
+                firstPh = i;
+            lastPh = i;
+        }
+    if (firstPh < 0)
+        return p;
+    // The number section reaches left over a leading decimal point ("#.##" or ".00").
+    qsizetype begin = firstPh;
+    while (begin > 0 && isNumberChar(pattern.at(begin - 1)))
+        --begin;
+    const qsizetype end = lastPh + 1;
+    p.prefix = pattern.left(begin);
+    p.suffix = pattern.mid(end);
+    const QString number = pattern.mid(begin, end - begin);
+    const qsizetype point = number.indexOf(QLatin1Char('.'));
+    const QString intPart = point < 0 ? number : number.left(point);
+    const QString fracPart = point < 0 ? QString() : number.mid(point + 1);
+    p.grouping = intPart.contains(QLatin1Char(','));
+    for (QChar c : intPart)
+        if (c == QLatin1Char('0'))
+            ++p.minInt;
+    for (QChar c : fracPart) {
+        if (c == QLatin1Char('0')) {
+            ++p.minFrac;
+            ++p.maxFrac;
+        } else if (c == QLatin1Char('#')) {
+            ++p.maxFrac;
+        }
+    }
+    // A "0" after a "#" in the fraction still counts as shown: keep minFrac <= maxFrac.
+    p.valid = true;
+    return p;
+}
+
+// Rounds to `decimals` fraction digits, half away from zero (the sign is kept apart).
+void roundDigits(std::string &intDigits, std::string &fracDigits, int decimals)
+{
+    if (static_cast<int>(fracDigits.size()) <= decimals) {
+        return;
+    }
+    const bool up = fracDigits[static_cast<std::size_t>(decimals)] >= '5';
+    fracDigits.resize(static_cast<std::size_t>(decimals));
+    if (!up)
+        return;
+    std::string all = intDigits + fracDigits;
+    int i = static_cast<int>(all.size()) - 1;
+    for (; i >= 0; --i) {
+        if (all[static_cast<std::size_t>(i)] == '9') {
+            all[static_cast<std::size_t>(i)] = '0';
+        } else {
+            ++all[static_cast<std::size_t>(i)];
+            break;
+        }
+    }
+    if (i < 0)
+        all.insert(all.begin(), '1');
+    const std::size_t intLen = all.size() - fracDigits.size();
+    intDigits = all.substr(0, intLen);
+    fracDigits = all.substr(intLen);
+}
+
+} // namespace
+
+double Decimal::toDouble() const
+{
+    std::string s = negative ? "-" : "";
+    s += intDigits.empty() ? "0" : intDigits;
+    if (!fracDigits.empty())
+        s += "." + fracDigits;
+    double value = 0;
+    std::from_chars(s.data(), s.data() + s.size(), value);
+    return value;
+}
+
+Decimal Decimal::fromDouble(double value)
+{
+    std::array<char, 512> buf{};
+    // Shortest text that reads back as the same double, in fixed notation: 1.005 stays 1.005.
+    auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+    Decimal d;
+    if (ec != std::errc())
+        return d;
+    std::string s(buf.data(), ptr);
+    if (!s.empty() && s[0] == '-') {
+        d.negative = true;
+        s.erase(0, 1);
+    }
+    const auto point = s.find('.');
+    d.intDigits = s.substr(0, point);
+    if (point != std::string::npos)
+        d.fracDigits = s.substr(point + 1);
+    stripLeadingZeros(d.intDigits);
+    return d;
+}
+
+std::optional<Decimal> ParseGermanNumber(const QString &text)
+{
+    const QString s = text.trimmed();
+    qsizetype i = 0;
+    Decimal d;
+    if (i < s.size() && (s.at(i) == QLatin1Char('-') || s.at(i) == QLatin1Char('+'))) {
+        d.negative = s.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    bool anyDigit = false;
+    bool lastWasDigit = false;
+    for (; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (isDigit(c)) {
+            d.intDigits += static_cast<char>(c.unicode());
+            anyDigit = lastWasDigit = true;
+        } else if (c == QLatin1Char('.') && lastWasDigit && i + 1 < s.size() && isDigit(s.at(i + 1))) {
+            lastWasDigit = false; // thousands separator
+        } else {
+            break;
+        }
+    }
+    if (i < s.size() && s.at(i) == QLatin1Char(',')) {
+        for (++i; i < s.size() && isDigit(s.at(i)); ++i) {
+            d.fracDigits += static_cast<char>(s.at(i).unicode());
+            anyDigit = true;
+        }
+    }
+    if (i != s.size() || !anyDigit)
+        return std::nullopt;
+    stripLeadingZeros(d.intDigits);
+    return d;
+}
+
+std::optional<double> GermanNumberToDouble(const QString &text)
+{
+    const auto d = ParseGermanNumber(text);
+    if (!d)
+        return std::nullopt;
+    return d->toDouble();
+}
+
+QString FormatNumber(const Decimal &number, const QString &pattern)
+{
+    const Pattern p = parsePattern(pattern);
+    std::string intDigits = number.intDigits;
+    std::string fracDigits = number.fracDigits;
+    if (!p.valid) {
+        // No digit placeholder: show the number as it stands.
+        roundDigits(intDigits, fracDigits, 15);
+        while (!fracDigits.empty() && fracDigits.back() == '0')
+            fracDigits.pop_back();
+        QString out = QString::fromStdString(intDigits.empty() ? "0" : intDigits);
+        if (!fracDigits.empty())
+            out += QLatin1Char(',') + QString::fromStdString(fracDigits);
+        return (number.negative && out != QLatin1String("0") ? QStringLiteral("-") : QString()) + out;
+    }
+    roundDigits(intDigits, fracDigits, p.maxFrac);
+    while (static_cast<int>(fracDigits.size()) > p.minFrac && !fracDigits.empty() && fracDigits.back() == '0')
+        fracDigits.pop_back();
+    while (static_cast<int>(fracDigits.size()) < p.minFrac)
+        fracDigits += '0';
+    stripLeadingZeros(intDigits);
+    const bool isZero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string::npos;
+    while (static_cast<int>(intDigits.size()) < p.minInt)
+        intDigits.insert(intDigits.begin(), '0');
+    QString intText;
+    for (std::size_t k = 0; k < intDigits.size(); ++k) {
+        if (p.grouping && k > 0 && (intDigits.size() - k) % 3 == 0)
+            intText += QLatin1Char('.');
+        intText += QLatin1Char(intDigits[k]);
+    }
+    QString out = p.prefix;
+    if (number.negative && !isZero)
+        out += QLatin1Char('-');
+    out += intText;
+    if (!fracDigits.empty())
+        out += QLatin1Char(',') + QString::fromStdString(fracDigits);
+    return out + p.suffix;
+}
+
+QString FormatNumber(double number, const QString &pattern)
+{
+    return FormatNumber(Decimal::fromDouble(number), pattern);
+}
+
+QString FormatText(const QString &text, const QString &pattern)
+{
+    const auto number = ParseGermanNumber(text);
+    if (!number)
+        return text;
+    return FormatNumber(*number, pattern);
+}
+
+QString NzFormat(const std::optional<QString> &value, const QString &defaultValue, const QString &pattern)
+{
+    if (!value || trimBlanks(*value).isEmpty())
+        return pattern.isEmpty() ? trimBlanks(defaultValue) : FormatText(defaultValue, pattern);
+    const QString t = trimBlanks(*value);
+    return pattern.isEmpty() ? t : FormatText(t, pattern);
+}
+
+double XmlAmountToNumber(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1Char('.'), QLatin1Char(','));
+    return GermanNumberToDouble(NzFormat(t, QStringLiteral("0"))).value_or(0.0);
+}
+
+QString FormatXmlAmount(const QString &text, const QString &pattern)
+{
+    QString t = text;
+    t.replace(QLatin1Char('.'), QLatin1Char(','));
+    return FormatText(t, pattern);
+}
+
+QString FormatXmlDate(const QString &text)
+{
+    QString t = text;
+    if (t.size() == 10)
+        t.remove(QLatin1Char('-'));
+    return t.mid(6, 2) + QLatin1Char('.') + t.mid(4, 2) + QLatin1Char('.') + t.mid(0, 4);
+}
+
+} // namespace invorator

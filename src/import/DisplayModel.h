@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace invorator {
+
+// One captioned single-line field of the invoice view. Most fields show their text;
+// a field with a value list (the document type) shows the name for its value.
+class Field
+{
+public:
+    Field() = default;
+    explicit Field(QString caption) : m_caption(std::move(caption)) {}
+
+    const QString &caption() const { return m_caption; }
+    void setCaption(const QString &caption) { m_caption = caption; }
+    const QString &text() const { return m_text; }
+    void setText(const QString &text);
+    // The value behind the text: the type code of the document-type field, else the text.
+    const QString &value() const { return m_value; }
+    void setValue(const QString &value);
+
+    // Entries (value, shown name) of a field that shows names for its values.
+    using Entries = std::vector<std::pair<QString, QString>>;
+    void setEntries(Entries entries);
+    const Entries &entries() const { return m_entries; }
+
+private:
+    QString m_caption;
+    QString m_text;
+    QString m_value;
+    Entries m_entries;
+};
+
+using FieldGroup = std::vector<Field>;
+// The ordered fields a reader operation fills: element k is written by the reader's k-th step.
+using FieldList = std::vector<Field *>;
+
+inline constexpr int ColorBlack = 0;
+inline constexpr int ColorRed = 255;
+
+struct ListRow
+{
+    QStringList cells; // column 0 is the row's text, the others its sub-items
+    int color = ColorBlack;
+    std::vector<int> cellColors;
+};
+
+// A list view in report mode: column headers and rows of texts with a colour.
+class ListView
+{
+public:
+    ListView(QString name, QStringList headers);
+
+    const QString &name() const { return m_name; }
+    const QStringList &headers() const { return m_headers; }
+    void setHeader(int column, const QString &text);
+    int columnCount() const { return static_cast<int>(m_headers.size()); }
+
+    void clear() { m_rows.clear(); }
+    // Adds a row with the column-0 text and returns its index.
+    int addRow(const QString &text);
+    void setCell(int row, int column, const QString &text);
+    QString cell(int row, int column) const;
+    // Colours the row and then each of its sub-items.
+    void setRowColor(int row, int color);
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    const ListRow &row(int r) const { return m_rows.at(static_cast<std::size_t>(r)); }
+
+private:
+    QString m_name;
+    QStringList m_headers;
+    std::vector<ListRow> m_rows;
+};
+
+// The invoice as it is shown: four captioned field groups and three lists. The
+// readers write it, the window and the command line show it, the archive reads it.
+class DisplayModel
+{
+public:
+    DisplayModel();
+    DisplayModel(const DisplayModel &) = delete;
+    DisplayModel &operator=(const DisplayModel &) = delete;
+
+    FieldGroup txtSeller;
+    FieldGroup txtBuyer;
+    FieldGroup txtRechnungdaten;
+    FieldGroup txtSonstige;
+    ListView lvTable;
+    ListView lvUst;
+    ListView lvAbzuege;
+
+    // Empties every field and list; the document type becomes 380 and the tax and
+    // total fields show "0,00".
+    void reset();
+
+    // The document-type field's entries (code, name in the current language).
+    void setDocumentTypes(Field::Entries entries) { txtRechnungdaten[5].setEntries(std::move(entries)); }
+
+    // Builds a field list from (group, index) pairs; an index a group lacks is left out.
+    static FieldList fields(std::initializer_list<std::pair<FieldGroup *, int>> picks);
+    static FieldList range(FieldGroup &group, int first, int last);
+
+    const std::vector<std::pair<QString, FieldGroup *>> &groups();
+
+private:
+    std::vector<std::pair<QString, FieldGroup *>> m_groups;
+};
+
+} // namespace invorator

@@ -1,0 +1,284 @@
+#include "import/ImportDriver.h"
+
+#include "attachments/Attachments.h"
+#include "import/Conversions.h"
+#include "import/PdfExtraction.h"
+#include "localisation/Messages.h"
+#include "readers/cii/clsCIIImport.h"
+#include "readers/ubl/clsUBLImport.h"
+#include "services/SharedState.h"
+#include "services/XmlDocument.h"
+
+#include <QFileInfo>
+
+#include <exception>
+
+namespace invorator {
+
+namespace {
+
+const QString appTitle = QStringLiteral("Tarvo Invorator");
+const QString brellwerk = QStringLiteral("Brellwerk");
+
+constexpr const char *ciiTest =
+    "//*[namespace-uri()='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100']";
+constexpr const char *ublTest =
+    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2']";
+constexpr const char *peppolTest = "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2']";
+constexpr const char *creditNoteTest =
+    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2']";
+
+bool isCreditNote(const XmlDocument &doc)
+{
+    const XmlNode root = doc.documentElement();
+    return root.localName() == QLatin1String("CreditNote") &&
+           root.namespaceUri() == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
+}
+
+} // namespace
+
+QString KindName(int kind)
+{
+    switch (kind) {
+    case 1:
+        return QStringLiteral("CII");
+    case 2:
+        return QStringLiteral("UBL");
+    case 3:
+        return QStringLiteral("Peppol");
+    case 4:
+        return QStringLiteral("ZUGFeRD");
+    default:
+        return QString::number(kind);
+    }
+}
+
+ImportDriver::ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages)
+    : m_state(state), m_model(model), m_messages(messages)
+{
+    exportFolderReady = [this] { return QFileInfo(m_exportFolder).isDir(); };
+}
+
+MsgAnswer ImportDriver::say(int number, MsgIcon icon, const QString &title, const QString &text)
+{
+    Message m;
+    m.number = number;
+    m.icon = icon;
+    m.title = title;
+    m.text = text.isNull() ? GetMeldung(m_state, number) : text;
+    return m_messages.show(m);
+}
+
+void ImportDriver::ClearInvoice()
+{
+    m_model.reset();
+    if (enableSave)
+        enableSave();
+}
+
+ImportDriver::Tests ImportDriver::runNamespaceTests(const XmlDocument &doc) const
+{
+    Tests t;
+    t.cii = !doc.selectSingleNode(ciiTest).isNull();
+    t.ubl = !doc.selectSingleNode(ublTest).isNull();
+    // A Peppol credit note has its root in the CreditNote namespace.
+    t.peppol = !doc.selectSingleNode(peppolTest).isNull() || !doc.selectSingleNode(creditNoteTest).isNull();
+    return t;
+}
+
+int ImportDriver::contentKind(const XmlDocument &doc, const Tests &tests) const
+{
+    if (tests.cii)
+        return 1;
+    if (!tests.ubl && !tests.peppol)
+        return 0;
+    const XmlNode customization = doc.documentElement().selectSingleNode(
+        "*[local-name()='CustomizationID' and "
+        "namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2']");
+    if (tests.peppol && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
+        return 3;
+    return tests.ubl ? 2 : 3;
+}
+
+bool ImportDriver::kindAccepted(int kind, const Tests &tests) const
+{
+    return (kind == 1 && tests.cii) || (kind == 2 && tests.ubl) || (kind == 3 && tests.peppol);
+}
+
+ImportOutcome ImportDriver::ImportInvoice(QString &path, int &kind)
+{
+    ClearInvoice();
+    m_attachments.clear();
+    try {
+        XmlDocument doc;
+        if (IsPdfFile(path)) {
+            const QString extracted = ExtractedXmlPath();
+            if (ExtractXmlFromPdf(path, extracted)) {
+                path = extracted;
+                kind = 1; // the content decides below whether it is CII or UBL
+            }
+        }
+        m_state.NumberFormat = QStringLiteral("#,##0.00");
+        if (!doc.load(path)) {
+            say(5, MsgIcon::Critical, appTitle);
+            return ImportOutcome::NotLoaded;
+        }
+        const Tests tests = runNamespaceTests(doc);
+        const int shown = contentKind(doc, tests);
+        if (kind == 1 && !tests.cii && shown != 0 && path == ExtractedXmlPath())
+            kind = shown; // a UBL invoice embedded in a PDF takes its own reader
+        if (kind == 0)
+            kind = shown;
+        if (!kindAccepted(kind, tests)) {
+            if (shown == 0) {
+                say(51, MsgIcon::Exclamation, appTitle);
+                return ImportOutcome::Refused;
+            }
+            const QString text = GetMeldung(m_state, 50).arg(KindName(kind), KindName(shown));
+            if (say(50, MsgIcon::Question, appTitle, text) != MsgAnswer::Yes)
+                return ImportOutcome::Refused;
+            kind = shown;
+        }
+        switch (kind) {
+        case 1:
+            runCii(doc);
+            break;
+        case 2:
+            runUbl(doc, false);
+            break;
+        case 3:
+            runUbl(doc, true);
+            break;
+        default:
+            break;
+        }
+        return ImportOutcome::Read;
+    } catch (const std::exception &) {
+        say(5, MsgIcon::Information, brellwerk);
+        return ImportOutcome::Failed;
+    }
+}
+
+void ImportDriver::runCii(XmlDocument &doc)
+{
+    clsCIIImport reader(m_state.NumberFormat);
+    doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
+    auto &m = m_model;
+    const XmlNode root = doc.selectSingleNode("//rsm:CrossIndustryInvoice");
+    const XmlNode agreement = root.selectSingleNode("//ram:ApplicableHeaderTradeAgreement");
+    const XmlNode settlement = root.selectSingleNode("//ram:ApplicableHeaderTradeSettlement");
+    auto &rd = m.txtRechnungdaten;
+    auto &so = m.txtSonstige;
+
+    if (!reader.ExchangedDocument(root.selectSingleNode("//rsm:ExchangedDocument"),
+                                  DisplayModel::fields({{&rd, 0}, {&rd, 1}, {&rd, 2}, {&rd, 3}, {&rd, 5}, {&rd, 6}, {&so, 11}})))
+        return;
+    if (!reader.SellerTradeParty(agreement, DisplayModel::range(m.txtSeller, 0, 9)))
+        return;
+    if (!reader.BuyerTradePartyNode(agreement, DisplayModel::range(m.txtBuyer, 0, 9)))
+        return;
+    if (!reader.SpecifiedTradePaymentTerms(settlement, DisplayModel::fields({{&rd, 4}, {&rd, 7}})))
+        return;
+    if (!reader.IncludedSupplyChainTradeLineItem(settlement, m.lvTable))
+        return;
+    if (!reader.ApplicableTradeTax(settlement, m.lvUst, DisplayModel::fields({{&rd, 8}, {&rd, 9}})))
+        return;
+    if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"), m.lvAbzuege))
+        return;
+    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
+    for (Field *f : DisplayModel::range(so, 0, 7))
+        totals.push_back(f);
+    totals.push_back(&rd[10]);
+    totals.push_back(&rd[11]);
+    if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
+            root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totals))
+        return;
+    attachmentStep([&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
+}
+
+void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
+{
+    const bool creditNote = isCreditNote(doc);
+    std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(m_state.NumberFormat, creditNote)
+                                                  : std::make_unique<clsUBLImport>(m_state.NumberFormat, creditNote);
+    doc.setProperty("SelectionNamespaces", reader->SelectionNamespaces());
+    auto &m = m_model;
+    auto &rd = m.txtRechnungdaten;
+    auto &so = m.txtSonstige;
+
+    if (!reader->AccountingCustomerParty(doc.selectSingleNode("//cac:AccountingCustomerParty"),
+                                         DisplayModel::range(m.txtBuyer, 0, 9)))
+        return;
+    FieldList seller = DisplayModel::range(m.txtSeller, 0, 9);
+    if (peppol)
+        seller.push_back(&so[8]); // the seller's electronic address ("Endpoint ID")
+    if (!reader->AccountingSupplierParty(doc.selectSingleNode("//cac:AccountingSupplierParty"), seller))
+        return;
+
+    // Header block: every row is its own step; a missing element leaves its field as reset.
+    m_state.NumberFormat = QStringLiteral("0.00 ");
+    const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
+        const auto text = doc.documentNode().textOf(xpath);
+        if (!text)
+            return std::nullopt;
+        return NzFormat(date ? FormatXmlDate(*text) : *text, QString());
+    };
+    const auto headerText = [&](const char *xpath, Field &field, bool date = false) {
+        if (const auto value = header(xpath, date))
+            field.setText(*value);
+    };
+    headerText("//cbc:CustomizationID", rd[0]); // BT-24
+    headerText("//cbc:ID", rd[1]);              // BT-1
+    headerText("//cbc:IssueDate", rd[3], true); // BT-2
+    headerText("//cbc:DueDate", rd[4], true);   // BT-9
+    // BT-3; a credit note without its own type code is still a credit note.
+    if (creditNote)
+        rd[5].setValue(QStringLiteral("381"));
+    if (const auto type = header(creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
+        rd[5].setValue(*type);
+    headerText("//cbc:Note", rd[6]);                   // BT-22
+    headerText("//cac:PaymentTerms/cbc:Note", rd[7]);  // BT-20
+    if (peppol) {
+        if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
+            so[9].setValue(*profile);
+        headerText("//cbc:AccountingCost", so[10]); // BT-19
+    }
+
+    const XmlNode firstLine = doc.selectSingleNode(reader->lineQuery());
+    if (!reader->InvoiceLine(firstLine, m.lvTable))
+        return;
+    if (!reader->TaxSubtotal(firstLine, m.lvUst))
+        return;
+    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
+    for (Field *f : DisplayModel::range(so, 0, 7))
+        totals.push_back(f);
+    totals.push_back(&rd[10]);
+    totals.push_back(&rd[11]);
+    if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totals))
+        return;
+    if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
+        return;
+    const XmlNode references = doc.selectSingleNode("//cac:AdditionalDocumentReference");
+    attachmentStep([&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); },
+                   false);
+}
+
+void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady)
+{
+    if (m_exportFolder.isEmpty())
+        return;
+    if (!exportFolderReady || !exportFolderReady()) {
+        if (messageWhenNotReady)
+            say(9, MsgIcon::Information, appTitle);
+        return;
+    }
+    AttachmentStore store(m_exportFolder);
+    const bool any = write(store);
+    m_attachments = store.written();
+    // The folder is offered only when something was written into it.
+    if (any && !m_attachments.isEmpty() && say(41, MsgIcon::Question, appTitle) == MsgAnswer::Yes &&
+        openExportFolder)
+        openExportFolder();
+}
+
+} // namespace invorator

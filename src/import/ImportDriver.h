@@ -1,0 +1,77 @@
+#pragma once
+
+#include "import/DisplayModel.h"
+#include "import/MessageSink.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace invorator {
+
+class SharedState;
+class XmlDocument;
+class AttachmentStore;
+
+// The invoice kinds, numbered as the entries of the invoice file filter. Auto lets the
+// file's content choose (used for files given on the command line or dropped on the window).
+enum class InvoiceKind : int { Auto = 0, CII = 1, UBL = 2, Peppol = 3, Pdf = 4 };
+
+QString KindName(int kind);
+
+enum class ImportOutcome {
+    Read,      // the reader sequence ran (it may have stopped early on a reader's false)
+    NotLoaded, // the file could not be loaded (message 5)
+    Refused,   // the file is not an invoice of the chosen kind (messages 50, 51)
+    Failed     // an unexpected error ended the import (message 5, "Brellwerk")
+};
+
+// Turns one invoice file into the filled display model: clears it, takes the XML out
+// of a PDF, loads the document, checks its namespaces against the kind, and runs the
+// reader of that kind step by step. Attachments go to the export folder at the end.
+class ImportDriver
+{
+public:
+    ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages);
+
+    // The export folder field's text; attachments are written only when it is set and ready.
+    void setExportFolder(const QString &folder) { m_exportFolder = folder; }
+    // Whether the export folder can take files (default: it is an existing folder).
+    std::function<bool()> exportFolderReady;
+    // Opens the export folder for the user after attachments were written.
+    std::function<void()> openExportFolder;
+    // Enables the save command; called by every clearing.
+    std::function<void()> enableSave;
+
+    // path and kind are updated when a PDF was extracted or the user chose another kind.
+    ImportOutcome ImportInvoice(QString &path, int &kind);
+    void ClearInvoice();
+
+    // File names written into the export folder by the last import, in order.
+    const QStringList &attachments() const { return m_attachments; }
+
+private:
+    struct Tests
+    {
+        bool cii = false;
+        bool ubl = false;
+        bool peppol = false;
+    };
+    Tests runNamespaceTests(const XmlDocument &doc) const;
+    int contentKind(const XmlDocument &doc, const Tests &tests) const;
+    bool kindAccepted(int kind, const Tests &tests) const;
+    MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
+
+    void runCii(XmlDocument &doc);
+    void runUbl(XmlDocument &doc, bool peppol);
+    void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady);
+
+    SharedState &m_state;
+    DisplayModel &m_model;
+    MessageSink &m_messages;
+    QString m_exportFolder;
+    QStringList m_attachments;
+};
+
+} // namespace invorator

@@ -1,0 +1,218 @@
+#include "readers/cii/clsCIIImport.h"
+
+#include "attachments/Attachments.h"
+#include "import/Conversions.h"
+
+namespace invorator {
+
+namespace {
+
+Field *at(const FieldList &fields, std::size_t k) { return k < fields.size() ? fields[k] : nullptr; }
+
+// One step: writes the text when the element was found, else leaves the field alone.
+void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
+{
+    if (Field *f = at(fields, k); f && text)
+        f->setText(*text);
+}
+
+void putCell(ListView &lv, int row, int column, const std::optional<QString> &text)
+{
+    if (text)
+        lv.setCell(row, column, *text);
+}
+
+std::optional<QString> amount(const std::optional<QString> &text, const QString &pattern)
+{
+    if (!text)
+        return std::nullopt;
+    return FormatXmlAmount(*text, pattern);
+}
+
+double number(const XmlNode &node, const char *xpath) { return XmlAmountToNumber(node.textOf(xpath).value_or(QString())); }
+
+} // namespace
+
+QString clsCIIImport::SelectionNamespaces() const
+{
+    return QStringLiteral(
+        "xmlns:rsm='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100' "
+        "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100' "
+        "xmlns:udt='urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100' "
+        "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+}
+
+bool clsCIIImport::ExchangedDocument(const XmlNode &node, const FieldList &fields)
+{
+    const XmlNode date = node.selectSingleNode("ram:IssueDateTime");
+    const XmlNode note = node.selectSingleNode("ram:IncludedNote");
+    put(fields, 0, node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24 specification
+    put(fields, 1, node.textOf("ram:ID"));                                            // BT-1 invoice number
+    put(fields, 2, note.textOf("ram:SubjectCode"));                                   // BT-21 note subject
+    if (auto issued = date.textOf("udt:DateTimeString"))                              // BT-2 issue date
+        put(fields, 3, FormatXmlDate(*issued));
+    if (auto type = node.textOf("ram:TypeCode"); type && at(fields, 4)) // BT-3 document type
+        fields[4]->setValue(*type);
+    put(fields, 5, note.textOf("ram:Content"));                                        // BT-22 note
+    put(fields, 6, node.textOf("//ram:BusinessProcessSpecifiedDocumentContextParameter")); // BT-23
+    return true;
+}
+
+bool clsCIIImport::SpecifiedTradePaymentTerms(const XmlNode &node, const FieldList &fields)
+{
+    const XmlNode terms = node.selectSingleNode("ram:SpecifiedTradePaymentTerms");
+    if (auto due = terms.textOf("ram:DueDateDateTime")) // BT-9 payment due date
+        put(fields, 0, FormatXmlDate(*due));
+    put(fields, 1, terms.textOf("ram:Description")); // BT-20 payment terms
+    return true;
+}
+
+bool clsCIIImport::SellerTradeParty(const XmlNode &node, const FieldList &fields)
+{
+    return TradeParty(node, "ram:SellerTradeParty", fields);
+}
+
+bool clsCIIImport::BuyerTradePartyNode(const XmlNode &node, const FieldList &fields)
+{
+    return TradeParty(node, "ram:BuyerTradeParty", fields);
+}
+
+bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, const FieldList &fields)
+{
+    const XmlNode party = node.selectSingleNode(partyElement);
+    if (!party.hasChildNodes())
+        return true;
+    static constexpr const char *paths[] = {
+        "ram:Name",
+        "ram:SpecifiedTaxRegistration/ram:ID",
+        "ram:URIUniversalCommunication/ram:URIID",
+        "ram:PostalTradeAddress/ram:LineOne",
+        "ram:PostalTradeAddress/ram:CountryID",
+        "ram:PostalTradeAddress/ram:PostcodeCode",
+        "ram:PostalTradeAddress/ram:CityName",
+        "ram:DefinedTradeContact/ram:PersonName",
+        "ram:DefinedTradeContact/ram:EmailURIUniversalCommunication/ram:URIID",
+        "ram:DefinedTradeContact/ram:TelephoneUniversalCommunication/ram:CompleteNumber",
+    };
+    for (std::size_t k = 0; k < std::size(paths); ++k)
+        put(fields, k, party.textOf(paths[k]));
+    return true;
+}
+
+bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListView &lv)
+{
+    lv.clear();
+    const XmlNodeList lines = node.selectNodes("//ram:IncludedSupplyChainTradeLineItem");
+    for (const XmlNode line : lines) {
+        if (!line.hasChildNodes())
+            continue;
+        const auto id = line.textOf("ram:AssociatedDocumentLineDocument/ram:LineID"); // BT-126
+        if (!id)
+            return false;
+        const int row = lv.addRow(*id);
+        putCell(lv, row, 1, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));        // BT-153
+        putCell(lv, row, 2, line.textOf("ram:SpecifiedTradeProduct/ram:Description")); // BT-154
+        putCell(lv, row, 4,
+                amount(line.textOf("ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
+                       m_numberFormat)); // BT-146 net price
+        putCell(lv, row, 3,
+                amount(line.textOf("ram:SpecifiedLineTradeDelivery/ram:BilledQuantity"), QStringLiteral("0.00")));
+        if (auto rate = line.textOf("ram:SpecifiedLineTradeSettlement/ram:ApplicableTradeTax/ram:RateApplicablePercent")) {
+            QString r = NzFormat(*rate, QStringLiteral("0"));
+            r.replace(QLatin1Char('.'), QLatin1Char(','));
+            lv.setCell(row, 5, FormatText(r, QStringLiteral("0")));
+        }
+        putCell(lv, row, 6,
+                amount(line.textOf("ram:SpecifiedLineTradeSettlement/"
+                                   "ram:SpecifiedTradeSettlementLineMonetarySummation/ram:LineTotalAmount"),
+                       m_numberFormat)); // BT-131
+        // A negative quantity (a return or correction) is drawn in red, as is a line without one.
+        const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
+        lv.setRowColor(row, !quantity || *quantity < 0 ? ColorRed : ColorBlack);
+    }
+    return true;
+}
+
+bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv, const FieldList &fields)
+{
+    lv.clear();
+    double vatSum = 0;
+    double basisSum = 0;
+    for (const XmlNode tax : node.selectNodes("ram:ApplicableTradeTax")) {
+        if (!tax.hasChildNodes())
+            continue;
+        const int row = lv.addRow(QString());
+        putCell(lv, row, 1, tax.textOf("ram:RateApplicablePercent"));                    // BT-119
+        putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_numberFormat)); // BT-117
+        putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_numberFormat));      // BT-116
+        // The sums add the shown, rounded amounts.
+        vatSum += GermanNumberToDouble(lv.cell(row, 2)).value_or(0);
+        basisSum += GermanNumberToDouble(lv.cell(row, 3)).value_or(0);
+    }
+    put(fields, 0, FormatNumber(vatSum, m_numberFormat));
+    put(fields, 1, FormatNumber(basisSum, m_numberFormat));
+    return true;
+}
+
+bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &lv)
+{
+    lv.clear();
+    // Document level and line level alike; price discounts have another element name.
+    for (const XmlNode charge : node.selectNodes("//ram:SpecifiedTradeAllowanceCharge")) {
+        if (!charge.hasChildNodes())
+            continue;
+        const auto reason = charge.textOf("ram:Reason");
+        if (!reason)
+            return true;
+        const int row = lv.addRow(*reason);
+        putCell(lv, row, 1, charge.textOf("ram:ReasonCode"));
+        putCell(lv, row, 2, charge.textOf("ram:CalculationPercent"));
+        putCell(lv, row, 3, charge.textOf("ram:ActualAmount"));
+        putCell(lv, row, 4, charge.textOf("ram:BasisAmount"));
+    }
+    return true;
+}
+
+bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, const FieldList &fields)
+{
+    const double lineTotal = number(node, "ram:LineTotalAmount");       // BT-106
+    const double allowances = number(node, "ram:AllowanceTotalAmount"); // BT-107
+    const double charges = number(node, "ram:ChargeTotalAmount");       // BT-108
+    const double prepaid = number(node, "ram:TotalPrepaidAmount");      // BT-113
+    const double rounding = number(node, "ram:RoundingAmount");         // BT-114
+    const double due = number(node, "ram:DuePayableAmount");            // BT-115
+    const double net = number(node, "ram:TaxBasisTotalAmount");         // BT-109 total without VAT
+    const double gross = number(node, "ram:GrandTotalAmount");          // BT-112 total with VAT
+    const double shown[] = {gross - net, due, lineTotal, net, gross, allowances, charges, prepaid, rounding, due};
+    for (std::size_t k = 0; k < std::size(shown); ++k)
+        put(fields, k, FormatNumber(shown[k], m_numberFormat));
+    const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");
+    if (currency) {
+        put(fields, 10, currency.text());
+        put(fields, 11, currency.text());
+    }
+    return true;
+}
+
+bool clsCIIImport::AdditionalReferencedDocument(const XmlNode &node, AttachmentStore &store)
+{
+    const XmlNodeList documents = node.selectNodes("//ram:AdditionalReferencedDocument");
+    if (documents.empty())
+        return false;
+    for (const XmlNode doc : documents) {
+        const QString data = doc.textOf("ram:AttachmentBinaryObject").value_or(QString()); // BT-125
+        const QString id = doc.textOf("ram:IssuerAssignedID").value_or(QString());         // BT-122
+        const QString mime = doc.textOf("ram:AttachmentBinaryObject/@mimeCode").value_or(QString());
+        const QString fileName = doc.textOf("ram:AttachmentBinaryObject/@filename").value_or(QString());
+        const QString uri = doc.textOf("ram:URIID").value_or(QString()); // BT-124 external location
+        if (data.isEmpty() || !uri.isEmpty()) {
+            if (!uri.isEmpty())
+                store.writeShortcut(id, uri);
+            continue;
+        }
+        store.writeBase64(data, fileName.isEmpty() ? QStringLiteral("Externfile") + MimeExtension(mime) : id);
+    }
+    return true;
+}
+
+} // namespace invorator

@@ -1,0 +1,224 @@
+#include "readers/ubl/clsUBLImport.h"
+
+#include "attachments/Attachments.h"
+#include "import/Conversions.h"
+
+namespace invorator {
+
+namespace {
+
+Field *at(const FieldList &fields, std::size_t k) { return k < fields.size() ? fields[k] : nullptr; }
+
+void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
+{
+    if (Field *f = at(fields, k); f && text)
+        f->setText(*text);
+}
+
+void putCell(ListView &lv, int row, int column, const std::optional<QString> &text)
+{
+    if (text)
+        lv.setCell(row, column, *text);
+}
+
+std::optional<QString> amount(const std::optional<QString> &text, const QString &pattern)
+{
+    if (!text)
+        return std::nullopt;
+    return FormatXmlAmount(*text, pattern);
+}
+
+} // namespace
+
+clsUBLImport::clsUBLImport(const QString &numberFormat, bool creditNote)
+    : m_numberFormat(numberFormat), m_creditNote(creditNote)
+{
+}
+
+QString clsUBLImport::SelectionNamespaces() const
+{
+    return QStringLiteral("xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2' "
+                          "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
+                          "xmlns:qdt='urn:oasis:names:specification:ubl:schema:xsd:QualifiedDataTypes-2' "
+                          "xmlns:udt='urn:oasis:names:specification:ubl:schema:xsd:UnqualifiedDataTypes-2' "
+                          "xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
+                          "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+}
+
+const char *clsUBLImport::lineQuery() const { return m_creditNote ? "//cac:CreditNoteLine" : "//cac:InvoiceLine"; }
+const char *clsUBLImport::quantityPath() const { return m_creditNote ? "cbc:CreditedQuantity" : "cbc:InvoicedQuantity"; }
+const char *clsUBLImport::partyTaxPath() const { return "cac:PartyTaxScheme/cbc:CompanyID"; }
+
+bool clsUBLImport::AccountingCustomerParty(const XmlNode &node, const FieldList &fields) { return Party(node, fields); }
+bool clsUBLImport::AccountingSupplierParty(const XmlNode &node, const FieldList &fields) { return Party(node, fields); }
+
+bool clsUBLImport::Party(const XmlNode &node, const FieldList &fields)
+{
+    const XmlNode party = node.selectSingleNode("cac:Party");
+    const char *paths[] = {
+        "cac:PartyLegalEntity/cbc:RegistrationName",
+        partyTaxPath(),
+        "cac:PostalAddress/cbc:InhouseMail",
+        "cac:PostalAddress/cbc:StreetName",
+        "cac:PostalAddress/cac:Country/cbc:IdentificationCode",
+        "cac:PostalAddress/cbc:PostalZone",
+        "cac:PostalAddress/cbc:CityName",
+        "cac:Contact/cbc:Name",
+        "cac:Contact/cbc:ElectronicMail",
+        "cac:Contact/cbc:Telephone",
+    };
+    for (std::size_t k = 0; k < std::size(paths); ++k)
+        put(fields, k, party.textOf(paths[k]));
+    return true;
+}
+
+bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
+{
+    lv.clear();
+    if (!node)
+        return false;
+    for (const XmlNode line : node.selectNodes(lineQuery())) {
+        if (!line.hasChildNodes())
+            continue;
+        const auto id = line.textOf("cbc:ID"); // BT-126
+        if (!id)
+            return false;
+        const int row = lv.addRow(*id);
+        putCell(lv, row, 1, line.textOf("cac:Item/cbc:Name"));        // BT-153
+        putCell(lv, row, 2, line.textOf("cac:Item/cbc:Description")); // BT-154
+        quantityPriceAndRate(line, lv, row);
+        putCell(lv, row, 6, amount(line.textOf("cbc:LineExtensionAmount"), m_numberFormat)); // BT-131
+        const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
+        lv.setRowColor(row, quantity && *quantity < 0 ? ColorRed : ColorBlack);
+    }
+    return true;
+}
+
+void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
+{
+    const QString twoDecimals = QStringLiteral("0.00");
+    const auto price = line.textOf("cac:Price/cbc:PriceAmount"); // BT-146
+    const double p = price ? GermanNumberToDouble(FormatXmlAmount(*price, twoDecimals)).value_or(0) : 0;
+    putCell(lv, row, 3, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
+    if (p > 0)
+        lv.setCell(row, 4, FormatNumber(p, twoDecimals));
+    else if (price)
+        lv.setCell(row, 4, NzFormat(FormatXmlAmount(*price, twoDecimals), QStringLiteral("--")));
+    if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent")) // BT-152
+        lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), twoDecimals));
+    if (lv.cell(row, 5).isEmpty())
+        putCell(lv, row, 5, amount(line.textOf("cac:TaxTotal/cac:TaxSubtotal/cac:TaxCategory/cbc:Percent"), twoDecimals));
+}
+
+bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
+{
+    lv.clear();
+    if (!node)
+        return true;
+    for (const XmlNode tax : node.selectNodes("//cac:TaxSubtotal")) {
+        if (!tax.hasChildNodes())
+            continue;
+        const int row = lv.addRow(QString());
+        if (auto percent = tax.textOf("cac:TaxCategory/cbc:Percent")) // BT-119
+            lv.setCell(row, 1, NzFormat(*percent, QStringLiteral("-")));
+        putCell(lv, row, 2, amount(tax.textOf("cbc:TaxAmount"), m_numberFormat));     // BT-117
+        putCell(lv, row, 3, amount(tax.textOf("cbc:TaxableAmount"), m_numberFormat)); // BT-116
+    }
+    return true;
+}
+
+bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fields)
+{
+    const auto number = [&](const char *xpath) { return XmlAmountToNumber(node.textOf(xpath).value_or(QString())); };
+    const double a = number("cbc:LineExtensionAmount");  // BT-106
+    const double b = number("cbc:TaxExclusiveAmount");   // BT-109
+    const double c = number("cbc:TaxInclusiveAmount");   // BT-112
+    const double d = number("cbc:AllowanceTotalAmount"); // BT-107
+    const double e = number("cbc:ChargeTotalAmount");    // BT-108
+    const double f = number("cbc:PrepaidAmount");        // BT-113
+    const double g = number("cbc:PayableRoundingAmount"); // BT-114
+    const double h = number("cbc:PayableAmount");        // BT-115
+    const double shown[] = {c - b, h, a, b, c, d, e, f, g, h};
+    for (std::size_t k = 0; k < std::size(shown); ++k)
+        put(fields, k, FormatNumber(shown[k], m_numberFormat));
+    const XmlNode currency = node.selectSingleNode("cbc:LineExtensionAmount").getNamedItem("currencyID");
+    if (currency) {
+        put(fields, 10, currency.text());
+        put(fields, 11, currency.text());
+    }
+    return true;
+}
+
+bool clsUBLImport::AllowanceCharge(const XmlNode &node, ListView &lv)
+{
+    lv.clear();
+    if (!node)
+        return true;
+    // Document, line and price level alike.
+    for (const XmlNode charge : node.selectNodes("//cac:AllowanceCharge")) {
+        if (!charge.hasChildNodes())
+            continue;
+        const auto reason = charge.textOf("cbc:AllowanceChargeReason");
+        if (!reason)
+            return true;
+        const int row = lv.addRow(*reason);
+        putCell(lv, row, 1, charge.textOf("cbc:AllowanceChargeReasonCode"));
+        putCell(lv, row, 2, charge.textOf("cbc:MultiplierFactorNumeric"));
+        putCell(lv, row, 3, charge.textOf("cbc:Amount"));
+        putCell(lv, row, 4, charge.textOf("cbc:BaseAmount"));
+    }
+    return true;
+}
+
+bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentStore &store)
+{
+    if (!node)
+        return true;
+    const QString documentId = node.textOf("//cbc:ID").value_or(QString());
+    for (const XmlNode entry : node.selectNodes("//cac:AdditionalDocumentReference")) {
+        const XmlNode object = entry.selectSingleNode("cac:Attachment/cbc:EmbeddedDocumentBinaryObject"); // BT-125
+        const QString data = object.text();
+        const QString mime = object.getNamedItem("mimeCode").text();
+        const QString name = object.getNamedItem("filename").text();
+        const QString external = entry.textOf("cac:Attachment/cac:ExternalReference").value_or(QString());
+        const QString id = entry.textOf("cbc:ID").value_or(QString()); // BT-122
+        if (data.isEmpty() || !external.isEmpty()) {
+            // Each reference gets its own shortcut, named by its own identifier.
+            const QString uri = entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
+            if (!uri.isEmpty())
+                store.writeShortcut(id, uri);
+            continue;
+        }
+        store.writeBase64(data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
+    }
+    return true;
+}
+
+QString clsPeppol::SelectionNamespaces() const
+{
+    return QStringLiteral("xmlns='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2' "
+                          "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
+                          "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2'");
+}
+
+const char *clsPeppol::partyTaxPath() const { return "cac:PartyLegalEntity/cbc:CompanyID"; }
+
+bool clsPeppol::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
+{
+    Party(node, fields);
+    put(fields, 10, node.selectSingleNode("cac:Party").textOf("cbc:EndpointID")); // BT-34 seller electronic address
+    return true;
+}
+
+void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
+{
+    if (auto quantity = line.textOf(quantityPath())) { // BT-129, digits as written
+        QString q = *quantity;
+        lv.setCell(row, 3, q.replace(QLatin1Char('.'), QLatin1Char(',')));
+    }
+    putCell(lv, row, 4, amount(line.textOf("cac:Price/cbc:PriceAmount"), m_numberFormat));
+    if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent"))
+        lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), QStringLiteral("0")));
+}
+
+} // namespace invorator

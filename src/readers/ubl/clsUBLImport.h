@@ -1,0 +1,65 @@
+#pragma once
+
+#include "import/DisplayModel.h"
+#include "services/XmlDocument.h"
+
+#include <QString>
+
+namespace invorator {
+
+class AttachmentStore;
+
+// Reads an OASIS UBL 2 Invoice or CreditNote into the display model. Each value is one
+// self-contained step: an absent element writes nothing and the next step runs.
+class clsUBLImport
+{
+public:
+    // numberFormat is the shared amount pattern in force when an amount is shown;
+    // creditNote switches lines and quantities to their CreditNote element names.
+    clsUBLImport(const QString &numberFormat, bool creditNote);
+    virtual ~clsUBLImport() = default;
+    clsUBLImport(const clsUBLImport &) = delete;
+    clsUBLImport &operator=(const clsUBLImport &) = delete;
+
+    virtual QString SelectionNamespaces() const;
+    QString CreditNote() const { return clsUBLImport::SelectionNamespaces(); }
+    bool AllowanceCharge(const XmlNode &node, ListView &lv);
+    bool LegalMonetaryTotal(const XmlNode &node, const FieldList &fields);
+    bool TaxSubtotal(const XmlNode &node, ListView &lv);
+    bool AccountingCustomerParty(const XmlNode &node, const FieldList &fields);
+    virtual bool AccountingSupplierParty(const XmlNode &node, const FieldList &fields);
+    bool InvoiceLine(const XmlNode &node, ListView &lv);
+    bool AdditionalDocumentReference(const XmlNode &node, AttachmentStore &store);
+
+    // "//cac:InvoiceLine", or "//cac:CreditNoteLine" for a credit note.
+    const char *lineQuery() const;
+
+protected:
+    bool Party(const XmlNode &node, const FieldList &fields);
+    // The element that holds the party's tax number.
+    virtual const char *partyTaxPath() const;
+    // Columns 3 to 5 of an invoice line.
+    virtual void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row);
+    const char *quantityPath() const;
+
+    const QString &m_numberFormat;
+    bool m_creditNote;
+};
+
+// Reads Peppol BIS documents: the UBL reader with the legal entity's company identifier
+// as tax number, quantities as written, whole-number VAT rates, and the seller's
+// electronic address as an eleventh supplier field.
+class clsPeppol : public clsUBLImport
+{
+public:
+    using clsUBLImport::clsUBLImport;
+
+    QString SelectionNamespaces() const override;
+    bool AccountingSupplierParty(const XmlNode &node, const FieldList &fields) override;
+
+protected:
+    const char *partyTaxPath() const override;
+    void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row) override;
+};
+
+} // namespace invorator

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace invorator {
+
+// The state every part of the program shares: version and title, who runs it where,
+// the texts database and the user's settings. One record per process (tests make their own).
+class SharedState
+{
+public:
+    // Fills version, title, user and computer name; the program folder holds DB/, images/, Flags/, Hilfe/.
+    explicit SharedState(QString programFolder);
+    ~SharedState();
+    SharedState(const SharedState &) = delete;
+    SharedState &operator=(const SharedState &) = delete;
+
+    QString AppVersion;
+    QString AppTitle;
+    QString UserName;
+    QString ComputerName;
+    QString TextsDbPath;
+    bool TextsDbOpen = false;
+
+    QString FontName = QStringLiteral("Verdana");
+    QString FontSize = QStringLiteral("8");
+    QString LanguageCode = QStringLiteral("DE");
+    QString NumberFormat = QStringLiteral("0.00");
+    int FilterIndex = 1; // invoice kind: 1 CII, 2 UBL, 3 Peppol, 4 ZUGFeRD PDF
+
+    const QString &programFolder() const { return m_programFolder; }
+    QString archivePath() const { return m_programFolder + QStringLiteral("/DB/Invoices.mdb"); }
+
+    // Opens DB/Daten.mdb; on failure returns false and leaves the reason in textsDbError().
+    bool OpenTextsDb();
+    void CloseTextsDb();
+    QSqlDatabase textsDb() const;
+    const QString &textsDbError() const { return m_textsDbError; }
+
+    // Reads the settings of this version (font, size, language, format, filter index).
+    void readSettings();
+
+private:
+    QString m_programFolder;
+    QString m_connectionName;
+    QString m_textsDbError;
+};
+
+// The user's documents folder, and a private per-user folder for temporary files
+// (created with owner-only rights).
+QString DocumentsFolder();
+QString UserTempFolder();
+
+} // namespace invorator

@@ -1,0 +1,553 @@
+#include "services/XmlDocument.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+namespace invorator {
+
+namespace {
+
+struct XmlDocDeleter
+{
+    void operator()(xmlDoc *doc) const { xmlFreeDoc(doc); }
+};
+struct XPathContextDeleter
+{
+    void operator()(xmlXPathContext *ctx) const { xmlXPathFreeContext(ctx); }
+};
+struct XPathCompDeleter
+{
+    void operator()(xmlXPathCompExpr *comp) const { xmlXPathFreeCompExpr(comp); }
+};
+struct XPathObjectDeleter
+{
+    void operator()(xmlXPathObject *obj) const { xmlXPathFreeObject(obj); }
+};
+struct ParserCtxtDeleter
+{
+    void operator()(xmlParserCtxt *ctxt) const { xmlFreeParserCtxt(ctxt); }
+};
+
+// Collects libxml2's structured errors while a parse or query runs, so nothing reaches stderr.
+struct ErrorCollector
+{
+    QString message;
+    int line = 0;
+    bool doctype = false;
+
+    static void onError(void *userData, const xmlError *error)
+    {
+        auto *self = static_cast<ErrorCollector *>(userData);
+        if (error && self->message.isEmpty()) {
+            self->message = QString::fromUtf8(error->message ? error->message : "XML error").trimmed();
+            self->line = error->line;
+        }
+    }
+};
+
+// Installs the collector for the lifetime of the scope and restores silence afterwards.
+class ErrorScope
+{
+public:
+    explicit ErrorScope(ErrorCollector &collector)
+    {
+        xmlSetStructuredErrorFunc(&collector, reinterpret_cast<xmlStructuredErrorFunc>(&ErrorCollector::onError));
+    }
+    ~ErrorScope() { xmlSetStructuredErrorFunc(nullptr, &ErrorScope::silent); }
+    ErrorScope(const ErrorScope &) = delete;
+    ErrorScope &operator=(const ErrorScope &) = delete;
+
+private:
+    static void silent(void *, xmlError *) {}
+};
+
+// Invoices carry no document type declaration; refusing one stops every kind of
+// entity trickery (external files, expansion bombs) before it starts.
+void rejectDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    auto *ctxt = static_cast<xmlParserCtxt *>(ctx);
+    if (auto *collector = static_cast<ErrorCollector *>(ctxt->_private))
+        collector->doctype = true;
+    xmlStopParser(ctxt);
+}
+
+bool isWhitespaceOnly(const xmlChar *s)
+{
+    if (!s)
+        return true;
+    for (; *s; ++s)
+        if (*s != ' ' && *s != '\t' && *s != '\n' && *s != '\r')
+            return false;
+    return true;
+}
+
+bool isTextNode(const xmlNode *n) { return n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE; }
+
+void appendText(const xmlNode *n, std::string &out)
+{
+    for (const xmlNode *c = n->children; c; c = c->next) {
+        if (isTextNode(c)) {
+            if (!isWhitespaceOnly(c->content))
+                out += reinterpret_cast<const char *>(c->content);
+        } else if (c->type == XML_ELEMENT_NODE) {
+            appendText(c, out);
+        }
+    }
+}
+
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.';
+}
+
+bool isNCName(std::string_view s)
+{
+    if (s.empty() || (s[0] >= '0' && s[0] <= '9') || s[0] == '-' || s[0] == '.')
+        return false;
+    for (char c : s)
+        if (!isNameChar(c))
+            return false;
+    return true;
+}
+
+} // namespace
+
+// A query of one of the shapes the readers use most, answered by walking the tree
+// directly instead of through the general XPath engine. The result is the same.
+struct FastPath
+{
+    enum class Kind { None, ChildPath, Descendant, NamespaceTest };
+    struct Step
+    {
+        std::string prefix;
+        std::string local;
+    };
+    Kind kind = Kind::None;
+    std::vector<Step> steps;   // ChildPath: p:a/p:b...; Descendant: one step
+    std::string attribute;     // ChildPath may end in @name
+    std::string namespaceUri;  // NamespaceTest
+};
+
+namespace {
+
+bool parseStep(std::string_view s, FastPath::Step &step)
+{
+    const auto colon = s.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const auto prefix = s.substr(0, colon);
+    const auto local = s.substr(colon + 1);
+    if (!isNCName(prefix) || !isNCName(local))
+        return false;
+    step.prefix = std::string(prefix);
+    step.local = std::string(local);
+    return true;
+}
+
+FastPath analyse(std::string_view xpath)
+{
+    FastPath fp;
+    constexpr std::string_view nsTestHead = "//*[namespace-uri()='";
+    constexpr std::string_view nsTestTail = "']";
+    if (xpath.starts_with(nsTestHead) && xpath.ends_with(nsTestTail) &&
+        xpath.size() > nsTestHead.size() + nsTestTail.size()) {
+        const auto uri = xpath.substr(nsTestHead.size(), xpath.size() - nsTestHead.size() - nsTestTail.size());
+        if (uri.find('\'') == std::string_view::npos) {
+            fp.kind = FastPath::Kind::NamespaceTest;
+            fp.namespaceUri = std::string(uri);
+        }
+        return fp;
+    }
+    if (xpath.starts_with("//")) {
+        FastPath::Step step;
+        if (parseStep(xpath.substr(2), step)) {
+            fp.kind = FastPath::Kind::Descendant;
+            fp.steps.push_back(step);
+        }
+        return fp;
+    }
+    std::string_view rest = xpath;
+    while (!rest.empty()) {
+        const auto slash = rest.find('/');
+        const auto part = rest.substr(0, slash);
+        if (part.starts_with('@')) {
+            if (slash != std::string_view::npos || !isNCName(part.substr(1)) || fp.steps.empty())
+                return {};
+            fp.attribute = std::string(part.substr(1));
+            break;
+        }
+        FastPath::Step step;
+        if (!parseStep(part, step))
+            return {};
+        fp.steps.push_back(std::move(step));
+        if (slash == std::string_view::npos)
+            break;
+        rest = rest.substr(slash + 1);
+        if (rest.empty())
+            return {};
+    }
+    if (!fp.steps.empty())
+        fp.kind = FastPath::Kind::ChildPath;
+    return fp;
+}
+
+// One compiled form per distinct query text, shared by every document of the thread.
+struct CompiledQuery
+{
+    FastPath fast;
+    std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
+    bool compileFailed = false;
+};
+
+CompiledQuery &compiled(std::string_view xpath)
+{
+    thread_local std::unordered_map<std::string, std::unique_ptr<CompiledQuery>> cache;
+    const std::string key(xpath);
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return *it->second;
+    auto query = std::make_unique<CompiledQuery>();
+    query->fast = analyse(xpath);
+    if (query->fast.kind == FastPath::Kind::None) {
+        ErrorCollector collector;
+        ErrorScope scope(collector);
+        query->comp.reset(xmlXPathCompile(reinterpret_cast<const xmlChar *>(key.c_str())));
+        query->compileFailed = !query->comp;
+    }
+    return *cache.emplace(key, std::move(query)).first->second;
+}
+
+} // namespace
+
+class XmlDocumentPrivate
+{
+public:
+    std::unique_ptr<xmlDoc, XmlDocDeleter> doc;
+    std::unique_ptr<xmlXPathContext, XPathContextDeleter> ctx;
+    std::vector<std::pair<std::string, std::string>> namespaces; // prefix -> uri
+
+    const char *uriOf(const std::string &prefix) const
+    {
+        for (const auto &[p, uri] : namespaces)
+            if (p == prefix)
+                return uri.c_str();
+        return nullptr;
+    }
+
+    static bool matches(const xmlNode *n, const char *uri, const std::string &local)
+    {
+        return n->type == XML_ELEMENT_NODE && n->ns && n->ns->href &&
+               std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0 &&
+               std::strcmp(reinterpret_cast<const char *>(n->name), local.c_str()) == 0;
+    }
+
+    // Child steps from `from`, in document order; stops after the first result when `first`.
+    bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const std::vector<const char *> &uris,
+                      bool first, std::vector<xmlNode *> &out) const
+    {
+        for (xmlNode *c = from->children; c; c = c->next) {
+            if (!matches(c, uris[depth], fp.steps[depth].local))
+                continue;
+            if (depth + 1 < fp.steps.size()) {
+                if (walkChildren(c, fp, depth + 1, uris, first, out))
+                    return true;
+                continue;
+            }
+            if (!fp.attribute.empty()) {
+                xmlAttr *attr = xmlHasProp(c, reinterpret_cast<const xmlChar *>(fp.attribute.c_str()));
+                // xmlHasProp also finds attributes in a namespace; XPath's @name only the unqualified one.
+                if (!attr || attr->ns)
+                    continue;
+                out.push_back(reinterpret_cast<xmlNode *>(attr));
+            } else {
+                out.push_back(c);
+            }
+            if (first)
+                return true;
+        }
+        return false;
+    }
+
+    // Elements below `from` (document order) that satisfy `test`, iteratively so deep trees are safe.
+    template <typename Test>
+    void walkDescendants(xmlNode *from, bool first, std::vector<xmlNode *> &out, Test test) const
+    {
+        xmlNode *n = from->children;
+        while (n) {
+            if (n->type == XML_ELEMENT_NODE && test(n)) {
+                out.push_back(n);
+                if (first)
+                    return;
+            }
+            if (n->type == XML_ELEMENT_NODE && n->children) {
+                n = n->children;
+                continue;
+            }
+            while (n && !n->next && n != from)
+                n = n->parent;
+            if (!n || n == from)
+                return;
+            n = n->next;
+        }
+    }
+
+    void evaluate(xmlNode *node, std::string_view xpath, bool first, std::vector<xmlNode *> &out) const
+    {
+        if (!node || !doc)
+            return;
+        CompiledQuery &q = compiled(xpath);
+        const FastPath &fp = q.fast;
+        switch (fp.kind) {
+        case FastPath::Kind::ChildPath: {
+            std::vector<const char *> uris;
+            for (const auto &step : fp.steps) {
+                const char *uri = uriOf(step.prefix);
+                if (!uri)
+                    return; // an unknown prefix is an error in XPath: no match
+                uris.push_back(uri);
+            }
+            walkChildren(node, fp, 0, uris, first, out);
+            return;
+        }
+        case FastPath::Kind::Descendant: {
+            const char *uri = uriOf(fp.steps[0].prefix);
+            if (!uri)
+                return;
+            const std::string &local = fp.steps[0].local;
+            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, out,
+                            [&](const xmlNode *n) { return matches(n, uri, local); });
+            return;
+        }
+        case FastPath::Kind::NamespaceTest: {
+            const char *uri = fp.namespaceUri.c_str();
+            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, out, [&](const xmlNode *n) {
+                return n->ns && n->ns->href && std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0;
+            });
+            return;
+        }
+        case FastPath::Kind::None:
+            break;
+        }
+        if (!q.comp)
+            return;
+        ErrorCollector collector;
+        ErrorScope scope(collector);
+        ctx->node = node;
+        std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(xmlXPathCompiledEval(q.comp.get(), ctx.get()));
+        if (!result || result->type != XPATH_NODESET || !result->nodesetval)
+            return;
+        const xmlNodeSet *set = result->nodesetval;
+        for (int i = 0; i < set->nodeNr; ++i) {
+            xmlNode *n = set->nodeTab[i];
+            // Namespace nodes are copies owned by the result; they are never handed out.
+            if (n->type == XML_NAMESPACE_DECL)
+                continue;
+            out.push_back(n);
+            if (first)
+                return;
+        }
+    }
+
+    XmlNode make(xmlNode *n) const { return XmlNode(this, n); }
+};
+
+XmlNode XmlNodeList::item(std::size_t i) const
+{
+    if (i >= m_nodes.size())
+        return {};
+    return m_d->make(m_nodes[i]);
+}
+
+XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
+{
+    if (!m_node)
+        return {};
+    std::vector<xmlNode *> out;
+    m_d->evaluate(m_node, xpath, true, out);
+    return out.empty() ? XmlNode() : m_d->make(out.front());
+}
+
+XmlNodeList XmlNode::selectNodes(std::string_view xpath) const
+{
+    XmlNodeList list;
+    if (!m_node)
+        return list;
+    list.m_d = m_d;
+    m_d->evaluate(m_node, xpath, false, list.m_nodes);
+    return list;
+}
+
+QString XmlNode::text() const
+{
+    if (!m_node)
+        return {};
+    std::string out;
+    if (m_node->type == XML_ATTRIBUTE_NODE || isTextNode(m_node)) {
+        if (isTextNode(m_node))
+            out = reinterpret_cast<const char *>(m_node->content ? m_node->content : BAD_CAST "");
+        else
+            for (const xmlNode *c = m_node->children; c; c = c->next)
+                if (isTextNode(c) && c->content)
+                    out += reinterpret_cast<const char *>(c->content);
+    } else {
+        appendText(m_node, out);
+    }
+    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size())).trimmed();
+}
+
+std::optional<QString> XmlNode::textOf(std::string_view xpath) const
+{
+    const XmlNode n = selectSingleNode(xpath);
+    if (!n)
+        return std::nullopt;
+    return n.text();
+}
+
+XmlNode XmlNode::getNamedItem(std::string_view name) const
+{
+    if (!m_node || m_node->type != XML_ELEMENT_NODE)
+        return {};
+    const std::string key(name);
+    for (xmlAttr *a = m_node->properties; a; a = a->next)
+        if (!a->ns && key == reinterpret_cast<const char *>(a->name))
+            return m_d->make(reinterpret_cast<xmlNode *>(a));
+    return {};
+}
+
+bool XmlNode::hasChildNodes() const
+{
+    if (!m_node)
+        return false;
+    for (const xmlNode *c = m_node->children; c; c = c->next) {
+        if (isTextNode(c)) {
+            if (!isWhitespaceOnly(c->content))
+                return true;
+        } else if (c->type == XML_ELEMENT_NODE) {
+            return true;
+        }
+    }
+    return false;
+}
+
+XmlNode XmlNode::nextSibling() const
+{
+    if (!m_node || m_node->type == XML_ATTRIBUTE_NODE || !m_node->next)
+        return {};
+    return m_d->make(m_node->next);
+}
+
+QString XmlNode::localName() const
+{
+    if (!m_node || !m_node->name)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(m_node->name));
+}
+
+QString XmlNode::namespaceUri() const
+{
+    if (!m_node || !m_node->ns || !m_node->ns->href)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(m_node->ns->href));
+}
+
+XmlDocument::XmlDocument() : d(std::make_unique<XmlDocumentPrivate>()) {}
+XmlDocument::~XmlDocument() = default;
+
+XmlResult XmlDocument::load(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("cannot open %1").arg(path), 0};
+    return loadXml(file.readAll());
+}
+
+XmlResult XmlDocument::loadXml(const QByteArray &bytes)
+{
+    d->doc.reset();
+    d->ctx.reset();
+    d->namespaces.clear();
+    if (bytes.isEmpty())
+        return {false, QStringLiteral("the file is empty"), 0};
+
+    ErrorCollector collector;
+    ErrorScope scope(collector);
+    std::unique_ptr<xmlParserCtxt, ParserCtxtDeleter> ctxt(xmlNewParserCtxt());
+    if (!ctxt)
+        return {false, QStringLiteral("out of memory"), 0};
+    ctxt->_private = &collector;
+    ctxt->sax->internalSubset = rejectDoctype;
+    ctxt->sax->externalSubset = rejectDoctype;
+    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+    xmlDoc *doc = xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()), "invoice.xml",
+                                    nullptr, options);
+    std::unique_ptr<xmlDoc, XmlDocDeleter> owned(doc);
+    if (collector.doctype || ctxt->errNo == XML_ERR_USER_STOP)
+        return {false, QStringLiteral("document type declarations are not accepted"), ctxt->input ? ctxt->input->line : 0};
+    if (!owned || !ctxt->wellFormed || !xmlDocGetRootElement(owned.get())) {
+        if (collector.message.isEmpty())
+            collector.message = QStringLiteral("the document is not well-formed");
+        return {false, collector.message, collector.line};
+    }
+    d->ctx.reset(xmlXPathNewContext(owned.get()));
+    if (!d->ctx)
+        return {false, QStringLiteral("out of memory"), 0};
+    d->doc = std::move(owned);
+    return {true, {}, 0};
+}
+
+bool XmlDocument::setProperty(std::string_view name, const QString &value)
+{
+    if (name != "SelectionNamespaces" || !d->ctx)
+        return false;
+    static const QRegularExpression entry(QStringLiteral(R"(xmlns(?::([A-Za-z_][\w.\-]*))?\s*=\s*(['"])(.*?)\2)"));
+    std::vector<std::pair<std::string, std::string>> mappings;
+    QString rest = value.trimmed();
+    auto it = entry.globalMatch(rest);
+    qsizetype consumed = 0;
+    while (it.hasNext()) {
+        const auto m = it.next();
+        if (!rest.mid(consumed, m.capturedStart() - consumed).trimmed().isEmpty())
+            return false;
+        consumed = m.capturedEnd();
+        if (m.captured(1).isEmpty())
+            continue; // the default namespace has no meaning in XPath 1.0
+        mappings.emplace_back(m.captured(1).toStdString(), m.captured(3).toStdString());
+    }
+    if (!rest.mid(consumed).trimmed().isEmpty())
+        return false;
+    xmlXPathRegisteredNsCleanup(d->ctx.get());
+    d->namespaces = std::move(mappings);
+    for (const auto &[prefix, uri] : d->namespaces)
+        xmlXPathRegisterNs(d->ctx.get(), BAD_CAST prefix.c_str(), BAD_CAST uri.c_str());
+    return true;
+}
+
+bool XmlDocument::isLoaded() const { return d->doc != nullptr; }
+
+XmlNode XmlDocument::documentNode() const
+{
+    if (!d->doc)
+        return {};
+    return d->make(reinterpret_cast<xmlNode *>(d->doc.get()));
+}
+
+XmlNode XmlDocument::documentElement() const
+{
+    if (!d->doc)
+        return {};
+    return d->make(xmlDocGetRootElement(d->doc.get()));
+}
+
+} // namespace invorator
