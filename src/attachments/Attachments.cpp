@@ -115,7 +115,8 @@ bool Base64ToFile(const QString &data, const QString &path)
 
 bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri)
 {
-    return writeFile(folder + QStringLiteral("/Reference to ") + name + QStringLiteral(".url"), shortcutText(uri));
+    return writeFile(folder + QStringLiteral("/Reference to ") + name + QStringLiteral(".url"),
+                     shortcutText(uri));
 }
 
 QString AttachmentStore::claimName(const QString &wanted)
@@ -144,7 +145,8 @@ std::optional<QString> AttachmentStore::writeBase64(const QString &data, const Q
 
 std::optional<QString> AttachmentStore::writeShortcut(const QString &name, const QString &uri)
 {
-    const QString fileName = claimName(SafeFileName(QStringLiteral("Reference to ") + name + QStringLiteral(".url")));
+    const QString fileName =
+        claimName(SafeFileName(QStringLiteral("Reference to ") + name + QStringLiteral(".url")));
     if (!writeFile(QDir(m_folder).filePath(fileName), shortcutText(uri)))
         return std::nullopt;
     m_written << fileName;

@@ -12,7 +12,8 @@ namespace invorator {
 
 namespace {
 
-const char *usage = "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE";
+const char *usage =
+    "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE";
 
 struct Options
 {
@@ -43,8 +44,9 @@ QString parse(const QStringList &args, Options &o)
             QString k;
             if (!value(k))
                 return QStringLiteral("--kind needs a value");
-            static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"), QStringLiteral("ubl"),
-                                           QStringLiteral("peppol"), QStringLiteral("pdf")};
+            static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"),
+                                           QStringLiteral("ubl"), QStringLiteral("peppol"),
+                                           QStringLiteral("pdf")};
             o.kind = static_cast<int>(kinds.indexOf(k.toLower()));
             if (o.kind < 0)
                 return QStringLiteral("unknown kind '%1'").arg(k);
@@ -77,7 +79,8 @@ bool languageKnown(const SharedState &state, const QString &code)
 
 } // namespace
 
-int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out, QTextStream &err)
+int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out,
+                   QTextStream &err)
 {
     Options o;
     if (const QString problem = parse(arguments, o); !problem.isEmpty()) {

@@ -18,7 +18,10 @@ QString trimBlanks(const QString &s)
     return s.mid(begin, end - begin);
 }
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 void stripLeadingZeros(std::string &digits)
 {
@@ -40,7 +43,9 @@ struct Pattern
 Pattern parsePattern(const QString &pattern)
 {
     Pattern p;
-    const auto isPlaceholder = [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('#'); };
+    const auto isPlaceholder = [](QChar c) {
+        return c == QLatin1Char('0') || c == QLatin1Char('#');
+    };
     const auto isNumberChar = [&](QChar c) {
         return isPlaceholder(c) || c == QLatin1Char('.') || c == QLatin1Char(',');
     };
@@ -80,6 +85,20 @@ Pattern parsePattern(const QString &pattern)
     // A "0" after a "#" in the fraction still counts as shown: keep minFrac <= maxFrac.
     p.valid = true;
     return p;
+}
+
+// Amounts are formatted with one or two patterns over and over; keep the last ones parsed.
+const Pattern &cachedPattern(const QString &pattern)
+{
+    thread_local std::array<std::pair<QString, Pattern>, 4> cache;
+    thread_local std::size_t next = 0;
+    for (const auto &[text, parsed] : cache)
+        if (parsed.valid && text == pattern)
+            return parsed;
+    auto &slot = cache[next];
+    next = (next + 1) % cache.size();
+    slot = {pattern, parsePattern(pattern)};
+    return slot.second;
 }
 
 // Rounds to `decimals` fraction digits, half away from zero (the sign is kept apart).
@@ -187,7 +206,7 @@ std::optional<double> GermanNumberToDouble(const QString &text)
 
 QString FormatNumber(const Decimal &number, const QString &pattern)
 {
-    const Pattern p = parsePattern(pattern);
+    const Pattern &p = cachedPattern(pattern);
     std::string intDigits = number.intDigits;
     std::string fracDigits = number.fracDigits;
     if (!p.valid) {
@@ -209,19 +228,20 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
     const bool isZero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string::npos;
     while (static_cast<int>(intDigits.size()) < p.minInt)
         intDigits.insert(intDigits.begin(), '0');
-    QString intText;
+    std::string digits;
+    digits.reserve(intDigits.size() * 4 / 3 + fracDigits.size() + 2);
+    if (number.negative && !isZero)
+        digits += '-';
     for (std::size_t k = 0; k < intDigits.size(); ++k) {
         if (p.grouping && k > 0 && (intDigits.size() - k) % 3 == 0)
-            intText += QLatin1Char('.');
-        intText += QLatin1Char(intDigits[k]);
+            digits += '.';
+        digits += intDigits[k];
     }
-    QString out = p.prefix;
-    if (number.negative && !isZero)
-        out += QLatin1Char('-');
-    out += intText;
-    if (!fracDigits.empty())
-        out += QLatin1Char(',') + QString::fromStdString(fracDigits);
-    return out + p.suffix;
+    if (!fracDigits.empty()) {
+        digits += ',';
+        digits += fracDigits;
+    }
+    return p.prefix + QLatin1String(digits.data(), static_cast<qsizetype>(digits.size())) + p.suffix;
 }
 
 QString FormatNumber(double number, const QString &pattern)

@@ -33,7 +33,8 @@ QString FormatText(const QString &text, const QString &pattern);
 
 // The trimmed value, or the default when the value is missing or blank; formatted with
 // the pattern when one is given. Only U+0020 blanks are trimmed.
-QString NzFormat(const std::optional<QString> &value, const QString &defaultValue, const QString &pattern = {});
+QString NzFormat(const std::optional<QString> &value, const QString &defaultValue,
+                 const QString &pattern = {});
 // XML decimal text to a number; blank or non-numeric text gives 0.
 double XmlAmountToNumber(const QString &text);
 // XML decimal text to the shown amount; non-numeric text is shown with "." replaced by ",".

@@ -30,7 +30,9 @@ void Field::setEntries(Entries entries)
     setValue(m_value);
 }
 
-ListView::ListView(QString name, QStringList headers) : m_name(std::move(name)), m_headers(std::move(headers)) {}
+ListView::ListView(QString name, QStringList headers) : m_name(std::move(name)), m_headers(std::move(headers))
+{
+}
 
 void ListView::setHeader(int column, const QString &text)
 {
@@ -92,19 +94,22 @@ FieldGroup partyGroup()
 
 DisplayModel::DisplayModel()
     : txtSeller(partyGroup()), txtBuyer(partyGroup()),
-      txtRechnungdaten(makeGroup({"Spezifikations-ID", "Rechnungs-Nr", "Betreff", "Datum", "Zahlbar bis",
-                                  "Rechnungsart", "Bemerkungen", "Zahlungsart", "Steuer", "Endbetrag", "", ""})),
-      txtSonstige(makeGroup({"Summe Nettobeträge ", "Nettobetrag", "Gesamtbetrag mit Umsatzsteuer", "Abschläge",
-                             "Zuschläge", "Vorauszahlungen", "Rundungsbetrag", "Fälliger Zahlungsbetrag",
-                             "Endpoint ID", "Profile ID", "Accounting Cost", "BusinessProcessSpecified"})),
+      txtRechnungdaten(
+          makeGroup({"Spezifikations-ID", "Rechnungs-Nr", "Betreff", "Datum", "Zahlbar bis", "Rechnungsart",
+                     "Bemerkungen", "Zahlungsart", "Steuer", "Endbetrag", "", ""})),
+      txtSonstige(
+          makeGroup({"Summe Nettobeträge ", "Nettobetrag", "Gesamtbetrag mit Umsatzsteuer", "Abschläge",
+                     "Zuschläge", "Vorauszahlungen", "Rundungsbetrag", "Fälliger Zahlungsbetrag",
+                     "Endpoint ID", "Profile ID", "Accounting Cost", "BusinessProcessSpecified"})),
       lvTable(QStringLiteral("lvTable"),
               {QStringLiteral("Pos"), QStringLiteral("Artikel"), QStringLiteral("Bezeichnung"),
-               QStringLiteral("Menge"), QStringLiteral("Preis"), QStringLiteral("Ust"), QStringLiteral("Gesamt")}),
+               QStringLiteral("Menge"), QStringLiteral("Preis"), QStringLiteral("Ust"),
+               QStringLiteral("Gesamt")}),
       lvUst(QStringLiteral("lvUst"),
             {QString(), QStringLiteral("Ust %"), QStringLiteral("Ust-Betrag"), QStringLiteral("Gesamt")}),
-      lvAbzuege(QStringLiteral("lvAbzuege"), {QStringLiteral("Code"), QStringLiteral("Grund"),
-                                              QStringLiteral("Faktor"), QStringLiteral("Betrag"),
-                                              QStringLiteral("Grundbetrag")}),
+      lvAbzuege(QStringLiteral("lvAbzuege"),
+                {QStringLiteral("Code"), QStringLiteral("Grund"), QStringLiteral("Faktor"),
+                 QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")}),
       m_groups{{QStringLiteral("txtSeller"), &txtSeller},
                {QStringLiteral("txtBuyer"), &txtBuyer},
                {QStringLiteral("txtRechnungdaten"), &txtRechnungdaten},
@@ -151,6 +156,9 @@ FieldList DisplayModel::range(FieldGroup &group, int first, int last)
     return list;
 }
 
-const std::vector<std::pair<QString, FieldGroup *>> &DisplayModel::groups() { return m_groups; }
+const std::vector<std::pair<QString, FieldGroup *>> &DisplayModel::groups()
+{
+    return m_groups;
+}
 
 } // namespace invorator

@@ -31,8 +31,10 @@ void appendGroup(QString &out, const QString &title, const FieldGroup &group)
     out += QStringLiteral("== ") + title + QStringLiteral(" ==\n");
     for (std::size_t i = 0; i < group.size(); ++i) {
         const Field &f = group[i];
-        const QString caption = f.caption().trimmed().isEmpty() ? QStringLiteral("(%1)").arg(i) : f.caption().trimmed();
-        out += QStringLiteral("  ") + caption.leftJustified(width) + QStringLiteral("  ") + f.text() + QLatin1Char('\n');
+        const QString caption =
+            f.caption().trimmed().isEmpty() ? QStringLiteral("(%1)").arg(i) : f.caption().trimmed();
+        out += QStringLiteral("  ") + caption.leftJustified(width) + QStringLiteral("  ") + f.text() +
+               QLatin1Char('\n');
     }
     out += QLatin1Char('\n');
 }
@@ -63,7 +65,8 @@ void appendList(QString &out, const QString &title, const ListView &lv)
     for (int c = 0; c < columns; ++c) {
         widths[static_cast<std::size_t>(c)] = lv.headers().at(c).size();
         for (int r = 0; r < lv.rowCount(); ++r)
-            widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], lv.cell(r, c).size());
+            widths[static_cast<std::size_t>(c)] =
+                std::max(widths[static_cast<std::size_t>(c)], lv.cell(r, c).size());
         numeric[static_cast<std::size_t>(c)] = isNumericColumn(lv, c);
     }
     const auto line = [&](const QString &marker, const auto &cellAt) {

@@ -24,7 +24,8 @@ constexpr const char *ciiTest =
     "//*[namespace-uri()='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100']";
 constexpr const char *ublTest =
     "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2']";
-constexpr const char *peppolTest = "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2']";
+constexpr const char *peppolTest =
+    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2']";
 constexpr const char *creditNoteTest =
     "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2']";
 
@@ -56,7 +57,9 @@ QString KindName(int kind)
 ImportDriver::ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages)
     : m_state(state), m_model(model), m_messages(messages)
 {
-    exportFolderReady = [this] { return QFileInfo(m_exportFolder).isDir(); };
+    exportFolderReady = [this] {
+        return QFileInfo(m_exportFolder).isDir();
+    };
 }
 
 MsgAnswer ImportDriver::say(int number, MsgIcon icon, const QString &title, const QString &text)
@@ -170,8 +173,9 @@ void ImportDriver::runCii(XmlDocument &doc)
     auto &rd = m.txtRechnungdaten;
     auto &so = m.txtSonstige;
 
-    if (!reader.ExchangedDocument(root.selectSingleNode("//rsm:ExchangedDocument"),
-                                  DisplayModel::fields({{&rd, 0}, {&rd, 1}, {&rd, 2}, {&rd, 3}, {&rd, 5}, {&rd, 6}, {&so, 11}})))
+    if (!reader.ExchangedDocument(
+            root.selectSingleNode("//rsm:ExchangedDocument"),
+            DisplayModel::fields({{&rd, 0}, {&rd, 1}, {&rd, 2}, {&rd, 3}, {&rd, 5}, {&rd, 6}, {&so, 11}})))
         return;
     if (!reader.SellerTradeParty(agreement, DisplayModel::range(m.txtSeller, 0, 9)))
         return;
@@ -183,7 +187,8 @@ void ImportDriver::runCii(XmlDocument &doc)
         return;
     if (!reader.ApplicableTradeTax(settlement, m.lvUst, DisplayModel::fields({{&rd, 8}, {&rd, 9}})))
         return;
-    if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"), m.lvAbzuege))
+    if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"),
+                                              m.lvAbzuege))
         return;
     FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
     for (Field *f : DisplayModel::range(so, 0, 7))
@@ -193,14 +198,16 @@ void ImportDriver::runCii(XmlDocument &doc)
     if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
             root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totals))
         return;
-    attachmentStep([&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
+    attachmentStep(
+        [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
 }
 
 void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
 {
     const bool creditNote = isCreditNote(doc);
-    std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(m_state.NumberFormat, creditNote)
-                                                  : std::make_unique<clsUBLImport>(m_state.NumberFormat, creditNote);
+    std::unique_ptr<clsUBLImport> reader =
+        peppol ? std::make_unique<clsPeppol>(m_state.NumberFormat, creditNote)
+               : std::make_unique<clsUBLImport>(m_state.NumberFormat, creditNote);
     doc.setProperty("SelectionNamespaces", reader->SelectionNamespaces());
     auto &m = m_model;
     auto &rd = m.txtRechnungdaten;
@@ -236,8 +243,8 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
         rd[5].setValue(QStringLiteral("381"));
     if (const auto type = header(creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
         rd[5].setValue(*type);
-    headerText("//cbc:Note", rd[6]);                   // BT-22
-    headerText("//cac:PaymentTerms/cbc:Note", rd[7]);  // BT-20
+    headerText("//cbc:Note", rd[6]);                  // BT-22
+    headerText("//cac:PaymentTerms/cbc:Note", rd[7]); // BT-20
     if (peppol) {
         if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
             so[9].setValue(*profile);
@@ -259,11 +266,13 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
     if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
         return;
     const XmlNode references = doc.selectSingleNode("//cac:AdditionalDocumentReference");
-    attachmentStep([&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); },
-                   false);
+    attachmentStep(
+        [&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); },
+        false);
 }
 
-void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady)
+void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &write,
+                                  bool messageWhenNotReady)
 {
     if (m_exportFolder.isEmpty())
         return;

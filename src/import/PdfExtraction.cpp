@@ -15,7 +15,10 @@ bool IsPdfFile(const QString &path)
     return file.read(5) == QByteArrayLiteral("%PDF-");
 }
 
-QString ExtractedXmlPath() { return UserTempFolder() + QStringLiteral("/zFile.xml"); }
+QString ExtractedXmlPath()
+{
+    return UserTempFolder() + QStringLiteral("/zFile.xml");
+}
 
 QByteArray ExtractInvoiceXml(const QByteArray &pdf)
 {

@@ -10,7 +10,8 @@ class SettingsStore
 public:
     static QString Read(const QString &application, const QString &section, const QString &key,
                         const QString &defaultValue);
-    static void Write(const QString &application, const QString &section, const QString &key, const QString &text);
+    static void Write(const QString &application, const QString &section, const QString &key,
+                      const QString &text);
 };
 
 } // namespace invorator

@@ -18,7 +18,10 @@ SharedState::SharedState(QString programFolder) : m_programFolder(std::move(prog
     ComputerName = QSysInfo::machineHostName();
 }
 
-SharedState::~SharedState() { CloseTextsDb(); }
+SharedState::~SharedState()
+{
+    CloseTextsDb();
+}
 
 bool SharedState::OpenTextsDb()
 {
@@ -57,7 +60,8 @@ void SharedState::readSettings()
     LanguageCode = SettingsStore::Read(AppTitle, section, QStringLiteral("Language"), QStringLiteral("DE"));
     NumberFormat = SettingsStore::Read(AppTitle, section, QStringLiteral("Format"), QStringLiteral("0.00"));
     bool ok = false;
-    const int index = SettingsStore::Read(AppTitle, section, QStringLiteral("FilterIndex"), QStringLiteral("1")).toInt(&ok);
+    const int index =
+        SettingsStore::Read(AppTitle, section, QStringLiteral("FilterIndex"), QStringLiteral("1")).toInt(&ok);
     // Anything but a byte falls back to the first kind.
     FilterIndex = ok && index >= 0 && index <= 255 ? index : 1;
 }

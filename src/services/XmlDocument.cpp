@@ -10,6 +10,8 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -62,7 +64,8 @@ class ErrorScope
 public:
     explicit ErrorScope(ErrorCollector &collector)
     {
-        xmlSetStructuredErrorFunc(&collector, reinterpret_cast<xmlStructuredErrorFunc>(&ErrorCollector::onError));
+        xmlSetStructuredErrorFunc(&collector,
+                                  reinterpret_cast<xmlStructuredErrorFunc>(&ErrorCollector::onError));
     }
     ~ErrorScope() { xmlSetStructuredErrorFunc(nullptr, &ErrorScope::silent); }
     ErrorScope(const ErrorScope &) = delete;
@@ -92,7 +95,10 @@ bool isWhitespaceOnly(const xmlChar *s)
     return true;
 }
 
-bool isTextNode(const xmlNode *n) { return n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE; }
+bool isTextNode(const xmlNode *n)
+{
+    return n->type == XML_TEXT_NODE || n->type == XML_CDATA_SECTION_NODE;
+}
 
 void appendText(const xmlNode *n, std::string &out)
 {
@@ -108,8 +114,8 @@ void appendText(const xmlNode *n, std::string &out)
 
 bool isNameChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.';
 }
 
 bool isNCName(std::string_view s)
@@ -134,10 +140,11 @@ struct FastPath
         std::string prefix;
         std::string local;
     };
+    static constexpr std::size_t maxSteps = 8;
     Kind kind = Kind::None;
-    std::vector<Step> steps;   // ChildPath: p:a/p:b...; Descendant: one step
-    std::string attribute;     // ChildPath may end in @name
-    std::string namespaceUri;  // NamespaceTest
+    std::vector<Step> steps;  // ChildPath: p:a/p:b...; Descendant: //p:a/p:b...
+    std::string attribute;    // ChildPath may end in @name
+    std::string namespaceUri; // NamespaceTest
 };
 
 namespace {
@@ -163,27 +170,26 @@ FastPath analyse(std::string_view xpath)
     constexpr std::string_view nsTestTail = "']";
     if (xpath.starts_with(nsTestHead) && xpath.ends_with(nsTestTail) &&
         xpath.size() > nsTestHead.size() + nsTestTail.size()) {
-        const auto uri = xpath.substr(nsTestHead.size(), xpath.size() - nsTestHead.size() - nsTestTail.size());
+        const auto uri =
+            xpath.substr(nsTestHead.size(), xpath.size() - nsTestHead.size() - nsTestTail.size());
         if (uri.find('\'') == std::string_view::npos) {
             fp.kind = FastPath::Kind::NamespaceTest;
             fp.namespaceUri = std::string(uri);
         }
         return fp;
     }
+    bool descendant = false;
     if (xpath.starts_with("//")) {
-        FastPath::Step step;
-        if (parseStep(xpath.substr(2), step)) {
-            fp.kind = FastPath::Kind::Descendant;
-            fp.steps.push_back(step);
-        }
-        return fp;
+        descendant = true;
+        xpath.remove_prefix(2);
     }
     std::string_view rest = xpath;
     while (!rest.empty()) {
         const auto slash = rest.find('/');
         const auto part = rest.substr(0, slash);
         if (part.starts_with('@')) {
-            if (slash != std::string_view::npos || !isNCName(part.substr(1)) || fp.steps.empty())
+            if (descendant || slash != std::string_view::npos || !isNCName(part.substr(1)) ||
+                fp.steps.empty())
                 return {};
             fp.attribute = std::string(part.substr(1));
             break;
@@ -198,14 +204,15 @@ FastPath analyse(std::string_view xpath)
         if (rest.empty())
             return {};
     }
-    if (!fp.steps.empty())
-        fp.kind = FastPath::Kind::ChildPath;
+    if (!fp.steps.empty() && fp.steps.size() <= FastPath::maxSteps)
+        fp.kind = descendant ? FastPath::Kind::Descendant : FastPath::Kind::ChildPath;
     return fp;
 }
 
 // One compiled form per distinct query text, shared by every document of the thread.
 struct CompiledQuery
 {
+    std::string text;
     FastPath fast;
     std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
     bool compileFailed = false;
@@ -213,19 +220,21 @@ struct CompiledQuery
 
 CompiledQuery &compiled(std::string_view xpath)
 {
-    thread_local std::unordered_map<std::string, std::unique_ptr<CompiledQuery>> cache;
-    const std::string key(xpath);
-    auto it = cache.find(key);
+    // Keyed by views into the stored texts, so a lookup allocates nothing.
+    thread_local std::unordered_map<std::string_view, std::unique_ptr<CompiledQuery>> cache;
+    auto it = cache.find(xpath);
     if (it != cache.end())
         return *it->second;
     auto query = std::make_unique<CompiledQuery>();
+    query->text = std::string(xpath);
     query->fast = analyse(xpath);
     if (query->fast.kind == FastPath::Kind::None) {
         ErrorCollector collector;
         ErrorScope scope(collector);
-        query->comp.reset(xmlXPathCompile(reinterpret_cast<const xmlChar *>(key.c_str())));
+        query->comp.reset(xmlXPathCompile(reinterpret_cast<const xmlChar *>(query->text.c_str())));
         query->compileFailed = !query->comp;
     }
+    const std::string_view key = query->text;
     return *cache.emplace(key, std::move(query)).first->second;
 }
 
@@ -246,16 +255,29 @@ public:
         return nullptr;
     }
 
-    static bool matches(const xmlNode *n, const char *uri, const std::string &local)
+    // Names are compared first (they differ early); a namespace already seen to match is
+    // recognised by its pointer, since all elements of a document share a few declarations.
+    mutable const xmlChar *knownHref = nullptr; // reset whenever the document or the mappings change
+    mutable const char *knownUri = nullptr;
+
+    bool matches(const xmlNode *n, const char *uri, const std::string &local) const
     {
-        return n->type == XML_ELEMENT_NODE && n->ns && n->ns->href &&
-               std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0 &&
-               std::strcmp(reinterpret_cast<const char *>(n->name), local.c_str()) == 0;
+        if (n->type != XML_ELEMENT_NODE || !n->ns || !n->ns->href ||
+            std::strcmp(reinterpret_cast<const char *>(n->name), local.c_str()) != 0)
+            return false;
+        if (n->ns->href == knownHref && uri == knownUri)
+            return true;
+        if (std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) != 0)
+            return false;
+        knownHref = n->ns->href;
+        knownUri = uri;
+        return true;
     }
 
     // Child steps from `from`, in document order; stops after the first result when `first`.
-    bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const std::vector<const char *> &uris,
-                      bool first, std::vector<xmlNode *> &out) const
+    using Uris = std::array<const char *, FastPath::maxSteps>;
+    bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const Uris &uris, bool first,
+                      std::vector<xmlNode *> &out) const
     {
         for (xmlNode *c = from->children; c; c = c->next) {
             if (!matches(c, uris[depth], fp.steps[depth].local))
@@ -303,6 +325,14 @@ public:
         }
     }
 
+    bool resolve(const FastPath &fp, Uris &uris) const
+    {
+        for (std::size_t i = 0; i < fp.steps.size(); ++i)
+            if (!(uris[i] = uriOf(fp.steps[i].prefix)))
+                return false;
+        return true;
+    }
+
     void evaluate(xmlNode *node, std::string_view xpath, bool first, std::vector<xmlNode *> &out) const
     {
         if (!node || !doc)
@@ -311,29 +341,40 @@ public:
         const FastPath &fp = q.fast;
         switch (fp.kind) {
         case FastPath::Kind::ChildPath: {
-            std::vector<const char *> uris;
-            for (const auto &step : fp.steps) {
-                const char *uri = uriOf(step.prefix);
-                if (!uri)
-                    return; // an unknown prefix is an error in XPath: no match
-                uris.push_back(uri);
-            }
+            Uris uris{};
+            if (!resolve(fp, uris))
+                return; // an unknown prefix is an error in XPath: no match
             walkChildren(node, fp, 0, uris, first, out);
             return;
         }
         case FastPath::Kind::Descendant: {
-            const char *uri = uriOf(fp.steps[0].prefix);
-            if (!uri)
+            Uris uris{};
+            if (!resolve(fp, uris))
                 return;
             const std::string &local = fp.steps[0].local;
-            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, out,
-                            [&](const xmlNode *n) { return matches(n, uri, local); });
+            const bool single = fp.steps.size() == 1;
+            std::vector<xmlNode *> anchors;
+            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first && single, single ? out : anchors,
+                            [&](const xmlNode *n) { return matches(n, uris[0], local); });
+            if (single)
+                return;
+            std::vector<xmlNode *> found;
+            for (xmlNode *anchor : anchors)
+                walkChildren(anchor, fp, 1, uris, false, found);
+            // Anchors may nest, so the children of an outer one can follow those of an inner one.
+            if (found.size() > 1)
+                std::stable_sort(found.begin(), found.end(),
+                                 [](xmlNode *a, xmlNode *b) { return xmlXPathCmpNodes(a, b) == 1; });
+            if (first && !found.empty())
+                found.resize(1);
+            out.insert(out.end(), found.begin(), found.end());
             return;
         }
         case FastPath::Kind::NamespaceTest: {
             const char *uri = fp.namespaceUri.c_str();
             walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, out, [&](const xmlNode *n) {
-                return n->ns && n->ns->href && std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0;
+                return n->ns && n->ns->href &&
+                       std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0;
             });
             return;
         }
@@ -345,7 +386,8 @@ public:
         ErrorCollector collector;
         ErrorScope scope(collector);
         ctx->node = node;
-        std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(xmlXPathCompiledEval(q.comp.get(), ctx.get()));
+        std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(
+            xmlXPathCompiledEval(q.comp.get(), ctx.get()));
         if (!result || result->type != XPATH_NODESET || !result->nodesetval)
             return;
         const xmlNodeSet *set = result->nodesetval;
@@ -478,6 +520,8 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     d->doc.reset();
     d->ctx.reset();
     d->namespaces.clear();
+    d->knownHref = nullptr;
+    d->knownUri = nullptr;
     if (bytes.isEmpty())
         return {false, QStringLiteral("the file is empty"), 0};
 
@@ -490,11 +534,12 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     ctxt->sax->internalSubset = rejectDoctype;
     ctxt->sax->externalSubset = rejectDoctype;
     constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
-    xmlDoc *doc = xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()), "invoice.xml",
-                                    nullptr, options);
+    xmlDoc *doc = xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()),
+                                    "invoice.xml", nullptr, options);
     std::unique_ptr<xmlDoc, XmlDocDeleter> owned(doc);
     if (collector.doctype || ctxt->errNo == XML_ERR_USER_STOP)
-        return {false, QStringLiteral("document type declarations are not accepted"), ctxt->input ? ctxt->input->line : 0};
+        return {false, QStringLiteral("document type declarations are not accepted"),
+                ctxt->input ? ctxt->input->line : 0};
     if (!owned || !ctxt->wellFormed || !xmlDocGetRootElement(owned.get())) {
         if (collector.message.isEmpty())
             collector.message = QStringLiteral("the document is not well-formed");
@@ -511,7 +556,8 @@ bool XmlDocument::setProperty(std::string_view name, const QString &value)
 {
     if (name != "SelectionNamespaces" || !d->ctx)
         return false;
-    static const QRegularExpression entry(QStringLiteral(R"(xmlns(?::([A-Za-z_][\w.\-]*))?\s*=\s*(['"])(.*?)\2)"));
+    static const QRegularExpression entry(
+        QStringLiteral(R"(xmlns(?::([A-Za-z_][\w.\-]*))?\s*=\s*(['"])(.*?)\2)"));
     std::vector<std::pair<std::string, std::string>> mappings;
     QString rest = value.trimmed();
     auto it = entry.globalMatch(rest);
@@ -529,12 +575,17 @@ bool XmlDocument::setProperty(std::string_view name, const QString &value)
         return false;
     xmlXPathRegisteredNsCleanup(d->ctx.get());
     d->namespaces = std::move(mappings);
+    d->knownHref = nullptr;
+    d->knownUri = nullptr;
     for (const auto &[prefix, uri] : d->namespaces)
         xmlXPathRegisterNs(d->ctx.get(), BAD_CAST prefix.c_str(), BAD_CAST uri.c_str());
     return true;
 }
 
-bool XmlDocument::isLoaded() const { return d->doc != nullptr; }
+bool XmlDocument::isLoaded() const
+{
+    return d->doc != nullptr;
+}
 
 XmlNode XmlDocument::documentNode() const
 {

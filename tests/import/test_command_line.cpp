@@ -1,1 +1,118 @@
+#include "TestSupport.h"
+
+#include "import/CommandLine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
+};
+
+CliRun cli(const QStringList &args)
+{
+    CliRun r;
+    QTextStream o(&r.out);
+    QTextStream e(&r.err);
+    r.status = RunCommandLine(args, PROGRAM_FOLDER, o, e);
+    o.flush();
+    e.flush();
+    return r;
+}
+
+} // namespace
+
+TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
+{
+    for (const QStringList &args : {QStringList{}, QStringList{"print", "x.xml"}, QStringList{"show"},
+                                    QStringList{"show", "--kind", "xls", "a"}, QStringList{"json", "--kind"},
+                                    QStringList{"show", "--bogus", "a"}, QStringList{"show", "a", "b"},
+                                    QStringList{"show", "--lang", "XX", sample("Rechnung-2026-0815.xml")}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("invorator-cli: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
+
+TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
+{
+    const CliRun r = cli({"json", sample("Rechnung-2026-0815.xml")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject j = r.json();
+    QStringList keys = j.keys();
+    keys.sort();
+    EXPECT_EQ(keys,
+              QStringList({"attachments", "documentType", "kind", "lvAbzuege", "lvTable", "lvUst", "messages",
+                           "numberFormat", "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
+    EXPECT_EQ(j["kind"].toInt(), 1);
+    EXPECT_EQ(j["numberFormat"].toString(), "#,##0.00");
+    EXPECT_EQ(j["txtSeller"].toArray().size(), 10);
+    EXPECT_EQ(j["txtBuyer"].toArray().size(), 10);
+    EXPECT_EQ(j["txtRechnungdaten"].toArray().size(), 12);
+    EXPECT_EQ(j["txtSonstige"].toArray().size(), 12);
+    EXPECT_EQ(j["txtRechnungdaten"].toArray()[5].toString(), "Rechnung");
+    EXPECT_EQ(j["documentType"].toString(), "380");
+    const QJsonArray lines = j["lvTable"].toArray();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[3].toObject()["color"].toInt(), 255);
+    EXPECT_EQ(lines[3].toObject()["cells"].toArray().size(), 7);
+    EXPECT_EQ(j["lvUst"].toArray()[0].toObject()["cells"].toArray().size(), 4);
+    EXPECT_FALSE(j["lvUst"].toArray()[0].toObject().contains("color"));
+    EXPECT_EQ(j["lvAbzuege"].toArray()[0].toObject()["cells"].toArray().size(), 5);
+    EXPECT_TRUE(j["messages"].toArray().isEmpty());
+    EXPECT_TRUE(j["attachments"].toArray().isEmpty());
+}
+
+TEST(CommandLine, ShowPrintsTheInvoiceAndMarksRedRows)
+{
+    const CliRun r = cli({"show", "--kind", "cii", sample("Rechnung-2026-0815.xml")});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains("Rechnungs-Nr       RE-2026-0815"));
+    EXPECT_TRUE(r.out.contains("Holzwerk Brandt GmbH"));
+    EXPECT_TRUE(r.out.contains("!   4 | Rücknahme Eichenbrett")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("Fälliger Zahlungsbetrag        333,13"));
+}
+
+TEST(CommandLine, MismatchAndLanguageAndExport)
+{
+    // A CII invoice named as UBL: asked, answered No, exit 1 with message 50 in the JSON.
+    CliRun r = cli({"json", "--kind", "ubl", sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.json()["messages"].toArray().size(), 1);
+    EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["number"].toInt(), 50);
+    EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["icon"].toString(), "question");
+    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[1].toString(), "");
+
+    r = cli({"show", "--kind", "ubl", sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("(50)")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+
+    // English texts: the document type name and the messages follow the language.
+    r = cli({"json", "--lang", "en", "--export", "/nonexistent/folder", sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[5].toString(), "Commercial invoice");
+    ASSERT_EQ(r.json()["messages"].toArray().size(), 1);
+    EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["number"].toInt(), 9);
+    EXPECT_TRUE(
+        r.json()["messages"].toArray()[0].toObject()["text"].toString().startsWith("The export folder"));
+
+    QTemporaryDir dir;
+    r = cli({"json", "--export", dir.path(), sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.json()["attachments"].toArray().toVariantList(),
+              QVariantList({"Aufmass-0815", "Reference to Montagefotos.url"}));
+}

@@ -1,1 +1,166 @@
+#include "TestSupport.h"
+
+#include "import/Conversions.h"
+
 #include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+QString shownAmount(const std::optional<QString> &xml)
+{
+    return FormatXmlAmount(xml.value_or("0"), "#,##0.00");
+}
+
+} // namespace
+
+class CiiCorpus : public ::testing::TestWithParam<const char *>
+{
+};
+
+// Every real CII invoice shows what the document says, read here with libxml2's own XPath.
+TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
+{
+    const QString file = corpus(GetParam());
+    ImportRun run;
+    ASSERT_EQ(run.run(file), ImportOutcome::Read);
+    EXPECT_TRUE(run.messageNumbers().isEmpty());
+    EXPECT_EQ(run.rd(1).text(), xpathText(file, "/rsm:CrossIndustryInvoice/rsm:ExchangedDocument/ram:ID"));
+    EXPECT_EQ(run.rd(5).value(), xpathText(file, "//rsm:ExchangedDocument/ram:TypeCode"));
+    EXPECT_EQ(run.seller(0).text(), xpathText(file, "//ram:SellerTradeParty/ram:Name").value_or(""));
+    EXPECT_EQ(run.buyer(0).text(), xpathText(file, "//ram:BuyerTradeParty/ram:Name").value_or(""));
+    const QString date =
+        xpathText(file, "//rsm:ExchangedDocument/ram:IssueDateTime/udt:DateTimeString").value_or("");
+    EXPECT_EQ(run.rd(3).text(), date.mid(6, 2) + "." + date.mid(4, 2) + "." + date.left(4));
+    EXPECT_EQ(run.model.lvTable.rowCount(), xpathCount(file, "//ram:IncludedSupplyChainTradeLineItem"));
+    EXPECT_EQ(run.model.lvUst.rowCount(),
+              xpathCount(file, "//ram:ApplicableHeaderTradeSettlement/ram:ApplicableTradeTax"));
+    const char *sum = "//ram:SpecifiedTradeSettlementHeaderMonetarySummation/";
+    EXPECT_EQ(run.rd(9).text(), shownAmount(xpathText(file, QByteArray(sum).append("ram:DuePayableAmount"))));
+    EXPECT_EQ(run.so(1).text(),
+              shownAmount(xpathText(file, QByteArray(sum).append("ram:TaxBasisTotalAmount"))));
+    EXPECT_EQ(run.so(2).text(), shownAmount(xpathText(file, QByteArray(sum).append("ram:GrandTotalAmount"))));
+    EXPECT_EQ(run.rd(10).text(),
+              xpathText(file, QByteArray(sum).append("ram:TaxTotalAmount/@currencyID")).value_or(""));
+    // Every line's total as the document writes it.
+    for (int r = 0; r < run.model.lvTable.rowCount(); ++r) {
+        const QByteArray xp =
+            "(//ram:IncludedSupplyChainTradeLineItem)[" + QByteArray::number(r + 1) +
+            "]/ram:SpecifiedLineTradeSettlement/ram:SpecifiedTradeSettlementLineMonetarySummation/"
+            "ram:LineTotalAmount";
+        EXPECT_EQ(run.model.lvTable.cell(r, 6), shownAmount(xpathText(file, xp))) << r;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealInvoices, CiiCorpus,
+    ::testing::Values("cii/01.01a-INVOICE_uncefact.xml", "cii/01.06a-INVOICE_uncefact.xml",
+                      "cii/01.15a-INVOICE_uncefact.xml", "cii/01.18a-INVOICE_uncefact.xml",
+                      "cii/01.20a-INVOICE_uncefact.xml", "cii/01.01_comprehensive_test_uncefact.xml",
+                      "cii/01.05_minimal_test_uncefact.xml", "cii/CII_example1.xml", "cii/CII_example2.xml",
+                      "cii/CII_example7.xml", "cii/EN16931_Einfach.cii.xml", "cii/EN16931_Gutschrift.cii.xml",
+                      "cii/EN16931_Rabatte.cii.xml", "cii/testout-ZF2PushChargesAllowances.xml",
+                      "cii/UC10_F202600004_EXTENDED_FX_CII_Commentee.xml", "cii/factur-x-en16931.xml",
+                      "cii/factur-x-basicwl.xml"));
+
+TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
+{
+    ImportRun run;
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(run.rd(0).text(), "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
+    EXPECT_EQ(run.rd(2).text(), "AAI") << "only the first note";
+    EXPECT_EQ(run.rd(3).text(), "18.11.2026");
+    EXPECT_EQ(run.rd(4).text(), "02.12.2026");
+    EXPECT_EQ(run.rd(5).text(), "Rechnung");
+    EXPECT_TRUE(run.rd(6).text().startsWith("Lieferung und Montage"));
+    EXPECT_EQ(run.rd(7).text(), "Zahlbar innerhalb von 14 Tagen ohne Abzug.");
+    EXPECT_EQ(run.rd(8).text(), "61,13");
+    EXPECT_EQ(run.rd(9).text(), "333,13");
+    EXPECT_EQ(run.so(11).text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
+    // The first of two tax registrations; the scheme attribute is not part of the text.
+    EXPECT_EQ(run.seller(1).text(), "DE298765431");
+    EXPECT_EQ(run.seller(2).text(), "rechnung@holzwerk-brandt.example");
+    EXPECT_EQ(run.seller(9).text(), "+49 421 555 0190");
+    EXPECT_EQ(run.buyer(9).text(), "");
+    const ListView &lines = run.model.lvTable;
+    ASSERT_EQ(lines.rowCount(), 4);
+    EXPECT_EQ(lines.row(0).cells,
+              QStringList({"1", "Eichenbrett 2000 x 200 x 20 mm", "Eiche massiv, gehobelt, kammergetrocknet",
+                           "12,00", "24,50", "19", "294,00"}));
+    EXPECT_EQ(lines.row(2).cells[5], "7");
+    EXPECT_EQ(lines.row(0).color, ColorBlack);
+    EXPECT_EQ(lines.row(3).color, ColorRed) << "a returned item";
+    EXPECT_EQ(lines.row(3).cellColors, std::vector<int>(7, ColorRed));
+    EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19.00", "55,56", "292,40"}));
+    EXPECT_EQ(run.model.lvAbzuege.row(1).cells, QStringList({"Versandkosten", "FC", "", "12.90", ""}));
+    EXPECT_EQ(run.so(5).text(), "100,00");
+    EXPECT_EQ(run.so(6).text(), "0,00");
+}
+
+TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
+{
+    const QByteArray lines =
+        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>1</ram:LineID>"
+        "</ram:AssociatedDocumentLineDocument><ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>3.5</"
+        "ram:BilledQuantity>"
+        "</"
+        "ram:SpecifiedLineTradeDelivery><ram:SpecifiedLineTradeSettlement><ram:ApplicableTradeTax><ram:"
+        "RateApplicablePercent>"
+        "</ram:RateApplicablePercent></"
+        "ram:ApplicableTradeTax><ram:SpecifiedTradeAllowanceCharge><ram:ActualAmount>2.00"
+        "</ram:ActualAmount><ram:Reason>Zeilenrabatt</ram:Reason></ram:SpecifiedTradeAllowanceCharge>"
+        "<ram:SpecifiedTradeSettlementLineMonetarySummation><ram:LineTotalAmount>1234567.891</"
+        "ram:LineTotalAmount>"
+        "</ram:SpecifiedTradeSettlementLineMonetarySummation></ram:SpecifiedLineTradeSettlement></"
+        "ram:IncludedSupplyChainTradeLineItem>"
+        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>2</ram:LineID>"
+        "</ram:AssociatedDocumentLineDocument></ram:IncludedSupplyChainTradeLineItem>"
+        "<ram:IncludedSupplyChainTradeLineItem/>"
+        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>3</ram:LineID>"
+        "</ram:AssociatedDocumentLineDocument><ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>0</"
+        "ram:BilledQuantity>"
+        "</ram:SpecifiedLineTradeDelivery></ram:IncludedSupplyChainTradeLineItem>";
+    const QByteArray header =
+        "<ram:ApplicableHeaderTradeAgreement><ram:SellerTradeParty/><ram:BuyerTradeParty><ram:Name>B</"
+        "ram:Name>"
+        "<ram:PostalTradeAddress><ram:CityName>Köln</ram:CityName></ram:PostalTradeAddress></"
+        "ram:BuyerTradeParty>"
+        "</ram:ApplicableHeaderTradeAgreement><ram:ApplicableHeaderTradeSettlement><ram:ApplicableTradeTax>"
+        "<ram:CalculatedAmount>19.00</ram:CalculatedAmount><ram:BasisAmount>100</ram:BasisAmount></"
+        "ram:ApplicableTradeTax>"
+        "<ram:ApplicableTradeTax><ram:CalculatedAmount>7.00</ram:CalculatedAmount><ram:BasisAmount>n/a</"
+        "ram:BasisAmount>"
+        "</ram:ApplicableTradeTax><ram:SpecifiedTradeAllowanceCharge><ram:ReasonCode>95</ram:ReasonCode>"
+        "</ram:SpecifiedTradeAllowanceCharge><ram:SpecifiedTradeAllowanceCharge><ram:Reason>never "
+        "shown</ram:Reason>"
+        "</ram:SpecifiedTradeAllowanceCharge></ram:ApplicableHeaderTradeSettlement>";
+    QTemporaryDir dir;
+    const QString file =
+        writeFile(dir, "steps.xml",
+                  ciiDocument("<ram:ID>S-1</ram:ID><ram:IssueDateTime><udt:DateTimeString>2024-01-31"
+                              "</udt:DateTimeString></ram:IssueDateTime>",
+                              lines + header));
+    ImportRun run;
+    ASSERT_EQ(run.run(file), ImportOutcome::Read);
+    EXPECT_EQ(run.rd(3).text(), "31.01.2024");
+    EXPECT_EQ(run.rd(4).text(), "") << "no payment terms";
+    EXPECT_EQ(run.so(11).text(), "");
+    EXPECT_EQ(run.seller(0).text(), "") << "an empty party element fills nothing";
+    EXPECT_EQ(run.buyer(0).text(), "B");
+    EXPECT_EQ(run.buyer(6).text(), "Köln");
+    const ListView &lv = run.model.lvTable;
+    ASSERT_EQ(lv.rowCount(), 3) << "an empty line element gives no row";
+    EXPECT_EQ(lv.row(0).cells, QStringList({"1", "", "", "3,50", "", "0", "1.234.567,89"}));
+    EXPECT_EQ(lv.row(0).color, ColorBlack);
+    EXPECT_EQ(lv.row(1).cells[3], "");
+    EXPECT_EQ(lv.row(1).color, ColorRed) << "a line without quantity is red";
+    EXPECT_EQ(lv.row(2).color, ColorBlack) << "quantity 0 is black";
+    // The allowance inside the line comes first; a header one without reason ends the list.
+    ASSERT_EQ(run.model.lvAbzuege.rowCount(), 1);
+    EXPECT_EQ(run.model.lvAbzuege.row(0).cells, QStringList({"Zeilenrabatt", "", "", "2.00", ""}));
+    EXPECT_EQ(run.model.lvUst.row(1).cells, QStringList({"", "", "7,00", "n/a"}));
+    // The totals are missing, so they overwrite the VAT sums with 0,00.
+    EXPECT_EQ(run.rd(8).text(), "0,00");
+}

@@ -7,7 +7,10 @@ namespace invorator {
 
 namespace {
 
-Field *at(const FieldList &fields, std::size_t k) { return k < fields.size() ? fields[k] : nullptr; }
+Field *at(const FieldList &fields, std::size_t k)
+{
+    return k < fields.size() ? fields[k] : nullptr;
+}
 
 // One step: writes the text when the element was found, else leaves the field alone.
 void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
@@ -29,7 +32,10 @@ std::optional<QString> amount(const std::optional<QString> &text, const QString 
     return FormatXmlAmount(*text, pattern);
 }
 
-double number(const XmlNode &node, const char *xpath) { return XmlAmountToNumber(node.textOf(xpath).value_or(QString())); }
+double number(const XmlNode &node, const char *xpath)
+{
+    return XmlAmountToNumber(node.textOf(xpath).value_or(QString()));
+}
 
 } // namespace
 
@@ -47,13 +53,13 @@ bool clsCIIImport::ExchangedDocument(const XmlNode &node, const FieldList &field
     const XmlNode date = node.selectSingleNode("ram:IssueDateTime");
     const XmlNode note = node.selectSingleNode("ram:IncludedNote");
     put(fields, 0, node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24 specification
-    put(fields, 1, node.textOf("ram:ID"));                                            // BT-1 invoice number
-    put(fields, 2, note.textOf("ram:SubjectCode"));                                   // BT-21 note subject
-    if (auto issued = date.textOf("udt:DateTimeString"))                              // BT-2 issue date
+    put(fields, 1, node.textOf("ram:ID"));                                           // BT-1 invoice number
+    put(fields, 2, note.textOf("ram:SubjectCode"));                                  // BT-21 note subject
+    if (auto issued = date.textOf("udt:DateTimeString"))                             // BT-2 issue date
         put(fields, 3, FormatXmlDate(*issued));
     if (auto type = node.textOf("ram:TypeCode"); type && at(fields, 4)) // BT-3 document type
         fields[4]->setValue(*type);
-    put(fields, 5, note.textOf("ram:Content"));                                        // BT-22 note
+    put(fields, 5, note.textOf("ram:Content"));                                            // BT-22 note
     put(fields, 6, node.textOf("//ram:BusinessProcessSpecifiedDocumentContextParameter")); // BT-23
     return true;
 }
@@ -113,11 +119,14 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
         putCell(lv, row, 1, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));        // BT-153
         putCell(lv, row, 2, line.textOf("ram:SpecifiedTradeProduct/ram:Description")); // BT-154
         putCell(lv, row, 4,
-                amount(line.textOf("ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
+                amount(line.textOf(
+                           "ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
                        m_numberFormat)); // BT-146 net price
-        putCell(lv, row, 3,
-                amount(line.textOf("ram:SpecifiedLineTradeDelivery/ram:BilledQuantity"), QStringLiteral("0.00")));
-        if (auto rate = line.textOf("ram:SpecifiedLineTradeSettlement/ram:ApplicableTradeTax/ram:RateApplicablePercent")) {
+        putCell(
+            lv, row, 3,
+            amount(line.textOf("ram:SpecifiedLineTradeDelivery/ram:BilledQuantity"), QStringLiteral("0.00")));
+        if (auto rate = line.textOf(
+                "ram:SpecifiedLineTradeSettlement/ram:ApplicableTradeTax/ram:RateApplicablePercent")) {
             QString r = NzFormat(*rate, QStringLiteral("0"));
             r.replace(QLatin1Char('.'), QLatin1Char(','));
             lv.setCell(row, 5, FormatText(r, QStringLiteral("0")));
@@ -173,7 +182,8 @@ bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &
     return true;
 }
 
-bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, const FieldList &fields)
+bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node,
+                                                                   const FieldList &fields)
 {
     const double lineTotal = number(node, "ram:LineTotalAmount");       // BT-106
     const double allowances = number(node, "ram:AllowanceTotalAmount"); // BT-107
@@ -183,7 +193,8 @@ bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode
     const double due = number(node, "ram:DuePayableAmount");            // BT-115
     const double net = number(node, "ram:TaxBasisTotalAmount");         // BT-109 total without VAT
     const double gross = number(node, "ram:GrandTotalAmount");          // BT-112 total with VAT
-    const double shown[] = {gross - net, due, lineTotal, net, gross, allowances, charges, prepaid, rounding, due};
+    const double shown[] = {gross - net, due,     lineTotal, net,      gross,
+                            allowances,  charges, prepaid,   rounding, due};
     for (std::size_t k = 0; k < std::size(shown); ++k)
         put(fields, k, FormatNumber(shown[k], m_numberFormat));
     const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");

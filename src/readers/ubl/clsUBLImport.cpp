@@ -7,7 +7,10 @@ namespace invorator {
 
 namespace {
 
-Field *at(const FieldList &fields, std::size_t k) { return k < fields.size() ? fields[k] : nullptr; }
+Field *at(const FieldList &fields, std::size_t k)
+{
+    return k < fields.size() ? fields[k] : nullptr;
+}
 
 void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
 {
@@ -37,20 +40,36 @@ clsUBLImport::clsUBLImport(const QString &numberFormat, bool creditNote)
 
 QString clsUBLImport::SelectionNamespaces() const
 {
-    return QStringLiteral("xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2' "
-                          "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
-                          "xmlns:qdt='urn:oasis:names:specification:ubl:schema:xsd:QualifiedDataTypes-2' "
-                          "xmlns:udt='urn:oasis:names:specification:ubl:schema:xsd:UnqualifiedDataTypes-2' "
-                          "xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
-                          "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+    return QStringLiteral(
+        "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2' "
+        "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
+        "xmlns:qdt='urn:oasis:names:specification:ubl:schema:xsd:QualifiedDataTypes-2' "
+        "xmlns:udt='urn:oasis:names:specification:ubl:schema:xsd:UnqualifiedDataTypes-2' "
+        "xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
+        "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
 }
 
-const char *clsUBLImport::lineQuery() const { return m_creditNote ? "//cac:CreditNoteLine" : "//cac:InvoiceLine"; }
-const char *clsUBLImport::quantityPath() const { return m_creditNote ? "cbc:CreditedQuantity" : "cbc:InvoicedQuantity"; }
-const char *clsUBLImport::partyTaxPath() const { return "cac:PartyTaxScheme/cbc:CompanyID"; }
+const char *clsUBLImport::lineQuery() const
+{
+    return m_creditNote ? "//cac:CreditNoteLine" : "//cac:InvoiceLine";
+}
+const char *clsUBLImport::quantityPath() const
+{
+    return m_creditNote ? "cbc:CreditedQuantity" : "cbc:InvoicedQuantity";
+}
+const char *clsUBLImport::partyTaxPath() const
+{
+    return "cac:PartyTaxScheme/cbc:CompanyID";
+}
 
-bool clsUBLImport::AccountingCustomerParty(const XmlNode &node, const FieldList &fields) { return Party(node, fields); }
-bool clsUBLImport::AccountingSupplierParty(const XmlNode &node, const FieldList &fields) { return Party(node, fields); }
+bool clsUBLImport::AccountingCustomerParty(const XmlNode &node, const FieldList &fields)
+{
+    return Party(node, fields);
+}
+bool clsUBLImport::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
+{
+    return Party(node, fields);
+}
 
 bool clsUBLImport::Party(const XmlNode &node, const FieldList &fields)
 {
@@ -107,7 +126,8 @@ void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int r
     if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent")) // BT-152
         lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), twoDecimals));
     if (lv.cell(row, 5).isEmpty())
-        putCell(lv, row, 5, amount(line.textOf("cac:TaxTotal/cac:TaxSubtotal/cac:TaxCategory/cbc:Percent"), twoDecimals));
+        putCell(lv, row, 5,
+                amount(line.textOf("cac:TaxTotal/cac:TaxSubtotal/cac:TaxCategory/cbc:Percent"), twoDecimals));
 }
 
 bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
@@ -129,15 +149,17 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
 
 bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fields)
 {
-    const auto number = [&](const char *xpath) { return XmlAmountToNumber(node.textOf(xpath).value_or(QString())); };
-    const double a = number("cbc:LineExtensionAmount");  // BT-106
-    const double b = number("cbc:TaxExclusiveAmount");   // BT-109
-    const double c = number("cbc:TaxInclusiveAmount");   // BT-112
-    const double d = number("cbc:AllowanceTotalAmount"); // BT-107
-    const double e = number("cbc:ChargeTotalAmount");    // BT-108
-    const double f = number("cbc:PrepaidAmount");        // BT-113
+    const auto number = [&](const char *xpath) {
+        return XmlAmountToNumber(node.textOf(xpath).value_or(QString()));
+    };
+    const double a = number("cbc:LineExtensionAmount");   // BT-106
+    const double b = number("cbc:TaxExclusiveAmount");    // BT-109
+    const double c = number("cbc:TaxInclusiveAmount");    // BT-112
+    const double d = number("cbc:AllowanceTotalAmount");  // BT-107
+    const double e = number("cbc:ChargeTotalAmount");     // BT-108
+    const double f = number("cbc:PrepaidAmount");         // BT-113
     const double g = number("cbc:PayableRoundingAmount"); // BT-114
-    const double h = number("cbc:PayableAmount");        // BT-115
+    const double h = number("cbc:PayableAmount");         // BT-115
     const double shown[] = {c - b, h, a, b, c, d, e, f, g, h};
     for (std::size_t k = 0; k < std::size(shown); ++k)
         put(fields, k, FormatNumber(shown[k], m_numberFormat));
@@ -176,7 +198,8 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
         return true;
     const QString documentId = node.textOf("//cbc:ID").value_or(QString());
     for (const XmlNode entry : node.selectNodes("//cac:AdditionalDocumentReference")) {
-        const XmlNode object = entry.selectSingleNode("cac:Attachment/cbc:EmbeddedDocumentBinaryObject"); // BT-125
+        const XmlNode object =
+            entry.selectSingleNode("cac:Attachment/cbc:EmbeddedDocumentBinaryObject"); // BT-125
         const QString data = object.text();
         const QString mime = object.getNamedItem("mimeCode").text();
         const QString name = object.getNamedItem("filename").text();
@@ -184,29 +207,36 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
         const QString id = entry.textOf("cbc:ID").value_or(QString()); // BT-122
         if (data.isEmpty() || !external.isEmpty()) {
             // Each reference gets its own shortcut, named by its own identifier.
-            const QString uri = entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
+            const QString uri =
+                entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
             if (!uri.isEmpty())
                 store.writeShortcut(id, uri);
             continue;
         }
-        store.writeBase64(data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
+        store.writeBase64(
+            data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
     }
     return true;
 }
 
 QString clsPeppol::SelectionNamespaces() const
 {
-    return QStringLiteral("xmlns='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2' "
-                          "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
-                          "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2'");
+    return QStringLiteral(
+        "xmlns='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2' "
+        "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
+        "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2'");
 }
 
-const char *clsPeppol::partyTaxPath() const { return "cac:PartyLegalEntity/cbc:CompanyID"; }
+const char *clsPeppol::partyTaxPath() const
+{
+    return "cac:PartyLegalEntity/cbc:CompanyID";
+}
 
 bool clsPeppol::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
 {
     Party(node, fields);
-    put(fields, 10, node.selectSingleNode("cac:Party").textOf("cbc:EndpointID")); // BT-34 seller electronic address
+    put(fields, 10,
+        node.selectSingleNode("cac:Party").textOf("cbc:EndpointID")); // BT-34 seller electronic address
     return true;
 }
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "import/DisplayModel.h"
+#include "import/ImportDriver.h"
+#include "import/MessageSink.h"
+#include "services/SharedState.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+namespace testing_support {
+
+QString corpus(const QString &relative);
+QString sample(const QString &name);
+
+// Writes bytes to a file in dir and returns its path.
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
+
+// Reads a value with libxml2's own XPath, independently of the program's XML service.
+// Prefixes: rsm, ram, udt (CII) and cac, cbc (UBL).
+std::optional<QString> xpathText(const QString &file, const char *xpath);
+int xpathCount(const QString &file, const char *xpath);
+
+// One import through the real driver, with the shipped texts database.
+struct ImportRun
+{
+    explicit ImportRun(invorator::MsgAnswer answer = invorator::MsgAnswer::No);
+
+    invorator::ImportOutcome run(const QString &file, int kind = 1);
+
+    invorator::SharedState state;
+    invorator::DisplayModel model;
+    invorator::RecordingSink sink;
+    invorator::ImportDriver driver;
+    QString path;
+    int kind = 0;
+    int saveEnabled = 0;
+
+    const invorator::Field &rd(int i) const { return model.txtRechnungdaten[static_cast<std::size_t>(i)]; }
+    const invorator::Field &so(int i) const { return model.txtSonstige[static_cast<std::size_t>(i)]; }
+    const invorator::Field &seller(int i) const { return model.txtSeller[static_cast<std::size_t>(i)]; }
+    const invorator::Field &buyer(int i) const { return model.txtBuyer[static_cast<std::size_t>(i)]; }
+    QList<int> messageNumbers() const;
+    // True when no field or list holds anything beyond the cleared state.
+    bool modelIsCleared() const;
+};
+
+// A CII invoice of the given body parts, for small hand-made cases.
+QByteArray ciiDocument(const QByteArray &exchangedDocument, const QByteArray &transaction);
+
+} // namespace testing_support
