@@ -1,5 +1,6 @@
 // Measures how much the whole import costs over libxml2's bare parse of the same file,
 // for generated invoices of 10, 1,000 and 10,000 lines. Prints one line per case.
+#include "PdfMaker.h"
 #include "import/DisplayModel.h"
 #include "import/ImportDriver.h"
 #include "import/MessageSink.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 using namespace invorator;
@@ -107,6 +109,7 @@ void libxml2Parse(const QByteArray &xml)
     xmlFreeDoc(doc);
 }
 
+// file is what the import reads; xml is the invoice XML libxml2 parses alone.
 void report(const char *format, int lines, const QString &file, const QByteArray &xml, int kind)
 {
     SharedState state(QCoreApplication::applicationDirPath());
@@ -146,23 +149,23 @@ int main(int argc, char *argv[])
     // An optional folder keeps the generated invoices for a look afterwards.
     QTemporaryDir temp;
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : temp.path());
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            std::exit(1);
+        return path;
+    };
     for (int lines : {10, 1000, 10000}) {
         const QByteArray xml = ciiInvoice(lines);
-        const QString file = dir.filePath(QStringLiteral("cii-%1.xml").arg(lines));
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size())
-            return 1;
-        f.close();
-        report("CII", lines, file, xml, 1);
+        report("CII", lines, write(QStringLiteral("cii-%1.xml").arg(lines), xml), xml, 1);
     }
     for (int lines : {10, 1000, 10000}) {
         const QByteArray xml = ublInvoice(lines);
-        const QString file = dir.filePath(QStringLiteral("ubl-%1.xml").arg(lines));
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly) || f.write(xml) != xml.size())
-            return 1;
-        f.close();
-        report("UBL", lines, file, xml, 2);
+        report("UBL", lines, write(QStringLiteral("ubl-%1.xml").arg(lines), xml), xml, 2);
     }
+    const QByteArray xml = ciiInvoice(10000);
+    const QByteArray pdf = testing_support::MakePdf({{"factur-x.xml", xml}});
+    report("PDF", 10000, write(QStringLiteral("cii-10000.pdf"), pdf), xml, 4);
     return 0;
 }

@@ -13,6 +13,18 @@
 #include <memory>
 #include <optional>
 
+#include <ostream>
+
+// Readable QStrings and lists in failure messages.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << '[' << l.join("|").toStdString() << ']';
+}
+
 namespace testing_support {
 
 QString corpus(const QString &relative);

@@ -162,31 +162,40 @@ Decimal Decimal::fromDouble(double value)
     return d;
 }
 
-std::optional<Decimal> ParseGermanNumber(const QString &text)
+namespace {
+
+// Reads a German number; with pointIsComma every "." counts as the decimal comma, which
+// is how XML decimal text reads once its points have become commas.
+std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
 {
-    const QString s = text.trimmed();
+    const QStringView s = text.trimmed();
+    const QChar comma = QLatin1Char(',');
+    const auto at = [&](qsizetype i) {
+        const QChar c = s.at(i);
+        return pointIsComma && c == QLatin1Char('.') ? comma : c;
+    };
     qsizetype i = 0;
     Decimal d;
-    if (i < s.size() && (s.at(i) == QLatin1Char('-') || s.at(i) == QLatin1Char('+'))) {
-        d.negative = s.at(i) == QLatin1Char('-');
+    if (i < s.size() && (at(i) == QLatin1Char('-') || at(i) == QLatin1Char('+'))) {
+        d.negative = at(i) == QLatin1Char('-');
         ++i;
     }
     bool anyDigit = false;
     bool lastWasDigit = false;
     for (; i < s.size(); ++i) {
-        const QChar c = s.at(i);
+        const QChar c = at(i);
         if (isDigit(c)) {
             d.intDigits += static_cast<char>(c.unicode());
             anyDigit = lastWasDigit = true;
-        } else if (c == QLatin1Char('.') && lastWasDigit && i + 1 < s.size() && isDigit(s.at(i + 1))) {
+        } else if (c == QLatin1Char('.') && lastWasDigit && i + 1 < s.size() && isDigit(at(i + 1))) {
             lastWasDigit = false; // thousands separator
         } else {
             break;
         }
     }
-    if (i < s.size() && s.at(i) == QLatin1Char(',')) {
-        for (++i; i < s.size() && isDigit(s.at(i)); ++i) {
-            d.fracDigits += static_cast<char>(s.at(i).unicode());
+    if (i < s.size() && at(i) == comma) {
+        for (++i; i < s.size() && isDigit(at(i)); ++i) {
+            d.fracDigits += static_cast<char>(at(i).unicode());
             anyDigit = true;
         }
     }
@@ -194,6 +203,13 @@ std::optional<Decimal> ParseGermanNumber(const QString &text)
         return std::nullopt;
     stripLeadingZeros(d.intDigits);
     return d;
+}
+
+} // namespace
+
+std::optional<Decimal> ParseGermanNumber(const QString &text)
+{
+    return parseNumber(text, false);
 }
 
 std::optional<double> GermanNumberToDouble(const QString &text)
@@ -241,7 +257,12 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
         digits += ',';
         digits += fracDigits;
     }
-    return p.prefix + QLatin1String(digits.data(), static_cast<qsizetype>(digits.size())) + p.suffix;
+    QString out;
+    out.reserve(p.prefix.size() + static_cast<qsizetype>(digits.size()) + p.suffix.size());
+    out += p.prefix;
+    out += QLatin1String(digits.data(), static_cast<qsizetype>(digits.size()));
+    out += p.suffix;
+    return out;
 }
 
 QString FormatNumber(double number, const QString &pattern)
@@ -274,9 +295,10 @@ double XmlAmountToNumber(const QString &text)
 
 QString FormatXmlAmount(const QString &text, const QString &pattern)
 {
+    if (const auto number = parseNumber(text, true))
+        return FormatNumber(*number, pattern);
     QString t = text;
-    t.replace(QLatin1Char('.'), QLatin1Char(','));
-    return FormatText(t, pattern);
+    return t.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 QString FormatXmlDate(const QString &text)

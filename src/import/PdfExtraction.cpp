@@ -1,11 +1,126 @@
 #include "import/PdfExtraction.h"
 
 #include "services/SharedState.h"
+#include "services/XmlDocument.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <qpdf/Pipeline.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
+#include <qpdf/QPDFFileSpecObjectHelper.hh>
+
+#include <array>
+#include <stdexcept>
 
 namespace invorator {
+
+namespace {
+
+// An invoice XML larger than this is not taken out of a PDF; it guards against
+// streams that decompress without end.
+constexpr std::size_t maxEmbeddedXml = 64 * 1024 * 1024;
+// PDFs larger than this are not read into memory.
+constexpr qint64 maxPdfSize = 512LL * 1024 * 1024;
+
+// The names under which ZUGFeRD, Factur-X and XRechnung embed the invoice.
+constexpr std::array<const char *, 4> invoiceNames = {"factur-x.xml", "zugferd-invoice.xml",
+                                                      "ZUGFeRD-invoice.xml", "xrechnung.xml"};
+
+// Collects decoded stream bytes and gives up past a limit.
+class CappedBuffer : public Pipeline
+{
+public:
+    explicit CappedBuffer(std::size_t cap) : Pipeline("capped buffer", nullptr), m_cap(cap) {}
+    void write(unsigned char const *data, size_t len) override
+    {
+        if (static_cast<std::size_t>(m_data.size()) + len > m_cap)
+            throw std::length_error("embedded file too large");
+        m_data.append(reinterpret_cast<const char *>(data), static_cast<qsizetype>(len));
+    }
+    void finish() override {}
+    const QByteArray &data() const { return m_data; }
+
+private:
+    std::size_t m_cap;
+    QByteArray m_data;
+};
+
+QByteArray decodeStream(QPDFObjectHandle stream)
+{
+    if (!stream.isStream())
+        return {};
+    try {
+        CappedBuffer buffer(maxEmbeddedXml);
+        bool filtered = false;
+        if (!stream.pipeStreamData(&buffer, &filtered, 0, qpdf_dl_generalized, true))
+            return {};
+        return buffer.data();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+bool isInvoiceRoot(const QByteArray &xml)
+{
+    XmlDocument doc;
+    if (!doc.loadXml(xml))
+        return false;
+    const XmlNode root = doc.documentElement();
+    const QString uri = root.namespaceUri();
+    return uri == QLatin1String("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100") ||
+           uri == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:Invoice-2") ||
+           uri == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
+}
+
+// An invoice stored uncompressed: from the XML declaration that directly precedes the
+// root element up to the closing root tag.
+QByteArray searchPlainInvoice(const QByteArray &pdf)
+{
+    static const QByteArray endMarker = QByteArrayLiteral("</rsm:CrossIndustryInvoice>");
+    static const QByteArray rootMarker = QByteArrayLiteral("<rsm:CrossIndustryInvoice");
+    static const QByteArray startMarker = QByteArrayLiteral("<?xml version=");
+    const qsizetype root = pdf.indexOf(rootMarker);
+    if (root < 0)
+        return {};
+    const qsizetype end = pdf.indexOf(endMarker, root);
+    const qsizetype start = pdf.lastIndexOf(startMarker, root);
+    if (end < 0 || start < 0)
+        return {};
+    return pdf.mid(start, end + endMarker.size() - start) + QByteArrayLiteral("\r\n");
+}
+
+// The invoice among the PDF's embedded files: one of the usual names first, else the
+// first embedded XML whose root is a CII or UBL invoice.
+QByteArray searchEmbeddedFiles(const QByteArray &pdf)
+{
+    try {
+        QPDF qpdf;
+        qpdf.setSuppressWarnings(true);
+        qpdf.processMemoryFile("invoice.pdf", pdf.constData(), static_cast<size_t>(pdf.size()));
+        QPDFEmbeddedFileDocumentHelper helper(qpdf);
+        if (!helper.hasEmbeddedFiles())
+            return {};
+        const auto files = helper.getEmbeddedFiles();
+        for (const char *wanted : invoiceNames)
+            for (const auto &[key, spec] : files) {
+                const std::string name = spec->getFilename().empty() ? key : spec->getFilename();
+                if (QString::fromStdString(name).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
+                    if (QByteArray xml = decodeStream(spec->getEmbeddedFileStream()); !xml.isEmpty())
+                        return xml;
+            }
+        for (const auto &[key, spec] : files) {
+            const QByteArray xml = decodeStream(spec->getEmbeddedFileStream());
+            if (!xml.isEmpty() && isInvoiceRoot(xml))
+                return xml;
+        }
+    } catch (const std::exception &) {
+        // A PDF that cannot be read (truncated, encrypted, broken) carries no invoice we can use.
+    }
+    return {};
+}
+
+} // namespace
 
 bool IsPdfFile(const QString &path)
 {
@@ -22,38 +137,39 @@ QString ExtractedXmlPath()
 
 QByteArray ExtractInvoiceXml(const QByteArray &pdf)
 {
-    // An invoice stored uncompressed: from the XML declaration that directly precedes the
-    // root element up to the closing root tag.
-    static const QByteArray endMarker = QByteArrayLiteral("</rsm:CrossIndustryInvoice>");
-    static const QByteArray rootMarker = QByteArrayLiteral("<rsm:CrossIndustryInvoice");
-    static const QByteArray startMarker = QByteArrayLiteral("<?xml version=");
-    const qsizetype root = pdf.indexOf(rootMarker);
-    if (root < 0)
-        return {};
-    const qsizetype end = pdf.indexOf(endMarker, root);
-    if (end < 0)
-        return {};
-    const qsizetype start = pdf.lastIndexOf(startMarker, root);
-    if (start < 0)
-        return {};
-    return pdf.mid(start, end + endMarker.size() - start) + QByteArrayLiteral("\r\n");
+    QByteArray xml = searchPlainInvoice(pdf);
+    if (xml.isEmpty() || !isInvoiceRoot(xml))
+        xml = searchEmbeddedFiles(pdf);
+    return xml;
 }
 
 bool ExtractXmlFromPdf(const QString &pdfPath, const QString &tempFile)
 {
+    // No stale file of an earlier invoice may survive a failed extraction.
     if (QFile::exists(tempFile) && !QFile::remove(tempFile))
         return false;
     QFile pdf(pdfPath);
-    if (!pdf.open(QIODevice::ReadOnly))
+    if (!pdf.open(QIODevice::ReadOnly) || pdf.size() > maxPdfSize)
         return false;
     const QByteArray xml = ExtractInvoiceXml(pdf.readAll());
     pdf.close();
     if (xml.isEmpty())
         return false;
-    QSaveFile out(tempFile);
-    if (!out.open(QIODevice::WriteOnly) || out.write(xml) != xml.size())
+    // Written beside the target and renamed over it, so no half file is ever read; a
+    // temporary file needs no flush to disk.
+    const QString part = tempFile + QStringLiteral(".part");
+    QFile out(part);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(xml) != xml.size()) {
+        out.remove();
         return false;
-    return out.commit();
+    }
+    out.close();
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!out.rename(tempFile)) {
+        out.remove();
+        return false;
+    }
+    return true;
 }
 
 } // namespace invorator

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <libxml/dict.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -210,10 +213,21 @@ FastPath analyse(std::string_view xpath)
 }
 
 // One compiled form per distinct query text, shared by every document of the thread.
+// The namespace URIs and interned element names of a shortcut query, valid for one
+// document (and one set of prefix mappings), identified by its serial number.
+struct Resolved
+{
+    std::uint64_t serial = 0;
+    bool possible = false; // false: a prefix is unknown or a name occurs nowhere in the document
+    std::array<const char *, FastPath::maxSteps> uris{};
+    std::array<const xmlChar *, FastPath::maxSteps> names{};
+};
+
 struct CompiledQuery
 {
     std::string text;
     FastPath fast;
+    Resolved resolved;
     std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
     bool compileFailed = false;
 };
@@ -259,11 +273,42 @@ public:
     // recognised by its pointer, since all elements of a document share a few declarations.
     mutable const xmlChar *knownHref = nullptr; // reset whenever the document or the mappings change
     mutable const char *knownUri = nullptr;
+    std::uint64_t serial = 0; // changes with every document and every change of the mappings
 
-    bool matches(const xmlNode *n, const char *uri, const std::string &local) const
+    void renew()
     {
-        if (n->type != XML_ELEMENT_NODE || !n->ns || !n->ns->href ||
-            std::strcmp(reinterpret_cast<const char *>(n->name), local.c_str()) != 0)
+        static std::atomic<std::uint64_t> counter{0};
+        serial = ++counter;
+        knownHref = nullptr;
+        knownUri = nullptr;
+    }
+
+    // Element names are interned in the document's dictionary, so a name is compared by
+    // its pointer; a name missing from the dictionary occurs nowhere in the document.
+    const Resolved *resolve(CompiledQuery &q) const
+    {
+        Resolved &r = q.resolved;
+        if (r.serial == serial)
+            return r.possible ? &r : nullptr;
+        r.serial = serial;
+        r.possible = false;
+        const FastPath &fp = q.fast;
+        for (std::size_t i = 0; i < fp.steps.size(); ++i) {
+            r.uris[i] = uriOf(fp.steps[i].prefix);
+            r.names[i] = doc->dict ? xmlDictExists(doc->dict, BAD_CAST fp.steps[i].local.c_str(), -1)
+                                   : BAD_CAST fp.steps[i].local.c_str();
+            if (!r.uris[i] || !r.names[i])
+                return nullptr;
+        }
+        r.possible = true;
+        return &r;
+    }
+
+    bool matches(const xmlNode *n, const char *uri, const xmlChar *name) const
+    {
+        if (n->type != XML_ELEMENT_NODE || !n->ns || !n->ns->href)
+            return false;
+        if (doc->dict ? n->name != name : !xmlStrEqual(n->name, name))
             return false;
         if (n->ns->href == knownHref && uri == knownUri)
             return true;
@@ -275,15 +320,14 @@ public:
     }
 
     // Child steps from `from`, in document order; stops after the first result when `first`.
-    using Uris = std::array<const char *, FastPath::maxSteps>;
-    bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const Uris &uris, bool first,
+    bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const Resolved &r, bool first,
                       std::vector<xmlNode *> &out) const
     {
         for (xmlNode *c = from->children; c; c = c->next) {
-            if (!matches(c, uris[depth], fp.steps[depth].local))
+            if (!matches(c, r.uris[depth], r.names[depth]))
                 continue;
             if (depth + 1 < fp.steps.size()) {
-                if (walkChildren(c, fp, depth + 1, uris, first, out))
+                if (walkChildren(c, fp, depth + 1, r, first, out))
                     return true;
                 continue;
             }
@@ -325,14 +369,6 @@ public:
         }
     }
 
-    bool resolve(const FastPath &fp, Uris &uris) const
-    {
-        for (std::size_t i = 0; i < fp.steps.size(); ++i)
-            if (!(uris[i] = uriOf(fp.steps[i].prefix)))
-                return false;
-        return true;
-    }
-
     void evaluate(xmlNode *node, std::string_view xpath, bool first, std::vector<xmlNode *> &out) const
     {
         if (!node || !doc)
@@ -341,26 +377,24 @@ public:
         const FastPath &fp = q.fast;
         switch (fp.kind) {
         case FastPath::Kind::ChildPath: {
-            Uris uris{};
-            if (!resolve(fp, uris))
-                return; // an unknown prefix is an error in XPath: no match
-            walkChildren(node, fp, 0, uris, first, out);
+            // An unknown prefix is an error in XPath: no match.
+            if (const Resolved *r = resolve(q))
+                walkChildren(node, fp, 0, *r, first, out);
             return;
         }
         case FastPath::Kind::Descendant: {
-            Uris uris{};
-            if (!resolve(fp, uris))
+            const Resolved *r = resolve(q);
+            if (!r)
                 return;
-            const std::string &local = fp.steps[0].local;
             const bool single = fp.steps.size() == 1;
             std::vector<xmlNode *> anchors;
             walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first && single, single ? out : anchors,
-                            [&](const xmlNode *n) { return matches(n, uris[0], local); });
+                            [&](const xmlNode *n) { return matches(n, r->uris[0], r->names[0]); });
             if (single)
                 return;
             std::vector<xmlNode *> found;
             for (xmlNode *anchor : anchors)
-                walkChildren(anchor, fp, 1, uris, false, found);
+                walkChildren(anchor, fp, 1, *r, false, found);
             // Anchors may nest, so the children of an outer one can follow those of an inner one.
             if (found.size() > 1)
                 std::stable_sort(found.begin(), found.end(),
@@ -435,6 +469,14 @@ QString XmlNode::text() const
 {
     if (!m_node)
         return {};
+    // The usual element or attribute: one text child, converted without a copy in between.
+    const xmlNode *only =
+        m_node->type == XML_ELEMENT_NODE || m_node->type == XML_ATTRIBUTE_NODE ? m_node->children : nullptr;
+    if (only && !only->next && isTextNode(only) && only->content) {
+        if (m_node->type == XML_ELEMENT_NODE && isWhitespaceOnly(only->content))
+            return {};
+        return QString::fromUtf8(reinterpret_cast<const char *>(only->content)).trimmed();
+    }
     std::string out;
     if (m_node->type == XML_ATTRIBUTE_NODE || isTextNode(m_node)) {
         if (isTextNode(m_node))
@@ -520,8 +562,7 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     d->doc.reset();
     d->ctx.reset();
     d->namespaces.clear();
-    d->knownHref = nullptr;
-    d->knownUri = nullptr;
+    d->renew();
     if (bytes.isEmpty())
         return {false, QStringLiteral("the file is empty"), 0};
 
@@ -549,6 +590,7 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     if (!d->ctx)
         return {false, QStringLiteral("out of memory"), 0};
     d->doc = std::move(owned);
+    d->renew();
     return {true, {}, 0};
 }
 
@@ -575,8 +617,7 @@ bool XmlDocument::setProperty(std::string_view name, const QString &value)
         return false;
     xmlXPathRegisteredNsCleanup(d->ctx.get());
     d->namespaces = std::move(mappings);
-    d->knownHref = nullptr;
-    d->knownUri = nullptr;
+    d->renew();
     for (const auto &[prefix, uri] : d->namespaces)
         xmlXPathRegisterNs(d->ctx.get(), BAD_CAST prefix.c_str(), BAD_CAST uri.c_str());
     return true;

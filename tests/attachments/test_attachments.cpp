@@ -1,1 +1,179 @@
+#include "TestSupport.h"
+
+#include "attachments/Attachments.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QByteArray ciiReference(const QByteArray &id, const QByteArray &object, const QByteArray &uri = {})
+{
+    QByteArray x =
+        "<ram:AdditionalReferencedDocument><ram:IssuerAssignedID>" + id + "</ram:IssuerAssignedID>";
+    if (!uri.isEmpty())
+        x += "<ram:URIID>" + uri + "</ram:URIID>";
+    return x + object + "</ram:AdditionalReferencedDocument>";
+}
+
+QByteArray object(const QByteArray &mime, const QByteArray &base64, const QByteArray &fileName = {})
+{
+    return "<ram:AttachmentBinaryObject mimeCode='" + mime + "'" +
+           (fileName.isEmpty() ? QByteArray() : " filename='" + fileName + "'") + ">" + base64 +
+           "</ram:AttachmentBinaryObject>";
+}
+
+} // namespace
+
+TEST(Attachments, Base64FollowsTheXmlSchemaRules)
+{
+    EXPECT_EQ(DecodeBase64("SGVsbG8="), QByteArray("Hello"));
+    EXPECT_EQ(DecodeBase64(" SGVs\r\n bG8=\t"), QByteArray("Hello")) << "white space is ignored";
+    EXPECT_EQ(DecodeBase64(""), QByteArray());
+    EXPECT_FALSE(DecodeBase64("SGVsbG8"));
+    EXPECT_FALSE(DecodeBase64("SGV*bG8="));
+    EXPECT_FALSE(DecodeBase64("SG=sbG8="));
+    EXPECT_FALSE(DecodeBase64("SGVsbG8=QUFB"));
+    EXPECT_FALSE(DecodeBase64("SGVsbÖ8="));
+}
+
+TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
+{
+    EXPECT_EQ(SafeFileName("Rechnung-Anlage-1"), "Rechnung-Anlage-1");
+    EXPECT_EQ(SafeFileName("../../x"), "_._.._x");
+    EXPECT_EQ(SafeFileName("/etc/passwd"), "_etc_passwd");
+    EXPECT_EQ(SafeFileName("a/b"), "a_b");
+    EXPECT_EQ(SafeFileName("a\\b"), "a_b");
+    EXPECT_EQ(SafeFileName("."), "_");
+    EXPECT_EQ(SafeFileName(".."), "_.");
+    EXPECT_EQ(SafeFileName(""), "Anlage");
+    EXPECT_EQ(SafeFileName("  "), "Anlage");
+    EXPECT_EQ(SafeFileName("CON"), "CON");
+    EXPECT_EQ(SafeFileName(QString("x\ny\x01z")), "x_y_z");
+    const QString longName = SafeFileName(QString(300, 'a') + ".pdf");
+    EXPECT_EQ(longName.size(), 200);
+    EXPECT_TRUE(longName.endsWith(".pdf"));
+}
+
+// Hostile identifiers and types write inside the export folder or not at all; two
+// attachments of one import never share a name; an earlier import's file is replaced.
+TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
+{
+    QTemporaryDir root;
+    const QString folder = root.filePath("export");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray png = "iVBORw0KGgo="; // 8 bytes
+    const QByteArray refs = ciiReference("../../x", object("application/pdf", "JVBERi0=", "x.pdf")) +
+                            ciiReference("/etc/passwd", object("application/pdf", "JVBERi0=", "p.pdf")) +
+                            ciiReference("a/b", object("text/csv", "YSxi", "b.csv")) +
+                            ciiReference("CON", object("text/csv", "YQ==", "c")) +
+                            ciiReference("", object("text/csv", "Yg==", "e")) +
+                            ciiReference(QByteArray(300, 'L'), object("text/csv", "Yw==", "l")) +
+                            ciiReference("P1", object("image/png", png)) +
+                            ciiReference("P2", object("image/png", png)) +
+                            ciiReference("T", object("text/../../x", "eA==")) +
+                            ciiReference("Bad", object("text/csv", "!!!notbase64")) +
+                            ciiReference("Lieferschein", object("application/pdf", "JVBERi0="),
+                                         "https://example.org/ls?id=1\r\nIconFile=x") +
+                            ciiReference("Lieferschein", QByteArray(), "https://example.org/second");
+    const QString file =
+        writeFile(root, "att.xml",
+                  ciiDocument("<ram:ID>A-1</ram:ID>", "<ram:ApplicableHeaderTradeAgreement>" + refs +
+                                                          "</ram:ApplicableHeaderTradeAgreement>"));
+    // Left from an earlier import: replaced, not numbered.
+    writeFile(root, "export/Externfile.png", "old");
+
+    ImportRun run(MsgAnswer::No);
+    run.driver.setExportFolder(folder);
+    ASSERT_EQ(run.run(file), ImportOutcome::Read);
+    EXPECT_EQ(run.messageNumbers(), QList<int>{41});
+    const QStringList expected = {"_._.._x",
+                                  "_etc_passwd",
+                                  "a_b",
+                                  "CON",
+                                  "Anlage",
+                                  QString(200, 'L'),
+                                  "Externfile.png",
+                                  "Externfile-2.png",
+                                  "Externfile",
+                                  "Reference to Lieferschein.url",
+                                  "Reference to Lieferschein-2.url"};
+    EXPECT_EQ(run.driver.attachments(), expected);
+    QStringList sorted = expected;
+    sorted.sort();
+    EXPECT_EQ(entries(folder), sorted) << "nothing else, no temporary files left";
+    EXPECT_EQ(entries(root.path()), QStringList({"att.xml"}));
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x")));
+    EXPECT_EQ(readAll(folder + "/a_b"), "a,b");
+    EXPECT_EQ(readAll(folder + "/Externfile.png").size(), 8);
+    EXPECT_EQ(readAll(folder + "/Externfile"), "x");
+    EXPECT_EQ(readAll(folder + "/Reference to Lieferschein.url"),
+              "[InternetShortcut]\r\nURL=https://example.org/ls?id=1IconFile=x\r\n");
+    EXPECT_EQ(readAll(folder + "/Reference to Lieferschein-2.url"),
+              "[InternetShortcut]\r\nURL=https://example.org/second\r\n");
+
+    // A document without references writes nothing and asks nothing.
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(run.driver.attachments().size(), 2);
+}
+
+// Real UBL documents: embedded files are written with their decoded size; every external
+// reference gets a shortcut of its own name pointing at its own address.
+TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
+{
+    struct Case
+    {
+        const char *file;
+        int kind;
+        QStringList names;
+        QList<qint64> sizes;
+    };
+    const Case cases[] = {
+        {"ubl/embedded-documents-bt-125_ubl.xml",
+         2,
+         {"01_15_Anhang_01.pdf", "01_15_Anhang_02.pdf"},
+         {13485, 13481}},
+        {"ubl/02.05a-INVOICE_ubl.xml", 2, {"01_15_Anhang_01.pdf"}, {150128}},
+        {"ubl-creditnote/ubl-creditnote.xml",
+         2,
+         {"Reference to Doc1.url", "Externfile_TOSL108.pdf"},
+         {-1, 36}},
+        {"ubl/guide-example2.xml", 3, {"Reference to Doc1.url"}, {-1}},
+        {"peppol/AU_Credit_note.xml", 3, {"CN03.pdf"}, {57}},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        ImportRun run;
+        run.driver.setExportFolder(dir.path());
+        ASSERT_EQ(run.run(corpus(c.file), c.kind), ImportOutcome::Read) << c.file;
+        EXPECT_EQ(run.driver.attachments(), c.names) << c.file;
+        for (int i = 0; i < c.names.size() && i < c.sizes.size(); ++i) {
+            if (c.sizes[i] < 0)
+                continue;
+            EXPECT_EQ(QFileInfo(dir.filePath(c.names[i])).size(), c.sizes[i]) << c.file;
+        }
+    }
+    QTemporaryDir dir;
+    ImportRun run;
+    run.driver.setExportFolder(dir.path());
+    ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), 2), ImportOutcome::Read);
+    EXPECT_EQ(readAll(dir.filePath("Reference to Doc1.url")),
+              "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
+}

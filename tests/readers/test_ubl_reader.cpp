@@ -1,1 +1,208 @@
+#include "TestSupport.h"
+
+#include "import/Conversions.h"
+
 #include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+struct UblCase
+{
+    const char *file;
+    int kind; // the reader the content calls for: 2 UBL, 3 Peppol
+};
+
+void PrintTo(const UblCase &c, std::ostream *os)
+{
+    *os << c.file;
+}
+
+class UblCorpus : public ::testing::TestWithParam<UblCase>
+{
+};
+
+// Real UBL invoices and credit notes show what the document says, read here with
+// libxml2's own XPath.
+TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
+{
+    const QString file = corpus(GetParam().file);
+    ImportRun run;
+    ASSERT_EQ(run.run(file, 0), ImportOutcome::Read);
+    EXPECT_EQ(run.kind, GetParam().kind);
+    EXPECT_TRUE(run.messageNumbers().isEmpty());
+    const bool creditNote = xpathCount(file, "/*[local-name()='CreditNote']") == 1;
+    EXPECT_EQ(run.rd(1).text(), xpathText(file, "/*/cbc:ID"));
+    EXPECT_EQ(
+        run.rd(5).value(),
+        xpathText(file, creditNote ? "/*/cbc:CreditNoteTypeCode" : "/*/cbc:InvoiceTypeCode").value_or("381"));
+    EXPECT_EQ(
+        run.seller(0).text(),
+        xpathText(file, "//cac:AccountingSupplierParty/cac:Party/cac:PartyLegalEntity/cbc:RegistrationName")
+            .value_or(""));
+    EXPECT_EQ(
+        run.buyer(0).text(),
+        xpathText(file, "//cac:AccountingCustomerParty/cac:Party/cac:PartyLegalEntity/cbc:RegistrationName")
+            .value_or(""));
+    EXPECT_EQ(run.model.lvTable.rowCount(),
+              xpathCount(file, creditNote ? "//cac:CreditNoteLine" : "//cac:InvoiceLine"));
+    EXPECT_EQ(run.model.lvUst.rowCount(), xpathCount(file, "//cac:TaxSubtotal"));
+    EXPECT_EQ(run.rd(9).text(),
+              FormatXmlAmount(*xpathText(file, "//cac:LegalMonetaryTotal/cbc:PayableAmount"), "0.00 "));
+    EXPECT_EQ(run.so(1).text(),
+              FormatXmlAmount(*xpathText(file, "//cac:LegalMonetaryTotal/cbc:TaxExclusiveAmount"), "0.00 "));
+    EXPECT_EQ(run.rd(10).text(),
+              xpathText(file, "//cac:LegalMonetaryTotal/cbc:LineExtensionAmount/@currencyID"));
+    EXPECT_EQ(run.state.NumberFormat, "0.00 ");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealInvoices, UblCorpus,
+    ::testing::Values(UblCase{"ubl/01.01a-INVOICE_ubl.xml", 2}, UblCase{"ubl/01.18a-INVOICE_ubl.xml", 2},
+                      UblCase{"ubl/02.05a-INVOICE_ubl.xml", 2}, UblCase{"ubl/02.06a-INVOICE_ubl.xml", 2},
+                      UblCase{"ubl/04.01a-INVOICE_ubl.xml", 2}, UblCase{"ubl/maxRechnung_ubl.xml", 2},
+                      UblCase{"ubl/embedded-documents-bt-125_ubl.xml", 2},
+                      UblCase{"ubl/ubl-tc434-example1.xml", 2}, UblCase{"ubl/guide-example2.xml", 2},
+                      UblCase{"ubl/ubl-tc434-example7.xml", 2}, UblCase{"ubl/ubl-21-en16931.xml", 2},
+                      UblCase{"ubl-creditnote/ubl-tc434-creditnote1.xml", 2},
+                      UblCase{"ubl-creditnote/ubl-creditnote.xml", 2},
+                      UblCase{"ubl-creditnote/maxRechnung_creditnote.xml", 2},
+                      UblCase{"ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml", 2},
+                      UblCase{"ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml", 2},
+                      UblCase{"peppol/BIS3_Invoice_negativ.XML", 3},
+                      UblCase{"peppol/AU_Credit_note.xml", 3}));
+
+namespace {
+
+QByteArray ublInvoice(const QByteArray &body, const QByteArray &root = "Invoice")
+{
+    return "<?xml version='1.0'?><" + root + " xmlns='urn:oasis:names:specification:ubl:schema:xsd:" + root +
+           "-2' xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
+           "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2'>" +
+           body + "</" + root + ">";
+}
+
+const QByteArray parties =
+    R"(<cbc:CustomizationID>urn:fdc:peppol.eu:2017:poacc:billing:3.0</cbc:CustomizationID>
+<cbc:ProfileID> urn:fdc:peppol.eu:2017:poacc:billing:01:1.0 </cbc:ProfileID><cbc:ID>R-1</cbc:ID>
+<cbc:IssueDate>2024-03-05</cbc:IssueDate><cbc:InvoiceTypeCode>380</cbc:InvoiceTypeCode><cbc:AccountingCost>4711</cbc:AccountingCost>
+<cac:AccountingSupplierParty><cac:Party><cbc:EndpointID schemeID="0088">7300010000001</cbc:EndpointID>
+<cac:PartyName><cbc:Name>Trading name</cbc:Name></cac:PartyName>
+<cac:PartyTaxScheme><cac:TaxScheme><cbc:ID>VAT</cbc:ID></cac:TaxScheme></cac:PartyTaxScheme>
+<cac:PartyTaxScheme><cbc:CompanyID>DE123456789</cbc:CompanyID></cac:PartyTaxScheme>
+<cac:PartyLegalEntity><cbc:CompanyID>HRB 1234</cbc:CompanyID></cac:PartyLegalEntity></cac:Party></cac:AccountingSupplierParty>
+<cac:PaymentTerms><cbc:Note>30 Tage netto</cbc:Note></cac:PaymentTerms>)";
+
+QByteArray invoiceLine(const QByteArray &id, const QByteArray &inner)
+{
+    return "<cac:InvoiceLine><cbc:ID>" + id + "</cbc:ID>" + inner + "</cac:InvoiceLine>";
+}
+
+} // namespace
+
+// The same document read as UBL and as Peppol shows the differences of the two readers.
+TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
+{
+    const QByteArray lines =
+        invoiceLine(
+            "1",
+            "<cbc:InvoicedQuantity>1.5</cbc:InvoicedQuantity><cbc:LineExtensionAmount currencyID='EUR'>15"
+            "</cbc:LineExtensionAmount><cac:Item><cbc:Name>A</"
+            "cbc:Name><cac:ClassifiedTaxCategory><cbc:Percent>"
+            "19.00</cbc:Percent></cac:ClassifiedTaxCategory></cac:Item><cac:Price><cbc:PriceAmount>10"
+            "</cbc:PriceAmount></cac:Price>") +
+        invoiceLine(
+            "2",
+            "<cbc:InvoicedQuantity>-2</cbc:InvoicedQuantity><cac:TaxTotal><cac:TaxSubtotal><cac:TaxCategory>"
+            "<cbc:Percent>7</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal></cac:TaxTotal><cac:Price>"
+            "<cbc:PriceAmount> </cbc:PriceAmount></cac:Price>") +
+        invoiceLine(
+            "3",
+            "<cbc:InvoicedQuantity>1</cbc:InvoicedQuantity><cac:Price><cbc:PriceAmount>0</cbc:PriceAmount>"
+            "</cac:Price>") +
+        invoiceLine("4", "<cbc:InvoicedQuantity>x</cbc:InvoicedQuantity>");
+    const QByteArray totals =
+        "<cac:LegalMonetaryTotal><cbc:LineExtensionAmount currencyID='EUR'>100.00</cbc:LineExtensionAmount>"
+        "<cbc:TaxExclusiveAmount>100.00</cbc:TaxExclusiveAmount><cbc:TaxInclusiveAmount>119.00"
+        "</cbc:TaxInclusiveAmount><cbc:PayableAmount>119.00</cbc:PayableAmount></cac:LegalMonetaryTotal>";
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, "both.xml", ublInvoice(parties + totals + lines));
+
+    ImportRun ubl;
+    ASSERT_EQ(ubl.run(file, 2), ImportOutcome::Read);
+    EXPECT_EQ(ubl.rd(0).text(), "urn:fdc:peppol.eu:2017:poacc:billing:3.0");
+    EXPECT_EQ(ubl.rd(3).text(), "05.03.2024");
+    EXPECT_EQ(ubl.rd(4).text(), "") << "no due date";
+    EXPECT_EQ(ubl.rd(7).text(), "30 Tage netto");
+    EXPECT_EQ(ubl.seller(0).text(), "") << "a trading name is not the registration name";
+    EXPECT_EQ(ubl.seller(1).text(), "DE123456789") << "the first tax scheme that has a company identifier";
+    EXPECT_EQ(ubl.so(8).text(), "");
+    EXPECT_EQ(ubl.so(9).text(), "");
+    EXPECT_EQ(ubl.so(10).text(), "");
+    const ListView &u = ubl.model.lvTable;
+    ASSERT_EQ(u.rowCount(), 4);
+    EXPECT_EQ(u.row(0).cells, QStringList({"1", "A", "", "1,50", "10,00", "19,00", "15,00 "}));
+    EXPECT_EQ(u.row(1).cells, QStringList({"2", "", "", "-2,00", "--", "7,00", ""}));
+    EXPECT_EQ(u.row(1).color, ColorRed);
+    EXPECT_EQ(u.row(2).cells[4], "0,00");
+    EXPECT_EQ(u.row(3).cells[4], "") << "no price element, no price";
+    EXPECT_EQ(u.row(3).color, ColorBlack) << "an unreadable quantity is black on the UBL path";
+    EXPECT_EQ(ubl.rd(8).text(), "19,00 ");
+    EXPECT_EQ(ubl.rd(10).text(), "EUR");
+
+    ImportRun peppol;
+    ASSERT_EQ(peppol.run(file, 3), ImportOutcome::Read);
+    EXPECT_EQ(peppol.seller(1).text(), "HRB 1234");
+    EXPECT_EQ(peppol.so(8).text(), "7300010000001") << "the seller's electronic address";
+    EXPECT_EQ(peppol.so(9).text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
+    EXPECT_EQ(peppol.so(10).text(), "4711");
+    const ListView &p = peppol.model.lvTable;
+    EXPECT_EQ(p.row(0).cells, QStringList({"1", "A", "", "1,5", "10,00 ", "19", "15,00 "}));
+    EXPECT_EQ(p.row(1).cells[5], "") << "no second source for the rate";
+    EXPECT_EQ(p.row(1).color, ColorRed);
+
+    // Auto detection sees the Peppol specification in the customization identifier.
+    ImportRun detect;
+    ASSERT_EQ(detect.run(file, 0), ImportOutcome::Read);
+    EXPECT_EQ(detect.kind, 3);
+}
+
+TEST(UblReaders, CreditNotesShowTheirTypeLinesAndTotals)
+{
+    QTemporaryDir dir;
+    const QByteArray body =
+        "<cbc:ID>GS-7</cbc:ID><cbc:CreditNoteTypeCode>381</cbc:CreditNoteTypeCode>"
+        "<cac:TaxTotal><cac:TaxSubtotal><cbc:TaxableAmount>50</cbc:TaxableAmount><cbc:TaxAmount>9.50"
+        "</cbc:TaxAmount><cac:TaxCategory><cbc:Percent>19</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal>"
+        "</cac:TaxTotal><cac:LegalMonetaryTotal><cbc:LineExtensionAmount currencyID='EUR'>50"
+        "</cbc:LineExtensionAmount><cbc:PayableAmount>59.50</cbc:PayableAmount></cac:LegalMonetaryTotal>"
+        "<cac:CreditNoteLine><cbc:ID>1</cbc:ID><cbc:CreditedQuantity>5</cbc:CreditedQuantity>"
+        "<cbc:LineExtensionAmount>50</cbc:LineExtensionAmount></cac:CreditNoteLine>";
+    const QString file = writeFile(dir, "cn.xml", ublInvoice(body, "CreditNote"));
+    for (int kind : {2, 3}) {
+        ImportRun run;
+        ASSERT_EQ(run.run(file, kind), ImportOutcome::Read) << kind;
+        EXPECT_EQ(run.rd(5).value(), "381");
+        EXPECT_EQ(run.rd(5).text(), "Gutschrift");
+        ASSERT_EQ(run.model.lvTable.rowCount(), 1);
+        EXPECT_EQ(run.model.lvTable.cell(0, 3), kind == 2 ? "5,00" : "5");
+        EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19", "9,50 ", "50,00 "}));
+        EXPECT_EQ(run.rd(9).text(), "59,50 ");
+    }
+}
+
+TEST(UblReaders, AnInvoiceWithoutLinesStopsAfterTheHeader)
+{
+    QTemporaryDir dir;
+    const QString file = writeFile(
+        dir, "nolines.xml",
+        ublInvoice(
+            "<cbc:ID>N-1</cbc:ID><cbc:Note>first</cbc:Note><cac:LegalMonetaryTotal><cbc:PayableAmount>5"
+            "</cbc:PayableAmount></cac:LegalMonetaryTotal>"));
+    ImportRun run;
+    ASSERT_EQ(run.run(file, 2), ImportOutcome::Read);
+    EXPECT_EQ(run.rd(1).text(), "N-1");
+    EXPECT_EQ(run.rd(6).text(), "first");
+    EXPECT_EQ(run.rd(5).value(), "380");
+    EXPECT_EQ(run.rd(9).text(), "0,00") << "the line step has no node and ends the import";
+}

@@ -116,13 +116,14 @@ bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
 void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
 {
     const QString twoDecimals = QStringLiteral("0.00");
-    const auto price = line.textOf("cac:Price/cbc:PriceAmount"); // BT-146
-    const double p = price ? GermanNumberToDouble(FormatXmlAmount(*price, twoDecimals)).value_or(0) : 0;
+    // BT-146: a positive price shows rounded to two decimals, anything else as written or "--".
+    const auto price = amount(line.textOf("cac:Price/cbc:PriceAmount"), twoDecimals);
+    const double p = price ? GermanNumberToDouble(*price).value_or(0) : 0;
     putCell(lv, row, 3, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
     if (p > 0)
-        lv.setCell(row, 4, FormatNumber(p, twoDecimals));
+        lv.setCell(row, 4, *price);
     else if (price)
-        lv.setCell(row, 4, NzFormat(FormatXmlAmount(*price, twoDecimals), QStringLiteral("--")));
+        lv.setCell(row, 4, NzFormat(*price, QStringLiteral("--")));
     if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent")) // BT-152
         lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), twoDecimals));
     if (lv.cell(row, 5).isEmpty())

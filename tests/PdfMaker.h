@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct EmbeddedFile
+{
+    std::string name;
+    QByteArray data;
+};
+
+// A small PDF carrying the given files as embedded files, their streams compressed
+// (or stored plain), optionally encrypted with a user password.
+QByteArray MakePdf(const std::vector<EmbeddedFile> &files, bool compress = true,
+                   const char *userPassword = nullptr);
+
+} // namespace testing_support
