@@ -3,13 +3,15 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include <libxml/dict.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
+
+// dict.h relies on the string types the headers above bring in.
+#include <libxml/dict.h>
 
 #include <algorithm>
 #include <array>
