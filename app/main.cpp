@@ -1,3 +1,6 @@
 #include "frame/Application.h"
 
-int main(int argc, char *argv[]) { return invorator::RunApplication(argc, argv); }
+int main(int argc, char *argv[])
+{
+    return invorator::RunApplication(argc, argv);
+}

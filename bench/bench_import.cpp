@@ -8,7 +8,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <libxml/parser.h>
@@ -137,6 +139,24 @@ void report(const char *format, int lines, const QString &file, const QByteArray
     std::fflush(stdout);
 }
 
+// Wall time of one run of a program of the build, from process start to exit.
+double runTime(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("DISPLAY")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    p.start(QCoreApplication::applicationDirPath() + QLatin1Char('/') + program, args);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        return -1;
+    return timer.nsecsElapsed() / 1e9;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -167,5 +187,23 @@ int main(int argc, char *argv[])
     const QByteArray xml = ciiInvoice(10000);
     const QByteArray pdf = testing_support::MakePdf({{"factur-x.xml", xml}});
     report("PDF", 10000, write(QStringLiteral("cii-10000.pdf"), pdf), xml, 4);
+
+    // The window: process start until it shows a converted 1,000-line invoice (its picture
+    // written), against the command line printing the same invoice as JSON.
+    const QString invoice = write(QStringLiteral("window-1000.xml"), ciiInvoice(1000));
+    const QString shot = dir.filePath(QStringLiteral("window.png"));
+    double window = 1e9;
+    double cli = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        window = std::min(
+            window, runTime(QStringLiteral("invorator"), {QStringLiteral("--screenshot"), shot, invoice}));
+        cli = std::min(cli, runTime(QStringLiteral("invorator-cli"), {QStringLiteral("json"), invoice}));
+    }
+    if (window < 0 || cli < 0) {
+        std::printf("window start-up: could not run invorator or invorator-cli\n");
+        return 1;
+    }
+    std::printf("window start-up with 1000 lines %8.1f ms  invorator-cli json %8.1f ms  ratio %5.2f\n",
+                window * 1e3, cli * 1e3, window / cli);
     return 0;
 }

@@ -3,6 +3,9 @@
 #include "localisation/Messages.h"
 
 #include <QCoreApplication>
+#ifdef WIDGET_TESTS
+#include <QApplication>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -142,7 +145,12 @@ int main(int argc, char **argv)
     qunsetenv("XDG_CONFIG_HOME");
     qunsetenv("XDG_CACHE_HOME");
     QStandardPaths::setTestModeEnabled(true);
+#ifdef WIDGET_TESTS
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

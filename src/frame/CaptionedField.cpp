@@ -52,7 +52,10 @@ CaptionedField::CaptionedField(const QString &objectName, const QString &caption
         m_label->hide();
 }
 
-QString CaptionedField::caption() const { return m_label->text(); }
+QString CaptionedField::caption() const
+{
+    return m_label->text();
+}
 
 void CaptionedField::setCaption(const QString &caption)
 {
@@ -60,11 +63,20 @@ void CaptionedField::setCaption(const QString &caption)
     m_label->setVisible(!caption.isEmpty());
 }
 
-void CaptionedField::setCaptionWidth(int width) { m_label->setFixedWidth(width); }
+void CaptionedField::setCaptionWidth(int width)
+{
+    m_label->setFixedWidth(width);
+}
 
-int CaptionedField::captionHint() const { return m_label->isHidden() ? 0 : m_label->sizeHint().width(); }
+int CaptionedField::captionHint() const
+{
+    return m_label->isHidden() ? 0 : m_label->sizeHint().width();
+}
 
-QString CaptionedField::text() const { return m_edit ? m_edit->text() : m_combo->currentText(); }
+QString CaptionedField::text() const
+{
+    return m_edit ? m_edit->text() : m_combo->currentText();
+}
 
 void CaptionedField::setText(const QString &text)
 {
@@ -77,7 +89,10 @@ void CaptionedField::setText(const QString &text)
     m_combo->setEditText(text);
 }
 
-QString CaptionedField::value() const { return m_combo ? m_value : text(); }
+QString CaptionedField::value() const
+{
+    return m_combo ? m_value : text();
+}
 
 void CaptionedField::setValue(const QString &value)
 {
@@ -159,7 +174,10 @@ void CaptionedField::setDialog(const QStringList &filters, int filterIndex, cons
     m_startFolder = startFolder;
 }
 
-bool CaptionedField::exportFolderReady() const { return !text().isEmpty() && QFileInfo(text()).isDir(); }
+bool CaptionedField::exportFolderReady() const
+{
+    return !text().isEmpty() && QFileInfo(text()).isDir();
+}
 
 void CaptionedField::openDialog()
 {

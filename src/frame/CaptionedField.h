@@ -43,7 +43,8 @@ public:
 
     // Dialog of a path field: the filter entries ("Invoice: CII (*.xml *.XML)"), the
     // index of the chosen entry counted from 1, the title and the folder it starts in.
-    void setDialog(const QStringList &filters, int filterIndex, const QString &title, const QString &startFolder);
+    void setDialog(const QStringList &filters, int filterIndex, const QString &title,
+                   const QString &startFolder);
     int filterIndex() const { return m_filterIndex; }
     void setFilterIndex(int index) { m_filterIndex = index; }
     // A folder field is ready when its text names an existing folder.

@@ -59,10 +59,14 @@ struct PanelPlace
     int left;
     int top;
 };
-constexpr PanelPlace panelPlaces[] = {{"btnSetting", 7000, 3000}, {"btnMandant", 6000, 1800}, {"btnSupport", 6900, 1800}};
+constexpr PanelPlace panelPlaces[] = {
+    {"btnSetting", 7000, 3000}, {"btnMandant", 6000, 1800}, {"btnSupport", 6900, 1800}};
 constexpr int twipsPerPixel = 15;
 
-QString indexed(const QString &name, int index) { return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')'); }
+QString indexed(const QString &name, int index)
+{
+    return name + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
+}
 
 } // namespace
 
@@ -85,13 +89,16 @@ MsgAnswer BoxMessages::show(const Message &message)
 }
 
 frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_ownMessages(messages ? nullptr : std::make_unique<BoxMessages>(this)),
+    : QMainWindow(parent), m_state(state),
+      m_ownMessages(messages ? nullptr : std::make_unique<BoxMessages>(this)),
       m_messages(messages ? *messages : *m_ownMessages)
 {
     setObjectName(QStringLiteral("frmInvora"));
     setWindowTitle(m_state.AppTitle);
     setAcceptDrops(true);
-    openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    openUrl = [](const QUrl &url) {
+        return QDesktopServices::openUrl(url);
+    };
 
     buildCommandBar();
     auto *central = new QWidget(this);
@@ -121,9 +128,15 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     resize(1280, 800);
 
     m_driver = std::make_unique<ImportDriver>(m_state, m_model, m_messages);
-    m_driver->exportFolderReady = [this] { return m_export->exportFolderReady(); };
-    m_driver->openExportFolder = [this] { OrdnerÖffnen(); };
-    m_driver->enableSave = [this] { m_save->setEnabled(true); };
+    m_driver->exportFolderReady = [this] {
+        return m_export->exportFolderReady();
+    };
+    m_driver->openExportFolder = [this] {
+        OrdnerÖffnen();
+    };
+    m_driver->enableSave = [this] {
+        m_save->setEnabled(true);
+    };
     setUp();
 }
 
@@ -144,7 +157,8 @@ void frmInvora::buildCommandBar()
                                             QStyle::SP_DirHomeIcon, QStyle::SP_MessageBoxQuestion,
                                             QStyle::SP_DialogHelpButton};
     for (std::size_t i = 0; i < std::size(buttons); ++i) {
-        QAction *action = m_bar->addAction(style()->standardIcon(icons[i]), QString::fromUtf8(buttons[i].second));
+        QAction *action =
+            m_bar->addAction(style()->standardIcon(icons[i]), QString::fromUtf8(buttons[i].second));
         const QString key = QString::fromUtf8(buttons[i].first);
         action->setObjectName(key);
         if (auto *button = m_bar->widgetForAction(action))
@@ -172,7 +186,8 @@ QWidget *frmInvora::buildFileArea()
     box->setObjectName(QStringLiteral("frmMenue"));
     auto *layout = new QHBoxLayout(box);
     layout->setContentsMargins(8, 6, 8, 6);
-    m_file = new CaptionedField(QStringLiteral("txtFile(0)"), QStringLiteral("Rechnung"), CaptionedField::Kind::File, box);
+    m_file = new CaptionedField(QStringLiteral("txtFile(0)"), QStringLiteral("Rechnung"),
+                                CaptionedField::Kind::File, box);
     m_export = new CaptionedField(QStringLiteral("txtExport(0)"), QStringLiteral("Export-Pfad"),
                                   CaptionedField::Kind::Folder, box);
     m_convert = new QPushButton(QStringLiteral("Konvertieren"), box);
@@ -237,8 +252,8 @@ QWidget *frmInvora::buildInvoiceView()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     auto *rechnung = fieldGroup(QStringLiteral("frmRechnung"), QStringLiteral("Rechnung"),
-                                QStringLiteral("txtRechnungdaten"), m_rechnungdaten, {1, 3, 4, 5, 0, 2, 6, 7, 8, 9},
-                                m_model.txtRechnungdaten, 3);
+                                QStringLiteral("txtRechnungdaten"), m_rechnungdaten,
+                                {1, 3, 4, 5, 0, 2, 6, 7, 8, 9}, m_model.txtRechnungdaten, 3);
     // The currency stands beside the tax and the final amount.
     auto *grid = static_cast<QGridLayout *>(rechnung->layout());
     for (int i : {10, 11}) {
@@ -257,10 +272,10 @@ QWidget *frmInvora::buildInvoiceView()
     std::vector<int> all(10);
     for (int i = 0; i < 10; ++i)
         all[static_cast<std::size_t>(i)] = i;
-    parties->addWidget(fieldGroup(QStringLiteral("frmSeller"), QStringLiteral("Verkäufer"), QStringLiteral("txtSeller"),
-                                  m_seller, all, m_model.txtSeller, 2));
-    parties->addWidget(fieldGroup(QStringLiteral("frmBuyer"), QStringLiteral("Käufer"), QStringLiteral("txtBuyer"),
-                                  m_buyer, all, m_model.txtBuyer, 2));
+    parties->addWidget(fieldGroup(QStringLiteral("frmSeller"), QStringLiteral("Verkäufer"),
+                                  QStringLiteral("txtSeller"), m_seller, all, m_model.txtSeller, 2));
+    parties->addWidget(fieldGroup(QStringLiteral("frmBuyer"), QStringLiteral("Käufer"),
+                                  QStringLiteral("txtBuyer"), m_buyer, all, m_model.txtBuyer, 2));
     layout->addLayout(parties);
     m_sstab->addTab(page, QStringLiteral("Rechnung"));
 
@@ -294,7 +309,8 @@ QTreeWidget *frmInvora::listView(const ListView &lv, const std::vector<int> &num
     for (int c : numericColumns)
         view->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     view->header()->setStretchLastSection(false);
-    view->setProperty("numericColumns", QVariant::fromValue(QList<int>(numericColumns.begin(), numericColumns.end())));
+    view->setProperty("numericColumns",
+                      QVariant::fromValue(QList<int>(numericColumns.begin(), numericColumns.end())));
     return view;
 }
 
@@ -329,8 +345,9 @@ QWidget *frmInvora::buildPositions()
     for (int c = 1; c <= 4; ++c)
         m_lvAbzuege->setColumnWidth(c, 95);
     grundLayout->addWidget(m_lvAbzuege, 3);
-    auto *totals = fieldGroup(QStringLiteral("frmSummen"), QStringLiteral("Summen"), QStringLiteral("txtSonstige"),
-                              m_sonstige, {0, 1, 2, 3, 4, 5, 6, 7}, m_model.txtSonstige, 1);
+    auto *totals =
+        fieldGroup(QStringLiteral("frmSummen"), QStringLiteral("Summen"), QStringLiteral("txtSonstige"),
+                   m_sonstige, {0, 1, 2, 3, 4, 5, 6, 7}, m_model.txtSonstige, 1);
     m_contentSet.pop_back(); // the totals belong to frmGrund
     for (int i = 0; i <= 7; ++i)
         m_sonstige[static_cast<std::size_t>(i)]->setAlignment(Qt::AlignRight);
@@ -340,8 +357,9 @@ QWidget *frmInvora::buildPositions()
 
     auto *ids = new QWidget(m_sstabPos);
     auto *idsLayout = new QVBoxLayout(ids);
-    auto *idBox = fieldGroup(QStringLiteral("frmKennungen"), QStringLiteral("Kennungen"), QStringLiteral("txtSonstige"),
-                             m_sonstige, {8, 9, 10, 11}, m_model.txtSonstige, 1);
+    auto *idBox =
+        fieldGroup(QStringLiteral("frmKennungen"), QStringLiteral("Kennungen"), QStringLiteral("txtSonstige"),
+                   m_sonstige, {8, 9, 10, 11}, m_model.txtSonstige, 1);
     m_contentSet.pop_back();
     idsLayout->addWidget(idBox);
     idsLayout->addStretch(1);
@@ -353,8 +371,9 @@ QWidget *frmInvora::buildPositions()
 
 CaptionedField *frmInvora::panelField(QWidget *panel, int index, const QString &caption, int kind)
 {
-    auto *field = new CaptionedField(indexed(panel == m_frmSupport ? QStringLiteral("txtSupport") : QStringLiteral("txtAdresse"), index),
-                                     caption, static_cast<CaptionedField::Kind>(kind), panel);
+    auto *field = new CaptionedField(
+        indexed(panel == m_frmSupport ? QStringLiteral("txtSupport") : QStringLiteral("txtAdresse"), index),
+        caption, static_cast<CaptionedField::Kind>(kind), panel);
     auto &list = panel == m_frmSupport ? m_support : m_adresse;
     if (static_cast<int>(list.size()) <= index)
         list.resize(static_cast<std::size_t>(index) + 1, nullptr);
@@ -412,10 +431,16 @@ void frmInvora::buildPanels()
     });
 
     QVBoxLayout *mandant = makePanel("frmMandant", QStringLiteral("Mandant"), 1, m_frmMandant);
-    const std::pair<int, const char *> clientFields[] = {{0, "Name"}, {1, "Straße"}, {2, "Land"},
-                                                         {3, "PLZ"},  {4, "Ort"},    {6, "E-Mail"},
-                                                         {7, "Ansprechpartner"}, {8, "Ansp.- E-Mail"},
-                                                         {9, "Ansp.- Telefon"},  {10, "Bemerkungen"}};
+    const std::pair<int, const char *> clientFields[] = {{0, "Name"},
+                                                         {1, "Straße"},
+                                                         {2, "Land"},
+                                                         {3, "PLZ"},
+                                                         {4, "Ort"},
+                                                         {6, "E-Mail"},
+                                                         {7, "Ansprechpartner"},
+                                                         {8, "Ansp.- E-Mail"},
+                                                         {9, "Ansp.- Telefon"},
+                                                         {10, "Bemerkungen"}};
     for (const auto &[index, caption] : clientFields)
         mandant->addWidget(panelField(m_frmMandant, index, QString::fromUtf8(caption)));
     auto *saveClient = new QPushButton(QStringLiteral("Speichern"), m_frmMandant);
@@ -425,7 +450,8 @@ void frmInvora::buildPanels()
 
     QVBoxLayout *support = makePanel("frmSupport", QStringLiteral("Support"), 3, m_frmSupport);
     support->addWidget(panelField(m_frmSupport, 0, QStringLiteral("Name")));
-    support->addWidget(panelField(m_frmSupport, 1, QStringLiteral("Anlage"), static_cast<int>(CaptionedField::Kind::File)));
+    support->addWidget(
+        panelField(m_frmSupport, 1, QStringLiteral("Anlage"), static_cast<int>(CaptionedField::Kind::File)));
     support->addWidget(panelField(m_frmSupport, 2, QStringLiteral("Nachricht")));
     auto *send = new QPushButton(QStringLiteral("Senden"), m_frmSupport);
     send->setObjectName(QStringLiteral("cmdSenden(1)"));
@@ -453,12 +479,14 @@ void frmInvora::setUp()
     m_export->setDialog({}, 0, GetMeldung(m_state, 39), m_state.programFolder());
     m_export->setText(SettingsStore::Read(m_state.AppTitle, section, QStringLiteral("Folder"), documents));
     m_support[1]->setDialog(invoiceFilter, 1, GetMeldung(m_state, 40), documents);
-    m_support[1]->setText(SettingsStore::Read(m_state.AppTitle, section, QStringLiteral("LWSupport"), documents));
+    m_support[1]->setText(
+        SettingsStore::Read(m_state.AppTitle, section, QStringLiteral("LWSupport"), documents));
     if (!m_state.TextsDbOpen) {
         Message m;
         m.icon = MsgIcon::Critical;
         m.title = appTitle;
-        m.text = QStringLiteral("Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: ") +
+        m.text = QStringLiteral(
+                     "Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: ") +
                  m_state.textsDbError();
         m_messages.show(m);
     }
@@ -503,7 +531,8 @@ void frmInvora::fillStatusBar()
     if (!query.exec(QStringLiteral("Select * from tblStatus")))
         return;
     const int column = query.record().indexOf(m_state.LanguageCode);
-    const QString suffix[] = {QString(), QLatin1Char(' ') + m_state.UserName, QLatin1Char(' ') + m_state.ComputerName};
+    const QString suffix[] = {QString(), QLatin1Char(' ') + m_state.UserName,
+                              QLatin1Char(' ') + m_state.ComputerName};
     for (std::size_t i = 0; i < m_panels.size() && column >= 0 && query.next(); ++i)
         m_panels[i]->setText(query.value(column).toString() + suffix[i]);
 }
@@ -518,7 +547,10 @@ void frmInvora::invoicePathChanged()
         m_sstabPos->setCurrentIndex(0);
 }
 
-void frmInvora::convert() { runImport(m_file->text(), m_state.FilterIndex); }
+void frmInvora::convert()
+{
+    runImport(m_file->text(), m_state.FilterIndex);
+}
 
 void frmInvora::convertFile(const QString &path)
 {
@@ -597,9 +629,15 @@ void frmInvora::ShowXmlSource()
     QApplication::restoreOverrideCursor();
 }
 
-void frmInvora::OrdnerÖffnen() { openUrl(QUrl::fromLocalFile(m_export->text())); }
+void frmInvora::OrdnerÖffnen()
+{
+    openUrl(QUrl::fromLocalFile(m_export->text()));
+}
 
-void frmInvora::OpenWithAssociatedProgram(const QString &document) { openUrl(QUrl::fromLocalFile(document)); }
+void frmInvora::OpenWithAssociatedProgram(const QString &document)
+{
+    openUrl(QUrl::fromLocalFile(document));
+}
 
 void frmInvora::openPanel(const QString &key)
 {
@@ -650,8 +688,8 @@ void frmInvora::saveSettings()
 void frmInvora::openHelp()
 {
     const bool german = m_state.LanguageCode == QLatin1String("DE");
-    const QString manual = m_state.programFolder() +
-                           (german ? QStringLiteral("/Hilfe/Benutzerhandbuch.pdf") : QStringLiteral("/Hilfe/Handbook.pdf"));
+    const QString manual = m_state.programFolder() + (german ? QStringLiteral("/Hilfe/Benutzerhandbuch.pdf")
+                                                             : QStringLiteral("/Hilfe/Handbook.pdf"));
     if (QFile::exists(manual)) {
         OpenWithAssociatedProgram(manual);
         return;

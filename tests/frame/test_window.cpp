@@ -1,0 +1,340 @@
+// The window, headless: set-up, conversions through the button, side panels, settings,
+// close, files from the command line, and screenshots for review.
+#include "TestSupport.h"
+
+#include "frame/CaptionedField.h"
+#include "frame/frmInvora.h"
+#include "services/SettingsStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+// A program folder of its own: the texts database, and the archive file when asked for.
+struct ProgramFolder
+{
+    explicit ProgramFolder(bool textsDb = true, bool archive = false)
+    {
+        QDir(dir.path()).mkpath("DB");
+        if (textsDb)
+            QFile::copy(TEXTS_DB, dir.filePath("DB/Daten.mdb"));
+        if (archive)
+            writeFile(dir, "DB/Invoices.mdb", "");
+    }
+    QTemporaryDir dir;
+};
+
+struct Window
+{
+    explicit Window(const ProgramFolder &folder, MsgAnswer answer = MsgAnswer::No)
+        : state(folder.dir.path()), sink(answer), window(state, &sink)
+    {
+        // Every version keeps settings of its own; so does every test window.
+        window.openUrl = [this](const QUrl &url) {
+            opened << url.toLocalFile();
+            return true;
+        };
+        // No export folder unless a test sets one.
+        field("txtExport(0)")->setText(QString());
+    }
+
+    CaptionedField *field(const QString &name) const { return window.findChild<CaptionedField *>(name); }
+    QString text(const QString &name) const
+    {
+        return field(name) ? field(name)->text() : QStringLiteral("<missing>");
+    }
+    QTreeWidget *list(const char *name) const { return window.findChild<QTreeWidget *>(name); }
+    QAction *command(const char *key) const { return window.findChild<QAction *>(key); }
+    void click(const char *name) const { window.findChild<QPushButton *>(name)->click(); }
+
+    void choose(const QString &file, int filterIndex)
+    {
+        field("txtFile(0)")->setFilterIndex(filterIndex);
+        field("txtFile(0)")->setText(file);
+        emit field("txtFile(0)")->pathChanged(file);
+    }
+
+    SharedState state;
+    RecordingSink sink;
+    frmInvora window;
+    QStringList opened;
+};
+
+QString settingOf(const SharedState &state, const char *key)
+{
+    return SettingsStore::Read(state.AppTitle, "Settings", key, "<none>");
+}
+
+} // namespace
+
+TEST(Window, SetUpWithAndWithoutTheDatabases)
+{
+    {
+        ProgramFolder folder(true, false);
+        Window w(folder);
+        EXPECT_TRUE(w.sink.messages().empty());
+        EXPECT_FALSE(w.command("btnSave")->isVisible()) << "no archive, no save command";
+        EXPECT_EQ(w.text("txtRechnungdaten(5)"), "Rechnung");
+        EXPECT_EQ(w.text("txtRechnungdaten(8)"), "0,00");
+        w.window.fillStatusBar();
+        EXPECT_TRUE(w.window.findChild<QLabel *>("panel2")->text().startsWith("Benutzer:"));
+        EXPECT_EQ(w.field("txtFile(0)")->text(), UserTempFolder()) << "first start: the temporary folder";
+        EXPECT_EQ(w.field("txtAdresse(14)")->text(), "0.00");
+        EXPECT_EQ(w.field("txtAdresse(13)")->text(), "2");
+        EXPECT_EQ(w.field("txtAdresse(11)")->value(), "Verdana");
+        for (const char *name : {"cBar",
+                                 "frmMenue",
+                                 "sstab",
+                                 "frmRechnung",
+                                 "frmSeller",
+                                 "frmBuyer",
+                                 "frmPos",
+                                 "sstabPos",
+                                 "frmGrund",
+                                 "lvTable",
+                                 "lvUst",
+                                 "lvAbzuege",
+                                 "txtXML",
+                                 "btnCodeAnzeigen",
+                                 "btnXRechnung",
+                                 "frmSetting",
+                                 "frmMandant",
+                                 "frmSupport",
+                                 "btnClose(1)",
+                                 "btnClose(3)",
+                                 "btnClose(4)",
+                                 "btnSaveSetting",
+                                 "btnMandantSpeichern",
+                                 "cmdSenden(1)",
+                                 "txtSeller(9)",
+                                 "txtBuyer(0)",
+                                 "txtSonstige(11)",
+                                 "txtSupport(2)",
+                                 "txtAdresse(10)"})
+            EXPECT_NE(w.window.findChild<QWidget *>(name), nullptr) << name;
+    }
+    {
+        ProgramFolder folder(true, true);
+        Window w(folder);
+        EXPECT_TRUE(w.command("btnSave")->isVisible());
+        EXPECT_FALSE(w.command("btnSave")->isEnabled()) << "present but disabled until an import";
+        w.choose(sample("Rechnung-2026-0815.xml"), 1);
+        w.click("btnXRechnung");
+        EXPECT_TRUE(w.command("btnSave")->isEnabled());
+    }
+    {
+        // Without the texts database: the critical message, and the window still opens.
+        ProgramFolder folder(false, false);
+        Window w(folder);
+        ASSERT_EQ(w.sink.messages().size(), 1u);
+        EXPECT_EQ(w.sink.messages()[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(w.sink.messages()[0].title, "Tarvo Invorator");
+        EXPECT_TRUE(w.sink.messages()[0].text.startsWith(
+            "Data-Connect failed! Please control connect.udl in Folder \\DB\r\n"
+            "Error Message: "));
+        w.window.fillStatusBar();
+        w.choose(sample("Rechnung-2026-0815.xml"), 1);
+        w.click("btnXRechnung");
+        EXPECT_EQ(w.text("txtRechnungdaten(1)"), "RE-2026-0815");
+        EXPECT_EQ(w.field("txtRechnungdaten(5)")->value(), "380");
+    }
+}
+
+TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    w.choose(sample("Rechnung-2026-0815.xml"), 1);
+    w.click("btnXRechnung");
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "RE-2026-0815");
+    EXPECT_EQ(w.text("txtRechnungdaten(5)"), "Rechnung");
+    EXPECT_EQ(w.text("txtRechnungdaten(9)"), "333,13");
+    EXPECT_EQ(w.text("txtRechnungdaten(10)"), "EUR");
+    EXPECT_EQ(w.text("txtSeller(0)"), "Holzwerk Brandt GmbH");
+    EXPECT_EQ(w.text("txtSonstige(7)"), "333,13");
+    QTreeWidget *lines = w.list("lvTable");
+    ASSERT_EQ(lines->topLevelItemCount(), 4);
+    EXPECT_EQ(lines->topLevelItem(3)->text(3), "-2,00");
+    EXPECT_EQ(lines->topLevelItem(3)->foreground(0).color(), QColor(255, 0, 0));
+    EXPECT_EQ(lines->topLevelItem(3)->foreground(6).color(), QColor(255, 0, 0));
+    EXPECT_NE(lines->topLevelItem(0)->foreground(0).color(), QColor(255, 0, 0));
+    EXPECT_TRUE(lines->topLevelItem(0)->textAlignment(6) & Qt::AlignRight);
+    EXPECT_EQ(w.list("lvUst")->topLevelItemCount(), 2);
+    EXPECT_EQ(w.list("lvAbzuege")->topLevelItemCount(), 2);
+    auto *positions = w.window.findChild<QTabWidget *>("sstabPos");
+    EXPECT_FALSE(positions->isTabEnabled(3));
+
+    w.choose(corpus("ubl/01.01a-INVOICE_ubl.xml"), 2);
+    w.click("btnXRechnung");
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "123456XX");
+    EXPECT_EQ(w.list("lvTable")->topLevelItemCount(), 2);
+    EXPECT_EQ(w.text("txtSonstige(9)"), "");
+
+    w.choose(corpus("peppol/BIS3_Invoice_negativ.XML"), 3);
+    EXPECT_TRUE(positions->isTabEnabled(3)) << "the identifiers page belongs to Peppol";
+    w.click("btnXRechnung");
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "12345");
+    EXPECT_FALSE(w.text("txtSonstige(9)").isEmpty());
+    EXPECT_EQ(w.list("lvTable")->topLevelItem(0)->foreground(0).color(), QColor(255, 0, 0));
+
+    w.choose(corpus("pdf/EN16931_Einfach.pdf"), 4);
+    EXPECT_FALSE(positions->isTabEnabled(3));
+    EXPECT_EQ(positions->currentIndex(), 0);
+    w.click("btnXRechnung");
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "471102");
+    EXPECT_EQ(w.text("txtFile(0)"), corpus("pdf/EN16931_Einfach.pdf")) << "the field keeps the PDF";
+    EXPECT_EQ(w.state.FilterIndex, 1) << "an extracted PDF counts as CII";
+    EXPECT_TRUE(w.sink.messages().empty());
+
+    // The raw view shows the file's own text.
+    w.choose(sample("Rechnung-2026-0815.xml"), 1);
+    w.click("btnCodeAnzeigen");
+    EXPECT_TRUE(w.window.findChild<QPlainTextEdit *>("txtXML")->toPlainText().contains("RE-2026-0815"));
+}
+
+TEST(Window, MismatchQuestionAndFilesFromOutside)
+{
+    ProgramFolder folder;
+    Window yes(folder, MsgAnswer::Yes);
+    yes.choose(corpus("ubl/01.01a-INVOICE_ubl.xml"), 1);
+    yes.click("btnXRechnung");
+    ASSERT_EQ(yes.sink.messages().size(), 1u);
+    EXPECT_EQ(yes.sink.messages()[0].number, 50);
+    EXPECT_EQ(yes.text("txtRechnungdaten(1)"), "123456XX");
+    EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 2) << "the filter follows the kind read";
+
+    // A file given on the command line or dropped: its content chooses the kind.
+    Window w(folder);
+    w.window.convertFile(corpus("pdf/EN16931_Einfach.pdf"));
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "471102");
+    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 4);
+    w.window.show();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(corpus("peppol/BIS3_Invoice_negativ.XML"))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window's event handler, as a drag from the desktop would end.
+    static_cast<QObject &>(w.window).event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "12345");
+    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 3);
+    EXPECT_TRUE(w.sink.messages().empty());
+}
+
+TEST(Window, SidePanelsDisableTheContentWhileOpen)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    w.window.show();
+    const std::pair<const char *, QPoint> panels[] = {
+        {"btnSetting", {466, 200}}, {"btnMandant", {400, 120}}, {"btnSupport", {460, 120}}};
+    const char *frames[] = {"frmSetting", "frmMandant", "frmSupport"};
+    const char *closers[] = {"btnClose(4)", "btnClose(1)", "btnClose(3)"};
+    for (int i = 0; i < 3; ++i) {
+        w.command(panels[i].first)->trigger();
+        auto *panel = w.window.findChild<QWidget *>(frames[i]);
+        EXPECT_TRUE(panel->isVisible()) << frames[i];
+        EXPECT_EQ(panel->pos(), panels[i].second) << frames[i];
+        for (QWidget *c : w.window.contentSet())
+            EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+        w.click(closers[i]);
+        EXPECT_FALSE(panel->isVisible());
+        for (QWidget *c : w.window.contentSet())
+            EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
+    }
+    // A second panel replaces the first.
+    w.command("btnSetting")->trigger();
+    w.command("btnSupport")->trigger();
+    EXPECT_FALSE(w.window.findChild<QWidget *>("frmSetting")->isVisible());
+    EXPECT_TRUE(w.window.findChild<QWidget *>("frmSupport")->isVisible());
+}
+
+TEST(Window, SettingsPageSaveAndCloseStoreTheSettings)
+{
+    ProgramFolder folder;
+    QTemporaryDir exportDir;
+    {
+        Window w(folder);
+        w.field("txtAdresse(13)")->setText("3");
+        EXPECT_EQ(w.field("txtAdresse(14)")->text(), "#,##0.000");
+        w.field("txtAdresse(13)")->setText("7");
+        EXPECT_EQ(w.field("txtAdresse(14)")->text(), "#,##0.000") << "other places leave the format";
+        w.click("btnSaveSetting");
+        ASSERT_EQ(w.sink.messages().size(), 1u);
+        EXPECT_EQ(w.sink.messages()[0].number, 37);
+        EXPECT_EQ(w.sink.messages()[0].title, "Brellwerk");
+        EXPECT_EQ(settingOf(w.state, "Format"), "#,##0.000");
+        EXPECT_EQ(w.state.NumberFormat, "#,##0.000");
+        // The next import uses its own pattern, and closing stores that one.
+        w.field("txtExport(0)")->setText(exportDir.path());
+        w.choose(corpus("pdf/EN16931_Einfach.pdf"), 4);
+        w.click("btnXRechnung");
+        EXPECT_EQ(w.text("txtRechnungdaten(9)"), "529,87");
+        w.window.close();
+        EXPECT_EQ(settingOf(w.state, "Format"), "#,##0.00");
+        EXPECT_EQ(settingOf(w.state, "FilterIndex"), "4") << "the dialog's index, not the kind read";
+        EXPECT_EQ(settingOf(w.state, "LW"), corpus("pdf/EN16931_Einfach.pdf"));
+        EXPECT_EQ(settingOf(w.state, "Folder"), exportDir.path());
+        EXPECT_EQ(settingOf(w.state, "Language"), "DE");
+    }
+    // The next start shows what was stored.
+    Window again(folder);
+    EXPECT_EQ(again.text("txtFile(0)"), corpus("pdf/EN16931_Einfach.pdf"));
+    EXPECT_EQ(again.field("txtFile(0)")->filterIndex(), 4);
+    EXPECT_EQ(again.text("txtAdresse(13)"), "2");
+}
+
+TEST(Window, HelpOpensTheManualOfTheLanguage)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    w.state.LanguageCode = "EN";
+    w.window.openHelp();
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_EQ(w.sink.messages()[0].text, "Handbook was not found in the .\\Help directory!");
+    EXPECT_TRUE(w.opened.isEmpty());
+    QDir(folder.dir.path()).mkpath("Hilfe");
+    writeFile(folder.dir, "Hilfe/Handbook.pdf", "%PDF-1.4");
+    w.window.openHelp();
+    EXPECT_EQ(w.opened, QStringList({folder.dir.filePath("Hilfe/Handbook.pdf")}));
+    w.state.LanguageCode = "DE";
+    w.window.openHelp();
+    EXPECT_EQ(w.sink.messages().back().text, "Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!");
+}
+
+// Writes pictures of the converted window for review into build/screenshots.
+TEST(Window, ScreenshotsOfConvertedInvoices)
+{
+    QDir().mkpath(SCREENSHOT_DIR);
+    const std::pair<QString, QString> shots[] = {{"cii.png", sample("Rechnung-2026-0815.xml")},
+                                                 {"ubl.png", corpus("ubl/maxRechnung_ubl.xml")},
+                                                 {"pdf.png", corpus("pdf/EN16931_Einfach.pdf")}};
+    for (const auto &[name, invoice] : shots) {
+        const QString out = QStringLiteral(SCREENSHOT_DIR "/") + name;
+        QFile::remove(out);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.start(INVORATOR_EXE, {"--screenshot", out, invoice});
+        ASSERT_TRUE(p.waitForFinished(60000)) << name.toStdString();
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        const QImage image(out);
+        EXPECT_EQ(image.size(), QSize(1280, 800)) << name.toStdString();
+    }
+}
