@@ -26,6 +26,12 @@ QString sample(const QString &name)
     return QStringLiteral(SAMPLES_DIR "/") + name;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir.filePath(name);

@@ -30,6 +30,8 @@ namespace testing_support {
 QString corpus(const QString &relative);
 QString sample(const QString &name);
 
+// The whole file, or nothing when it cannot be read.
+QByteArray readFile(const QString &path);
 // Writes bytes to a file in dir and returns its path.
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
 

@@ -29,6 +29,19 @@ constexpr const char *peppolTest =
 constexpr const char *creditNoteTest =
     "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2']";
 
+// The amount fields every totals operation fills, in its order: tax, final amount, the
+// eight totals, and the currency twice.
+FieldList totalFields(DisplayModel &m)
+{
+    auto &rd = m.txtRechnungdaten;
+    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
+    for (Field *f : DisplayModel::range(m.txtSonstige, 0, 7))
+        totals.push_back(f);
+    totals.push_back(&rd[10]);
+    totals.push_back(&rd[11]);
+    return totals;
+}
+
 bool isCreditNote(const XmlDocument &doc)
 {
     const XmlNode root = doc.documentElement();
@@ -190,11 +203,7 @@ void ImportDriver::runCii(XmlDocument &doc)
     if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"),
                                               m.lvAbzuege))
         return;
-    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
-    for (Field *f : DisplayModel::range(so, 0, 7))
-        totals.push_back(f);
-    totals.push_back(&rd[10]);
-    totals.push_back(&rd[11]);
+    const FieldList totals = totalFields(m_model);
     if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
             root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totals))
         return;
@@ -256,11 +265,7 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
         return;
     if (!reader->TaxSubtotal(firstLine, m.lvUst))
         return;
-    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
-    for (Field *f : DisplayModel::range(so, 0, 7))
-        totals.push_back(f);
-    totals.push_back(&rd[10]);
-    totals.push_back(&rd[11]);
+    const FieldList totals = totalFields(m_model);
     if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totals))
         return;
     if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))

@@ -13,12 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -121,12 +115,12 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     EXPECT_EQ(entries(folder), sorted) << "nothing else, no temporary files left";
     EXPECT_EQ(entries(root.path()), QStringList({"att.xml"}));
     EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x")));
-    EXPECT_EQ(readAll(folder + "/a_b"), "a,b");
-    EXPECT_EQ(readAll(folder + "/Externfile.png").size(), 8);
-    EXPECT_EQ(readAll(folder + "/Externfile"), "x");
-    EXPECT_EQ(readAll(folder + "/Reference to Lieferschein.url"),
+    EXPECT_EQ(readFile(folder + "/a_b"), "a,b");
+    EXPECT_EQ(readFile(folder + "/Externfile.png").size(), 8);
+    EXPECT_EQ(readFile(folder + "/Externfile"), "x");
+    EXPECT_EQ(readFile(folder + "/Reference to Lieferschein.url"),
               "[InternetShortcut]\r\nURL=https://example.org/ls?id=1IconFile=x\r\n");
-    EXPECT_EQ(readAll(folder + "/Reference to Lieferschein-2.url"),
+    EXPECT_EQ(readFile(folder + "/Reference to Lieferschein-2.url"),
               "[InternetShortcut]\r\nURL=https://example.org/second\r\n");
 
     // A document without references writes nothing and asks nothing.
@@ -174,6 +168,6 @@ TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
     ImportRun run;
     run.driver.setExportFolder(dir.path());
     ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), 2), ImportOutcome::Read);
-    EXPECT_EQ(readAll(dir.filePath("Reference to Doc1.url")),
+    EXPECT_EQ(readFile(dir.filePath("Reference to Doc1.url")),
               "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
 }

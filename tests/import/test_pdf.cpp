@@ -12,16 +12,6 @@
 using namespace invorator;
 using namespace testing_support;
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
-
 struct PdfCase
 {
     const char *file;
@@ -71,7 +61,7 @@ TEST(PdfImport, APdfShowsExactlyWhatItsXmlShows)
     ImportRun fromPdf;
     QTemporaryDir dir;
     // Recognised by content, whatever the case of the extension, and with any kind chosen.
-    const QString upper = writeFile(dir, "RECHNUNG.PDF", readAll(corpus("pdf/EN16931_Einfach.pdf")));
+    const QString upper = writeFile(dir, "RECHNUNG.PDF", readFile(corpus("pdf/EN16931_Einfach.pdf")));
     ASSERT_EQ(fromPdf.run(upper, 1), ImportOutcome::Read);
     EXPECT_EQ(ModelToJson(fromPdf.model, {}), ModelToJson(fromXml.model, {}));
     // The private temporary folder is the user's alone.
@@ -84,9 +74,9 @@ TEST(PdfImport, APdfShowsExactlyWhatItsXmlShows)
 TEST(PdfImport, EmbeddedInvoicesAreFoundByNameOrByContent)
 {
     QTemporaryDir dir;
-    const QByteArray cii = readAll(sample("Rechnung-2026-0815.xml"));
-    const QByteArray ubl = readAll(corpus("ubl/01.01a-INVOICE_ubl.xml"));
-    const QByteArray peppol = readAll(corpus("peppol/BIS3_Invoice_negativ.XML"));
+    const QByteArray cii = readFile(sample("Rechnung-2026-0815.xml"));
+    const QByteArray ubl = readFile(corpus("ubl/01.01a-INVOICE_ubl.xml"));
+    const QByteArray peppol = readFile(corpus("peppol/BIS3_Invoice_negativ.XML"));
     struct Case
     {
         const char *name;
@@ -117,19 +107,19 @@ TEST(PdfImport, EmbeddedInvoicesAreFoundByNameOrByContent)
 TEST(PdfImport, HostilePdfsEndCleanly)
 {
     QTemporaryDir dir;
-    const QByteArray good = readAll(corpus("pdf/EN16931_Einfach.pdf"));
+    const QByteArray good = readFile(corpus("pdf/EN16931_Einfach.pdf"));
     QByteArray brokenXref = good;
     for (qsizetype at = brokenXref.indexOf("xref"); at >= 0; at = brokenXref.indexOf("xref", at + 1))
         brokenXref.replace(at, 4, "zzzz");
     const std::vector<std::pair<const char *, QByteArray>> files = {
         {"truncated.pdf", good.left(good.size() / 3)},
         {"encrypted.pdf",
-         MakePdf({{"factur-x.xml", readAll(sample("Rechnung-2026-0815.xml"))}}, true, "secret")},
+         MakePdf({{"factur-x.xml", readFile(sample("Rechnung-2026-0815.xml"))}}, true, "secret")},
         {"brokenxref.pdf", brokenXref},
         {"huge.pdf", MakePdf({{"factur-x.xml", QByteArray(200 * 1024 * 1024, ' ')}})},
         {"noinvoice.pdf", MakePdf({{"logo.png", "PNG"}})},
         {"junk.pdf", "%PDF-1.7\n" + QByteArray(4096, '\xff')},
-        {"zugferd1.pdf", readAll(corpus("pdf/ZUGFeRD_1p0_COMFORT_Einfach.pdf"))},
+        {"zugferd1.pdf", readFile(corpus("pdf/ZUGFeRD_1p0_COMFORT_Einfach.pdf"))},
     };
     ImportRun run;
     for (const auto &[name, bytes] : files) {

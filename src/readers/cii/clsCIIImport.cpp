@@ -2,35 +2,13 @@
 
 #include "attachments/Attachments.h"
 #include "import/Conversions.h"
+#include "readers/ReaderSteps.h"
 
 namespace invorator {
 
 namespace {
 
-Field *at(const FieldList &fields, std::size_t k)
-{
-    return k < fields.size() ? fields[k] : nullptr;
-}
-
-// One step: writes the text when the element was found, else leaves the field alone.
-void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
-{
-    if (Field *f = at(fields, k); f && text)
-        f->setText(*text);
-}
-
-void putCell(ListView &lv, int row, int column, const std::optional<QString> &text)
-{
-    if (text)
-        lv.setCell(row, column, *text);
-}
-
-std::optional<QString> amount(const std::optional<QString> &text, const QString &pattern)
-{
-    if (!text)
-        return std::nullopt;
-    return FormatXmlAmount(*text, pattern);
-}
+using namespace steps;
 
 double number(const XmlNode &node, const char *xpath)
 {
