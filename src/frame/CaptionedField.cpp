@@ -52,6 +52,13 @@ CaptionedField::CaptionedField(const QString &objectName, const QString &caption
         m_label->hide();
 }
 
+CaptionedField::~CaptionedField()
+{
+    // The inner editor may still signal while it is destroyed after this object.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
+
 QString CaptionedField::caption() const
 {
     return m_label->text();

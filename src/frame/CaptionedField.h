@@ -22,6 +22,7 @@ public:
     enum class Kind { Text, List, File, Folder };
 
     CaptionedField(const QString &objectName, const QString &caption, Kind kind, QWidget *parent = nullptr);
+    ~CaptionedField() override;
 
     Kind kind() const { return m_kind; }
     QString caption() const;

@@ -140,7 +140,13 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     setUp();
 }
 
-frmInvora::~frmInvora() = default;
+frmInvora::~frmInvora()
+{
+    // Children that lose focus while they are destroyed still signal; by then this
+    // window is no longer a frmInvora and must not be called.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 void frmInvora::buildCommandBar()
 {
