@@ -12,6 +12,8 @@
 #include <QFileInfo>
 
 #include <exception>
+#include <initializer_list>
+#include <optional>
 
 namespace invorator {
 
@@ -48,6 +50,53 @@ bool isCreditNote(const XmlDocument &doc)
     return root.localName() == QLatin1String("CreditNote") &&
            root.namespaceUri() == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
 }
+
+// The three namespace tests: does the document hold an element of that namespace? Each
+// is asked only when an answer needs it, and then only once.
+class NamespaceTests
+{
+public:
+    explicit NamespaceTests(const XmlDocument &doc) : m_doc(doc) {}
+
+    bool cii() { return ask(m_cii, {ciiTest}); }
+    bool ubl() { return ask(m_ubl, {ublTest}); }
+    // A Peppol credit note has its root in the CreditNote namespace.
+    bool peppol() { return ask(m_peppol, {peppolTest, creditNoteTest}); }
+
+    bool accepts(int kind) { return (kind == 1 && cii()) || (kind == 2 && ubl()) || (kind == 3 && peppol()); }
+
+    // The kind the content shows: CII; else Peppol when the customization names a Peppol
+    // specification; else UBL; 0 when no test holds.
+    int contentKind()
+    {
+        if (cii())
+            return 1;
+        if (!ubl() && !peppol())
+            return 0;
+        const XmlNode customization = m_doc.documentElement().selectSingleNode(
+            "*[local-name()='CustomizationID' and "
+            "namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2']");
+        if (peppol() && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
+            return 3;
+        return ubl() ? 2 : 3;
+    }
+
+private:
+    bool ask(std::optional<bool> &answer, std::initializer_list<const char *> tests)
+    {
+        if (!answer) {
+            answer = false;
+            for (const char *test : tests)
+                *answer = *answer || !m_doc.selectSingleNode(test).isNull();
+        }
+        return *answer;
+    }
+
+    const XmlDocument &m_doc;
+    std::optional<bool> m_cii;
+    std::optional<bool> m_ubl;
+    std::optional<bool> m_peppol;
+};
 
 } // namespace
 
@@ -92,35 +141,6 @@ void ImportDriver::ClearInvoice()
         enableSave();
 }
 
-ImportDriver::Tests ImportDriver::runNamespaceTests(const XmlDocument &doc) const
-{
-    Tests t;
-    t.cii = !doc.selectSingleNode(ciiTest).isNull();
-    t.ubl = !doc.selectSingleNode(ublTest).isNull();
-    // A Peppol credit note has its root in the CreditNote namespace.
-    t.peppol = !doc.selectSingleNode(peppolTest).isNull() || !doc.selectSingleNode(creditNoteTest).isNull();
-    return t;
-}
-
-int ImportDriver::contentKind(const XmlDocument &doc, const Tests &tests) const
-{
-    if (tests.cii)
-        return 1;
-    if (!tests.ubl && !tests.peppol)
-        return 0;
-    const XmlNode customization = doc.documentElement().selectSingleNode(
-        "*[local-name()='CustomizationID' and "
-        "namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2']");
-    if (tests.peppol && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
-        return 3;
-    return tests.ubl ? 2 : 3;
-}
-
-bool ImportDriver::kindAccepted(int kind, const Tests &tests) const
-{
-    return (kind == 1 && tests.cii) || (kind == 2 && tests.ubl) || (kind == 3 && tests.peppol);
-}
-
 ImportOutcome ImportDriver::ImportInvoice(QString &path, int &kind)
 {
     ClearInvoice();
@@ -139,13 +159,14 @@ ImportOutcome ImportDriver::ImportInvoice(QString &path, int &kind)
             say(5, MsgIcon::Critical, appTitle);
             return ImportOutcome::NotLoaded;
         }
-        const Tests tests = runNamespaceTests(doc);
-        const int shown = contentKind(doc, tests);
-        if (kind == 1 && !tests.cii && shown != 0 && path == ExtractedXmlPath())
-            kind = shown; // a UBL invoice embedded in a PDF takes its own reader
+        NamespaceTests tests(doc);
+        // A UBL invoice embedded in a PDF takes its own reader.
+        if (kind == 1 && path == ExtractedXmlPath() && !tests.cii() && tests.contentKind() != 0)
+            kind = tests.contentKind();
         if (kind == 0)
-            kind = shown;
-        if (!kindAccepted(kind, tests)) {
+            kind = tests.contentKind();
+        if (!tests.accepts(kind)) {
+            const int shown = tests.contentKind();
             if (shown == 0) {
                 say(51, MsgIcon::Exclamation, appTitle);
                 return ImportOutcome::Refused;

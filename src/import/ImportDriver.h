@@ -52,15 +52,6 @@ public:
     const QStringList &attachments() const { return m_attachments; }
 
 private:
-    struct Tests
-    {
-        bool cii = false;
-        bool ubl = false;
-        bool peppol = false;
-    };
-    Tests runNamespaceTests(const XmlDocument &doc) const;
-    int contentKind(const XmlDocument &doc, const Tests &tests) const;
-    bool kindAccepted(int kind, const Tests &tests) const;
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
     void runCii(XmlDocument &doc);
