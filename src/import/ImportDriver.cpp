@@ -66,7 +66,7 @@ public:
     bool accepts(int kind) { return (kind == 1 && cii()) || (kind == 2 && ubl()) || (kind == 3 && peppol()); }
 
     // The kind the content shows: CII; else Peppol when the customization names a Peppol
-    // specification; else UBL; 0 when no test holds.
+    // rule set; else UBL; 0 when no test holds.
     int contentKind()
     {
         if (cii())

@@ -103,14 +103,14 @@ QByteArray searchEmbeddedFiles(const QByteArray &pdf)
             return {};
         const auto files = helper.getEmbeddedFiles();
         for (const char *wanted : invoiceNames)
-            for (const auto &[key, spec] : files) {
-                const std::string name = spec->getFilename().empty() ? key : spec->getFilename();
+            for (const auto &[key, fileSpec] : files) {
+                const std::string name = fileSpec->getFilename().empty() ? key : fileSpec->getFilename();
                 if (QString::fromStdString(name).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                    if (QByteArray xml = decodeStream(spec->getEmbeddedFileStream()); !xml.isEmpty())
+                    if (QByteArray xml = decodeStream(fileSpec->getEmbeddedFileStream()); !xml.isEmpty())
                         return xml;
             }
-        for (const auto &[key, spec] : files) {
-            const QByteArray xml = decodeStream(spec->getEmbeddedFileStream());
+        for (const auto &[key, fileSpec] : files) {
+            const QByteArray xml = decodeStream(fileSpec->getEmbeddedFileStream());
             if (!xml.isEmpty() && isInvoiceRoot(xml))
                 return xml;
         }

@@ -161,7 +161,7 @@ TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
     EXPECT_EQ(p.row(1).cells[5], "") << "no second source for the rate";
     EXPECT_EQ(p.row(1).color, ColorRed);
 
-    // Auto detection sees the Peppol specification in the customization identifier.
+    // Auto detection sees the Peppol rule set in the customization identifier.
     ImportRun detect;
     ASSERT_EQ(detect.run(file, 0), ImportOutcome::Read);
     EXPECT_EQ(detect.kind, 3);

@@ -30,7 +30,7 @@ bool clsCIIImport::ExchangedDocument(const XmlNode &node, const FieldList &field
 {
     const XmlNode date = node.selectSingleNode("ram:IssueDateTime");
     const XmlNode note = node.selectSingleNode("ram:IncludedNote");
-    put(fields, 0, node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24 specification
+    put(fields, 0, node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24 guideline
     put(fields, 1, node.textOf("ram:ID"));                                           // BT-1 invoice number
     put(fields, 2, note.textOf("ram:SubjectCode"));                                  // BT-21 note subject
     if (auto issued = date.textOf("udt:DateTimeString"))                             // BT-2 issue date
