@@ -52,7 +52,6 @@ public:
     bool exportFolderReady() const;
 
     QLineEdit *lineEdit() const { return m_edit; }
-    QComboBox *comboBox() const { return m_combo; }
 
 public slots:
     void openDialog();

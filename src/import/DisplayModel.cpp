@@ -34,12 +34,6 @@ ListView::ListView(QString name, QStringList headers) : m_name(std::move(name)),
 {
 }
 
-void ListView::setHeader(int column, const QString &text)
-{
-    if (column >= 0 && column < m_headers.size())
-        m_headers[column] = text;
-}
-
 int ListView::addRow(const QString &text)
 {
     ListRow row;
@@ -154,11 +148,6 @@ FieldList DisplayModel::range(FieldGroup &group, int first, int last)
     for (int i = first; i <= last && i < static_cast<int>(group.size()); ++i)
         list.push_back(&group[static_cast<std::size_t>(i)]);
     return list;
-}
-
-const std::vector<std::pair<QString, FieldGroup *>> &DisplayModel::groups()
-{
-    return m_groups;
 }
 
 } // namespace invorator

@@ -58,7 +58,6 @@ public:
 
     const QString &name() const { return m_name; }
     const QStringList &headers() const { return m_headers; }
-    void setHeader(int column, const QString &text);
     int columnCount() const { return static_cast<int>(m_headers.size()); }
 
     void clear() { m_rows.clear(); }
@@ -104,8 +103,6 @@ public:
     // Builds a field list from (group, index) pairs; an index a group lacks is left out.
     static FieldList fields(std::initializer_list<std::pair<FieldGroup *, int>> picks);
     static FieldList range(FieldGroup &group, int first, int last);
-
-    const std::vector<std::pair<QString, FieldGroup *>> &groups();
 
 private:
     std::vector<std::pair<QString, FieldGroup *>> m_groups;

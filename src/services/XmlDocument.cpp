@@ -231,7 +231,6 @@ struct CompiledQuery
     FastPath fast;
     Resolved resolved;
     std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
-    bool compileFailed = false;
 };
 
 CompiledQuery &compiled(std::string_view xpath)
@@ -248,7 +247,6 @@ CompiledQuery &compiled(std::string_view xpath)
         ErrorCollector collector;
         ErrorScope scope(collector);
         query->comp.reset(xmlXPathCompile(reinterpret_cast<const xmlChar *>(query->text.c_str())));
-        query->compileFailed = !query->comp;
     }
     const std::string_view key = query->text;
     return *cache.emplace(key, std::move(query)).first->second;
