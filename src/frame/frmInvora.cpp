@@ -412,6 +412,13 @@ void frmInvora::buildPanels()
         buttons->addWidget(qobject_cast<QPushButton *>(panel->property("closeButton").value<QObject *>()));
         layout->addStretch(1);
         layout->addLayout(buttons);
+        // The panel's captions share one width, so its values line up.
+        const QList<CaptionedField *> fields = panel->findChildren<CaptionedField *>();
+        int width = 0;
+        for (CaptionedField *f : fields)
+            width = std::max(width, f->captionHint());
+        for (CaptionedField *f : fields)
+            f->setCaptionWidth(width);
         panel->resize(440, panel->sizeHint().height());
     };
 
