@@ -1,6 +1,7 @@
 #include "frame/frmInvora.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/Controls.h"
 #include "import/Conversions.h"
 #include "import/PdfExtraction.h"
 #include "localisation/Messages.h"

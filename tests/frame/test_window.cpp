@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/Controls.h"
 #include "frame/frmInvora.h"
 #include "services/SettingsStore.h"
 
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -337,4 +339,35 @@ TEST(Window, ScreenshotsOfConvertedInvoices)
         const QImage image(out);
         EXPECT_EQ(image.size(), QSize(1280, 800)) << name.toStdString();
     }
+}
+
+TEST(Window, RequiredFieldsAreMarkedAndCounted)
+{
+    QWidget form;
+    auto *name = new CaptionedField("txtSupport(0)", "Name", CaptionedField::Kind::Text, &form);
+    auto *file = new CaptionedField("txtSupport(1)", "Anlage", CaptionedField::Kind::Text, &form);
+    auto *text = new CaptionedField("txtSupport(2)", "Nachricht", CaptionedField::Kind::Text, &form);
+    file->setText("/tmp/x.pdf");
+    form.show();
+    RecordingSink sink;
+    EXPECT_TRUE(CheckRequiredFields({name, file, text}, sink));
+    ASSERT_EQ(sink.messages().size(), 1u);
+    EXPECT_EQ(sink.messages()[0].title, "Brellwerk");
+    EXPECT_EQ(sink.messages()[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(sink.messages()[0].text.startsWith("Sie haben 2 Feld(er) nicht mit Daten gefüllt.\r\n"));
+    EXPECT_EQ(name->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
+    EXPECT_EQ(text->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
+    EXPECT_NE(file->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
+    EXPECT_EQ(form.focusWidget(), static_cast<QWidget *>(name->lineEdit()));
+    name->setText("Erika");
+    text->setText("Bitte helfen");
+    sink.clear();
+    EXPECT_FALSE(CheckRequiredFields({name, file, text}, sink));
+    EXPECT_TRUE(sink.messages().empty());
+    EXPECT_NE(name->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
+    LockControls({name, file}, true);
+    EXPECT_FALSE(name->isEnabled());
+    EXPECT_TRUE(text->isEnabled());
+    LockControls({name, file}, false);
+    EXPECT_TRUE(name->isEnabled());
 }
