@@ -450,7 +450,9 @@ XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
 {
     if (!m_node)
         return {};
-    std::vector<xmlNode *> out;
+    // Reused between calls: a single match needs no allocation of its own.
+    thread_local std::vector<xmlNode *> out;
+    out.clear();
     m_d->evaluate(m_node, xpath, true, out);
     return out.empty() ? XmlNode() : m_d->make(out.front());
 }
