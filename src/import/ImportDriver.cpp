@@ -6,6 +6,7 @@
 #include "localisation/Messages.h"
 #include "readers/cii/clsCIIImport.h"
 #include "readers/ubl/clsUBLImport.h"
+#include "services/InvoiceNamespaces.h"
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
@@ -22,14 +23,10 @@ namespace {
 const QString appTitle = QStringLiteral("Tarvo Invorator");
 const QString brellwerk = QStringLiteral("Brellwerk");
 
-constexpr const char *ciiTest =
-    "//*[namespace-uri()='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100']";
-constexpr const char *ublTest =
-    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2']";
-constexpr const char *peppolTest =
-    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2']";
-constexpr const char *creditNoteTest =
-    "//*[namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2']";
+const std::string ciiTest = ns::elementTest(QString::fromLatin1(ns::cii.data(), ns::cii.size()));
+const std::string ublTest = ns::elementTest(ns::ubl("CommonAggregateComponents-2"));
+const std::string peppolTest = ns::elementTest(ns::ubl("Invoice-2"));
+const std::string creditNoteTest = ns::elementTest(ns::ubl("CreditNote-2"));
 
 // The amount fields every totals operation fills, in its order: tax, final amount, the
 // eight totals, and the currency twice.
@@ -47,8 +44,7 @@ FieldList totalFields(DisplayModel &m)
 bool isCreditNote(const XmlDocument &doc)
 {
     const XmlNode root = doc.documentElement();
-    return root.localName() == QLatin1String("CreditNote") &&
-           root.namespaceUri() == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
+    return root.localName() == QLatin1String("CreditNote") && root.namespaceUri() == ns::ubl("CreditNote-2");
 }
 
 // The three namespace tests: does the document hold an element of that namespace? Each
@@ -73,20 +69,21 @@ public:
             return 1;
         if (!ubl() && !peppol())
             return 0;
-        const XmlNode customization = m_doc.documentElement().selectSingleNode(
-            "*[local-name()='CustomizationID' and "
-            "namespace-uri()='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2']");
+        static const std::string customizationQuery =
+            "*[local-name()='CustomizationID' and namespace-uri()='" +
+            ns::ubl("CommonBasicComponents-2").toStdString() + "']";
+        const XmlNode customization = m_doc.documentElement().selectSingleNode(customizationQuery);
         if (peppol() && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
             return 3;
         return ubl() ? 2 : 3;
     }
 
 private:
-    bool ask(std::optional<bool> &answer, std::initializer_list<const char *> tests)
+    bool ask(std::optional<bool> &answer, std::initializer_list<std::string_view> tests)
     {
         if (!answer) {
             answer = false;
-            for (const char *test : tests)
+            for (std::string_view test : tests)
                 *answer = *answer || !m_doc.selectSingleNode(test).isNull();
         }
         return *answer;

@@ -1,5 +1,6 @@
 #include "import/PdfExtraction.h"
 
+#include "services/InvoiceNamespaces.h"
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
@@ -68,9 +69,8 @@ bool isInvoiceRoot(const QByteArray &xml)
         return false;
     const XmlNode root = doc.documentElement();
     const QString uri = root.namespaceUri();
-    return uri == QLatin1String("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100") ||
-           uri == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:Invoice-2") ||
-           uri == QLatin1String("urn:oasis:names:specification:ubl:schema:xsd:CreditNote-2");
+    return uri == QLatin1String(ns::cii.data(), static_cast<qsizetype>(ns::cii.size())) ||
+           uri == ns::ubl("Invoice-2") || uri == ns::ubl("CreditNote-2");
 }
 
 // An invoice stored uncompressed: from the XML declaration that directly precedes the

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "import/Conversions.h"
+#include "readers/ubl/clsUBLImport.h"
 
 #include <gtest/gtest.h>
 
@@ -205,4 +206,22 @@ TEST(UblReaders, AnInvoiceWithoutLinesStopsAfterTheHeader)
     EXPECT_EQ(run.rd(6).text(), "first");
     EXPECT_EQ(run.rd(5).value(), "380");
     EXPECT_EQ(run.rd(9).text(), "0,00") << "the line step has no node and ends the import";
+}
+
+// The prefix declarations are composed from the namespace list; they must come out as
+// the exact declaration texts.
+TEST(UblReaders, SelectionNamespacesAreTheExactDeclarations)
+{
+    const QString number;
+    const QString oasis = "urn:oasis:names:specification:ubl:schema:xsd:";
+    EXPECT_EQ(clsUBLImport(number, false).SelectionNamespaces(),
+              "xmlns:cbc='" + oasis + "CommonBasicComponents-2' xmlns:cac='" + oasis +
+                  "CommonAggregateComponents-2' xmlns:qdt='" + oasis + "QualifiedDataTypes-2' xmlns:udt='" +
+                  oasis +
+                  "UnqualifiedDataTypes-2' xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
+                  "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+    EXPECT_EQ(clsUBLImport(number, false).CreditNote(), clsUBLImport(number, false).SelectionNamespaces());
+    EXPECT_EQ(clsPeppol(number, false).SelectionNamespaces(),
+              "xmlns='" + oasis + "Invoice-2' xmlns:cac='" + oasis +
+                  "CommonAggregateComponents-2' xmlns:cbc='" + oasis + "CommonBasicComponents-2'");
 }

@@ -3,6 +3,7 @@
 #include "attachments/Attachments.h"
 #include "import/Conversions.h"
 #include "readers/ReaderSteps.h"
+#include "services/InvoiceNamespaces.h"
 
 namespace invorator {
 
@@ -15,13 +16,11 @@ clsUBLImport::clsUBLImport(const QString &numberFormat, bool creditNote)
 
 QString clsUBLImport::SelectionNamespaces() const
 {
-    return QStringLiteral(
-        "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2' "
-        "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
-        "xmlns:qdt='urn:oasis:names:specification:ubl:schema:xsd:QualifiedDataTypes-2' "
-        "xmlns:udt='urn:oasis:names:specification:ubl:schema:xsd:UnqualifiedDataTypes-2' "
-        "xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
-        "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+    return QStringLiteral("xmlns:cbc='%1' xmlns:cac='%2' xmlns:qdt='%3' xmlns:udt='%4' "
+                          "xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
+                          "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'")
+        .arg(ns::ubl("CommonBasicComponents-2"), ns::ubl("CommonAggregateComponents-2"),
+             ns::ubl("QualifiedDataTypes-2"), ns::ubl("UnqualifiedDataTypes-2"));
 }
 
 const char *clsUBLImport::lineQuery() const
@@ -197,10 +196,9 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
 
 QString clsPeppol::SelectionNamespaces() const
 {
-    return QStringLiteral(
-        "xmlns='urn:oasis:names:specification:ubl:schema:xsd:Invoice-2' "
-        "xmlns:cac='urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2' "
-        "xmlns:cbc='urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2'");
+    return QStringLiteral("xmlns='%1' xmlns:cac='%2' xmlns:cbc='%3'")
+        .arg(ns::ubl("Invoice-2"), ns::ubl("CommonAggregateComponents-2"),
+             ns::ubl("CommonBasicComponents-2"));
 }
 
 const char *clsPeppol::partyTaxPath() const
