@@ -1,9 +1,9 @@
 // Measures how much the whole import costs over libxml2's bare parse of the same file,
 // for generated invoices of 10, 1,000 and 10,000 lines. Prints one line per case.
 #include "PdfMaker.h"
-#include "import/DisplayModel.h"
+#include "model/DisplayModel.h"
 #include "import/ImportDriver.h"
-#include "import/MessageSink.h"
+#include "services/MessageSink.h"
 #include "services/SharedState.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "import/CommandLine.h"
+#include "output/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "frame/Controls.h"
 
 #include "frame/CaptionedField.h"
-#include "import/MessageSink.h"
+#include "services/MessageSink.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "frame/CaptionedField.h"
 #include "frame/Controls.h"
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 #include "import/PdfExtraction.h"
 #include "localisation/Messages.h"
 #include "services/SettingsStore.h"

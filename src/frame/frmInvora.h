@@ -1,8 +1,8 @@
 #pragma once
 
-#include "import/DisplayModel.h"
+#include "model/DisplayModel.h"
 #include "import/ImportDriver.h"
-#include "import/MessageSink.h"
+#include "services/MessageSink.h"
 
 #include <QMainWindow>
 #include <QPoint>

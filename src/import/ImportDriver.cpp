@@ -1,7 +1,7 @@
 #include "import/ImportDriver.h"
 
 #include "attachments/Attachments.h"
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 #include "import/PdfExtraction.h"
 #include "localisation/Messages.h"
 #include "readers/cii/clsCIIImport.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "import/Conversions.h"
-#include "import/DisplayModel.h"
+#include "model/Conversions.h"
+#include "model/DisplayModel.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // hang, no content from outside the file.
 #include "TestSupport.h"
 
-#include "import/CommandLine.h"
+#include "output/CommandLine.h"
 
 #include <QFile>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 #include "PdfMaker.h"
 #include "TestSupport.h"
 
-#include "import/DisplayModelOutput.h"
+#include "output/DisplayModelOutput.h"
 #include "import/PdfExtraction.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 #include "readers/ubl/clsUBLImport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "readers/cii/clsCIIImport.h"
 
 #include "attachments/Attachments.h"
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 #include "readers/ReaderSteps.h"
 
 namespace invorator {

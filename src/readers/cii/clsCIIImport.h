@@ -1,6 +1,6 @@
 #pragma once
 
-#include "import/DisplayModel.h"
+#include "model/DisplayModel.h"
 #include "services/XmlDocument.h"
 
 #include <QString>

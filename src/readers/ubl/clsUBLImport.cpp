@@ -1,7 +1,7 @@
 #include "readers/ubl/clsUBLImport.h"
 
 #include "attachments/Attachments.h"
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 #include "readers/ReaderSteps.h"
 #include "services/InvoiceNamespaces.h"
 

@@ -1,4 +1,4 @@
-#include "import/DisplayModel.h"
+#include "model/DisplayModel.h"
 
 namespace invorator {
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "import/CommandLine.h"
+#include "output/CommandLine.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "import/CommandLine.h"
+#include "output/CommandLine.h"
 
-#include "import/DisplayModelOutput.h"
+#include "output/DisplayModelOutput.h"
 #include "import/ImportDriver.h"
 #include "localisation/Messages.h"
 #include "services/SharedState.h"

@@ -1,4 +1,4 @@
-#include "import/DisplayModelOutput.h"
+#include "output/DisplayModelOutput.h"
 
 #include <QJsonArray>
 

@@ -1,4 +1,4 @@
-#include "import/Conversions.h"
+#include "model/Conversions.h"
 
 #include <array>
 #include <charconv>

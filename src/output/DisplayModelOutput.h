@@ -1,7 +1,7 @@
 #pragma once
 
-#include "import/DisplayModel.h"
-#include "import/MessageSink.h"
+#include "model/DisplayModel.h"
+#include "services/MessageSink.h"
 
 #include <QJsonObject>
 #include <QString>
