@@ -6,37 +6,19 @@
 
 namespace invorator {
 
-DbResult OpenDatabase(const QString &connectionName, const QString &path)
+namespace {
+
+// A connection name starting with `purpose` that no open connection uses yet.
+QString uniqueConnectionName(const QString &purpose)
 {
-    if (!QFileInfo(path).isFile())
-        return {false, QStringLiteral("Could not find file '%1'.").arg(path)};
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-        db.setDatabaseName(path);
-        if (!db.open()) {
-            const QString message = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName);
-            return {false, message};
-        }
-        // SQLite opens any file lazily; reading its schema tells whether it is a database at all.
-        QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const QString message = probe.lastError().text();
-            probe = QSqlQuery();
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName);
-            return {false, message};
-        }
-    }
-    return {true, {}};
+    QString name = purpose;
+    for (int n = 2; QSqlDatabase::contains(name); ++n)
+        name = purpose + QLatin1Char('-') + QString::number(n);
+    return name;
 }
 
-void CloseDatabase(const QString &connectionName)
+void forget(const QString &connectionName)
 {
-    if (!QSqlDatabase::contains(connectionName))
-        return;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         if (db.isOpen())
@@ -45,12 +27,92 @@ void CloseDatabase(const QString &connectionName)
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-QString UniqueConnectionName(const QString &purpose)
+} // namespace
+
+DbResult Database::open(const DbConfig &config)
 {
-    QString name = purpose;
-    for (int n = 2; QSqlDatabase::contains(name); ++n)
-        name = purpose + QLatin1Char('-') + QString::number(n);
-    return name;
+    close();
+    const bool sqlite = config.engine == DbConfig::Engine::SQLite;
+    if (sqlite && !QFileInfo(config.path).isFile())
+        return {false, QStringLiteral("Could not find file '%1'.").arg(config.path)};
+    const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
+    if (!QSqlDatabase::isDriverAvailable(driver))
+        return {false, QStringLiteral("The database driver %1 is not installed.").arg(driver)};
+    const QString name = uniqueConnectionName(m_purpose);
+    bool failed = false;
+    QString problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
+        if (sqlite) {
+            db.setDatabaseName(config.path);
+        } else {
+            db.setHostName(config.host);
+            db.setPort(config.port);
+            db.setDatabaseName(config.name);
+            db.setUserName(config.user);
+            db.setPassword(config.password);
+            db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(config.timeoutSeconds));
+        }
+        if (!db.open()) {
+            failed = true;
+            problem = db.lastError().text();
+        } else if (sqlite) {
+            // SQLite opens any file lazily; reading its schema tells whether it is a database at all.
+            QSqlQuery probe(db);
+            failed = !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            problem = probe.lastError().text();
+        }
+    }
+    if (failed) {
+        forget(name);
+        return {false, problem.isEmpty() ? QStringLiteral("The database could not be opened.") : problem};
+    }
+    m_connectionName = name;
+    return {true, {}};
+}
+
+void Database::close()
+{
+    if (m_connectionName.isEmpty())
+        return;
+    forget(m_connectionName);
+    m_connectionName.clear();
+}
+
+QSqlDatabase Database::connection() const
+{
+    if (m_connectionName.isEmpty())
+        return {};
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+Transaction::Transaction(Database &db) : m_db(db.connection())
+{
+    if (!m_db.isOpen()) {
+        m_begun = {false, QStringLiteral("The database is not open.")};
+        return;
+    }
+    m_open = m_db.transaction();
+    m_begun = m_open ? DbResult{true, {}} : DbResult{false, m_db.lastError().text()};
+}
+
+Transaction::~Transaction()
+{
+    if (m_open)
+        m_db.rollback();
+}
+
+DbResult Transaction::commit()
+{
+    if (!m_open)
+        return m_begun ? DbResult{false, QStringLiteral("The transaction has ended.")} : m_begun;
+    m_open = false;
+    if (!m_db.commit()) {
+        const QString message = m_db.lastError().text();
+        m_db.rollback();
+        return {false, message};
+    }
+    return {true, {}};
 }
 
 } // namespace invorator

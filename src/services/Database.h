@@ -6,19 +6,75 @@
 namespace invorator {
 
 // Outcome of a database operation: converts to bool; on failure carries the driver's text.
-struct DbResult
+struct [[nodiscard]] DbResult
 {
     bool ok = false;
     QString message;
     explicit operator bool() const { return ok; }
 };
 
-// Opens an existing SQLite file under a connection name of its own. A missing file or
-// one that is not a database fails instead of being created empty.
-[[nodiscard]] DbResult OpenDatabase(const QString &connectionName, const QString &path);
-// Closes and forgets the named connection, if there is one.
-void CloseDatabase(const QString &connectionName);
-// A connection name starting with `purpose` that no open connection uses yet.
-QString UniqueConnectionName(const QString &purpose);
+// Where a database lives: a SQLite file that must already exist, or a PostgreSQL server.
+struct DbConfig
+{
+    enum class Engine { SQLite, PostgreSQL };
+    Engine engine = Engine::SQLite;
+    QString path; // SQLite
+    QString host; // PostgreSQL
+    int port = 5432;
+    QString name;
+    QString user;
+    QString password;
+    int timeoutSeconds = 10; // PostgreSQL: how long connecting may take
+
+    static DbConfig sqliteFile(const QString &path)
+    {
+        DbConfig config;
+        config.path = path;
+        return config;
+    }
+};
+
+// One named connection for one purpose (texts, archive), whatever the engine. It is
+// closed when the object goes.
+class Database
+{
+public:
+    explicit Database(QString purpose) : m_purpose(std::move(purpose)) {}
+    ~Database() { close(); }
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens the connection; an open one is closed first. A SQLite file that is missing or
+    // is not a database fails instead of being created empty.
+    DbResult open(const DbConfig &config);
+    void close();
+    bool isOpen() const { return !m_connectionName.isEmpty(); }
+    // The open connection, or an invalid one.
+    QSqlDatabase connection() const;
+
+private:
+    QString m_purpose;
+    QString m_connectionName;
+};
+
+// Writes that belong together: begun on construction, rolled back when the guard goes
+// without a successful commit (an early return, a failed step, an exception).
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Whether the transaction could be begun; nothing should be written otherwise.
+    const DbResult &begun() const { return m_begun; }
+    DbResult commit();
+
+private:
+    QSqlDatabase m_db;
+    DbResult m_begun;
+    bool m_open = false;
+};
 
 } // namespace invorator

@@ -10,7 +10,8 @@
 
 namespace invorator {
 
-SharedState::SharedState(QString programFolder) : m_programFolder(std::move(programFolder))
+SharedState::SharedState(QString programFolder)
+    : m_programFolder(std::move(programFolder)), m_texts(QStringLiteral("texts"))
 {
     AppVersion = QStringLiteral(INVORATOR_VERSION);
     AppTitle = QStringLiteral("Tarvo Invorator ") + AppVersion;
@@ -28,42 +29,60 @@ bool SharedState::OpenTextsDb()
     CloseTextsDb();
     if (TextsDbPath.isEmpty())
         TextsDbPath = m_programFolder + QStringLiteral("/DB/Daten.mdb");
-    m_connectionName = UniqueConnectionName(QStringLiteral("texts"));
-    const DbResult result = OpenDatabase(m_connectionName, TextsDbPath);
+    const DbResult result = m_texts.open(DbConfig::sqliteFile(TextsDbPath));
     TextsDbOpen = result.ok;
     m_textsDbError = result.message;
-    if (!result)
-        m_connectionName.clear();
     return TextsDbOpen;
 }
 
 void SharedState::CloseTextsDb()
 {
-    if (!m_connectionName.isEmpty())
-        CloseDatabase(m_connectionName);
-    m_connectionName.clear();
+    m_texts.close();
     TextsDbOpen = false;
 }
 
 QSqlDatabase SharedState::textsDb() const
 {
-    if (m_connectionName.isEmpty())
-        return {};
-    return QSqlDatabase::database(m_connectionName, false);
+    return m_texts.connection();
+}
+
+namespace {
+const QString section = QStringLiteral("Settings");
 }
 
 void SharedState::readSettings()
 {
-    const QString section = QStringLiteral("Settings");
-    FontName = SettingsStore::Read(AppTitle, section, QStringLiteral("Font"), QStringLiteral("Verdana"));
-    FontSize = SettingsStore::Read(AppTitle, section, QStringLiteral("FontSize"), QStringLiteral("8"));
-    LanguageCode = SettingsStore::Read(AppTitle, section, QStringLiteral("Language"), QStringLiteral("DE"));
-    NumberFormat = SettingsStore::Read(AppTitle, section, QStringLiteral("Format"), QStringLiteral("0.00"));
+    const auto read = [this](const char *key, const QString &fallback) {
+        return SettingsStore::Read(AppTitle, section, QString::fromLatin1(key), fallback);
+    };
+    FontName = read("Font", QStringLiteral("Verdana"));
+    FontSize = read("FontSize", QStringLiteral("8"));
+    LanguageCode = read("Language", QStringLiteral("DE"));
+    NumberFormat = read("Format", QStringLiteral("0.00"));
     bool ok = false;
-    const int index =
-        SettingsStore::Read(AppTitle, section, QStringLiteral("FilterIndex"), QStringLiteral("1")).toInt(&ok);
+    const int index = read("FilterIndex", QStringLiteral("1")).toInt(&ok);
     // Anything but a byte falls back to the first kind.
     FilterIndex = ok && index >= 0 && index <= 255 ? index : 1;
+    const QString documents = DocumentsFolder();
+    LastInvoicePath = read("LW", UserTempFolder());
+    ExportFolder = read("Folder", documents);
+    SupportAttachment = read("LWSupport", documents);
+}
+
+void SharedState::writePreferences() const
+{
+    SettingsStore::Write(AppTitle, section, QStringLiteral("Language"), LanguageCode);
+    SettingsStore::Write(AppTitle, section, QStringLiteral("Font"), FontName);
+    SettingsStore::Write(AppTitle, section, QStringLiteral("FontSize"), FontSize);
+    SettingsStore::Write(AppTitle, section, QStringLiteral("Format"), NumberFormat);
+}
+
+void SharedState::writeOnClose(int filterIndex) const
+{
+    writePreferences();
+    SettingsStore::Write(AppTitle, section, QStringLiteral("LW"), LastInvoicePath);
+    SettingsStore::Write(AppTitle, section, QStringLiteral("Folder"), ExportFolder);
+    SettingsStore::Write(AppTitle, section, QStringLiteral("FilterIndex"), QString::number(filterIndex));
 }
 
 QString DocumentsFolder()

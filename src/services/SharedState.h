@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/Database.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -38,12 +40,24 @@ public:
     QSqlDatabase textsDb() const;
     const QString &textsDbError() const { return m_textsDbError; }
 
-    // Reads the settings of this version (font, size, language, format, filter index).
+    // The path fields' texts kept between runs: the invoice file ("LW"), the export
+    // folder ("Folder") and the support attachment ("LWSupport", only ever read).
+    QString LastInvoicePath;
+    QString ExportFolder;
+    QString SupportAttachment;
+
+    // Every stored setting of this version is read and written here, and only here.
+    // Reads all of them, each with its default when absent.
     void readSettings();
+    // The settings page's save: "Language", "Font", "FontSize" and "Format".
+    void writePreferences() const;
+    // Closing the window: the preferences, then "LW", "Folder" and "FilterIndex" from
+    // LastInvoicePath, ExportFolder and the filter index given.
+    void writeOnClose(int filterIndex) const;
 
 private:
     QString m_programFolder;
-    QString m_connectionName;
+    Database m_texts;
     QString m_textsDbError;
 };
 
