@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "localisation/Messages.h"
+#include "localisation/TextsGateway.h"
 
 #include <QCoreApplication>
 #ifdef WIDGET_TESTS
@@ -91,18 +91,18 @@ ImportRun::ImportRun(invorator::MsgAnswer answer)
     : state(QStringLiteral(PROGRAM_FOLDER)), sink(answer), driver(state, model, sink)
 {
     state.OpenTextsDb();
-    model.setDocumentTypes(invorator::LoadDocumentTypes(state));
+    model.setDocumentTypes(invorator::TextsGateway(state).documentTypes());
     driver.enableSave = [this] {
         ++saveEnabled;
     };
 }
 
-invorator::ImportOutcome ImportRun::run(const QString &file, int k)
+invorator::ImportOutcome ImportRun::run(const QString &file, invorator::InvoiceKind k)
 {
     sink.clear();
-    path = file;
-    kind = k;
-    return driver.ImportInvoice(path, kind);
+    result = driver.ImportInvoice(file, k);
+    kind = result.kind;
+    return result.outcome;
 }
 
 QList<int> ImportRun::messageNumbers() const
@@ -115,16 +115,15 @@ QList<int> ImportRun::messageNumbers() const
 
 bool ImportRun::modelIsCleared() const
 {
-    for (auto *group : {&model.txtSeller, &model.txtBuyer, &model.txtRechnungdaten, &model.txtSonstige})
-        for (std::size_t i = 0; i < group->size(); ++i) {
-            const QString &t = (*group)[i].text();
-            const bool resetValue = group == &model.txtRechnungdaten && (i == 8 || i == 9) ? t == "0,00"
-                                    : group == &model.txtRechnungdaten && i == 5
-                                        ? (*group)[i].value() == "380"
-                                        : t.isEmpty();
-            if (!resetValue)
-                return false;
-        }
+    using namespace invorator;
+    for (const FieldSpec &spec : DisplayFieldTable) {
+        const Field &f = model[spec.id];
+        const bool cleared = spec.id == Rd::DocumentType                             ? f.value() == "380"
+                             : spec.id == Rd::TaxTotal || spec.id == Rd::FinalAmount ? f.text() == "0,00"
+                                                                                     : f.text().isEmpty();
+        if (!cleared)
+            return false;
+    }
     return model.lvTable.rowCount() == 0 && model.lvUst.rowCount() == 0 && model.lvAbzuege.rowCount() == 0;
 }
 

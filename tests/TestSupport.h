@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/DisplayModel.h"
 #include "import/ImportDriver.h"
+#include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 #include "services/SharedState.h"
 
@@ -25,6 +25,14 @@ inline void PrintTo(const QStringList &l, std::ostream *os)
     *os << '[' << l.join("|").toStdString() << ']';
 }
 
+namespace invorator {
+// Kinds by name in failure messages.
+inline std::ostream &operator<<(std::ostream &os, InvoiceKind kind)
+{
+    return os << KindName(kind).toStdString();
+}
+} // namespace invorator
+
 namespace testing_support {
 
 QString corpus(const QString &relative);
@@ -45,20 +53,17 @@ struct ImportRun
 {
     explicit ImportRun(invorator::MsgAnswer answer = invorator::MsgAnswer::No);
 
-    invorator::ImportOutcome run(const QString &file, int kind = 1);
+    invorator::ImportOutcome run(const QString &file,
+                                 invorator::InvoiceKind kind = invorator::InvoiceKind::CII);
 
     invorator::SharedState state;
     invorator::DisplayModel model;
     invorator::RecordingSink sink;
     invorator::ImportDriver driver;
-    QString path;
-    int kind = 0;
+    invorator::ImportResult result;                             // of the last run
+    invorator::InvoiceKind kind = invorator::InvoiceKind::Auto; // the kind the last run read
     int saveEnabled = 0;
 
-    const invorator::Field &rd(int i) const { return model.txtRechnungdaten[static_cast<std::size_t>(i)]; }
-    const invorator::Field &so(int i) const { return model.txtSonstige[static_cast<std::size_t>(i)]; }
-    const invorator::Field &seller(int i) const { return model.txtSeller[static_cast<std::size_t>(i)]; }
-    const invorator::Field &buyer(int i) const { return model.txtBuyer[static_cast<std::size_t>(i)]; }
     QList<int> messageNumbers() const;
     // True when no field or list holds anything beyond the cleared state.
     bool modelIsCleared() const;

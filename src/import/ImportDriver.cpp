@@ -1,9 +1,10 @@
 #include "import/ImportDriver.h"
 
 #include "attachments/Attachments.h"
-#include "model/Conversions.h"
 #include "import/PdfExtraction.h"
-#include "localisation/Messages.h"
+#include "localisation/TextsGateway.h"
+#include "model/Conversions.h"
+#include "readers/ImportContext.h"
 #include "readers/cii/clsCIIImport.h"
 #include "readers/ubl/clsUBLImport.h"
 #include "services/InvoiceNamespaces.h"
@@ -32,13 +33,9 @@ const std::string creditNoteTest = ns::elementTest(ns::ubl("CreditNote-2"));
 // eight totals, and the currency twice.
 FieldList totalFields(DisplayModel &m)
 {
-    auto &rd = m.txtRechnungdaten;
-    FieldList totals = DisplayModel::fields({{&rd, 8}, {&rd, 9}});
-    for (Field *f : DisplayModel::range(m.txtSonstige, 0, 7))
-        totals.push_back(f);
-    totals.push_back(&rd[10]);
-    totals.push_back(&rd[11]);
-    return totals;
+    return m.fields({Rd::TaxTotal, Rd::FinalAmount, So::LineTotal, So::NetTotal, So::GrossTotal,
+                     So::Allowances, So::Charges, So::Prepaid, So::Rounding, So::DuePayable, Rd::TaxCurrency,
+                     Rd::FinalCurrency});
 }
 
 bool isCreditNote(const XmlDocument &doc)
@@ -59,23 +56,27 @@ public:
     // A Peppol credit note has its root in the CreditNote namespace.
     bool peppol() { return ask(m_peppol, {peppolTest, creditNoteTest}); }
 
-    bool accepts(int kind) { return (kind == 1 && cii()) || (kind == 2 && ubl()) || (kind == 3 && peppol()); }
+    bool accepts(InvoiceKind kind)
+    {
+        return (kind == InvoiceKind::CII && cii()) || (kind == InvoiceKind::UBL && ubl()) ||
+               (kind == InvoiceKind::Peppol && peppol());
+    }
 
     // The kind the content shows: CII; else Peppol when the customization names a Peppol
-    // rule set; else UBL; 0 when no test holds.
-    int contentKind()
+    // rule set; else UBL; Auto when no test holds.
+    InvoiceKind contentKind()
     {
         if (cii())
-            return 1;
+            return InvoiceKind::CII;
         if (!ubl() && !peppol())
-            return 0;
+            return InvoiceKind::Auto;
         static const std::string customizationQuery =
             "*[local-name()='CustomizationID' and namespace-uri()='" +
             ns::ubl("CommonBasicComponents-2").toStdString() + "']";
         const XmlNode customization = m_doc.documentElement().selectSingleNode(customizationQuery);
         if (peppol() && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
-            return 3;
-        return ubl() ? 2 : 3;
+            return InvoiceKind::Peppol;
+        return ubl() ? InvoiceKind::UBL : InvoiceKind::Peppol;
     }
 
 private:
@@ -97,20 +98,26 @@ private:
 
 } // namespace
 
-QString KindName(int kind)
+QString KindName(InvoiceKind kind)
 {
     switch (kind) {
-    case 1:
+    case InvoiceKind::CII:
         return QStringLiteral("CII");
-    case 2:
+    case InvoiceKind::UBL:
         return QStringLiteral("UBL");
-    case 3:
+    case InvoiceKind::Peppol:
         return QStringLiteral("Peppol");
-    case 4:
+    case InvoiceKind::Pdf:
         return QStringLiteral("ZUGFeRD");
-    default:
-        return QString::number(kind);
+    case InvoiceKind::Auto:
+        break;
     }
+    return QString::number(static_cast<int>(kind));
+}
+
+InvoiceKind KindOfFilterIndex(int index)
+{
+    return index >= 1 && index <= 4 ? static_cast<InvoiceKind>(index) : InvoiceKind::Auto;
 }
 
 ImportDriver::ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages)
@@ -138,144 +145,140 @@ void ImportDriver::ClearInvoice()
         enableSave();
 }
 
-ImportOutcome ImportDriver::ImportInvoice(QString &path, int &kind)
+ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
 {
     ClearInvoice();
     m_attachments.clear();
+    ImportResult result;
+    result.kind = kind;
     try {
-        XmlDocument doc;
-        if (IsPdfFile(path)) {
-            const QString extracted = ExtractedXmlPath();
-            if (ExtractXmlFromPdf(path, extracted)) {
-                path = extracted;
-                kind = 1; // the content decides below whether it is CII or UBL
-            }
+        // The XML of a PDF goes to a file of this import's own, removed when it ends.
+        ExtractedXml extracted;
+        QString xmlPath = path;
+        if (IsPdfFile(path) && extracted.extract(path)) {
+            xmlPath = extracted.path();
+            result.fromPdf = true;
+            result.kind = InvoiceKind::CII; // the content decides below whether it is CII or UBL
         }
-        m_state.NumberFormat = QStringLiteral("#,##0.00");
-        if (!doc.load(path)) {
+        ImportContext context;
+        m_state.NumberFormat = context.numberFormat;
+        XmlDocument doc;
+        if (!doc.load(xmlPath)) {
             say(5, MsgIcon::Critical, appTitle);
-            return ImportOutcome::NotLoaded;
+            result.outcome = ImportOutcome::NotLoaded;
+            return result;
         }
         NamespaceTests tests(doc);
         // A UBL invoice embedded in a PDF takes its own reader.
-        if (kind == 1 && path == ExtractedXmlPath() && !tests.cii() && tests.contentKind() != 0)
-            kind = tests.contentKind();
-        if (kind == 0)
-            kind = tests.contentKind();
-        if (!tests.accepts(kind)) {
-            const int shown = tests.contentKind();
-            if (shown == 0) {
+        if (result.fromPdf && !tests.cii() && tests.contentKind() != InvoiceKind::Auto)
+            result.kind = tests.contentKind();
+        if (result.kind == InvoiceKind::Auto)
+            result.kind = tests.contentKind();
+        if (!tests.accepts(result.kind)) {
+            const InvoiceKind shown = tests.contentKind();
+            if (shown == InvoiceKind::Auto) {
                 say(51, MsgIcon::Exclamation, appTitle);
-                return ImportOutcome::Refused;
+                result.outcome = ImportOutcome::Refused;
+                return result;
             }
-            const QString text = GetMeldung(m_state, 50).arg(KindName(kind), KindName(shown));
-            if (say(50, MsgIcon::Question, appTitle, text) != MsgAnswer::Yes)
-                return ImportOutcome::Refused;
-            kind = shown;
+            const QString text = GetMeldung(m_state, 50).arg(KindName(result.kind), KindName(shown));
+            if (say(50, MsgIcon::Question, appTitle, text) != MsgAnswer::Yes) {
+                result.outcome = ImportOutcome::Refused;
+                return result;
+            }
+            result.kind = shown;
         }
-        switch (kind) {
-        case 1:
-            runCii(doc);
-            break;
-        case 2:
-            runUbl(doc, false);
-            break;
-        case 3:
-            runUbl(doc, true);
-            break;
-        default:
-            break;
-        }
-        return ImportOutcome::Read;
+        if (result.kind == InvoiceKind::CII)
+            runCii(doc, context);
+        else
+            runUbl(doc, result.kind == InvoiceKind::Peppol, context);
+        result.outcome = ImportOutcome::Read;
     } catch (const std::exception &) {
         say(5, MsgIcon::Information, brellwerk);
-        return ImportOutcome::Failed;
+        result.outcome = ImportOutcome::Failed;
     }
+    return result;
 }
 
-void ImportDriver::runCii(XmlDocument &doc)
+void ImportDriver::runCii(XmlDocument &doc, ImportContext &context)
 {
-    clsCIIImport reader(m_state.NumberFormat);
+    clsCIIImport reader(context);
     doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
     auto &m = m_model;
     const XmlNode root = doc.selectSingleNode("//rsm:CrossIndustryInvoice");
     const XmlNode agreement = root.selectSingleNode("//ram:ApplicableHeaderTradeAgreement");
     const XmlNode settlement = root.selectSingleNode("//ram:ApplicableHeaderTradeSettlement");
-    auto &rd = m.txtRechnungdaten;
-    auto &so = m.txtSonstige;
 
-    if (!reader.ExchangedDocument(
-            root.selectSingleNode("//rsm:ExchangedDocument"),
-            DisplayModel::fields({{&rd, 0}, {&rd, 1}, {&rd, 2}, {&rd, 3}, {&rd, 5}, {&rd, 6}, {&so, 11}})))
+    if (!reader.ExchangedDocument(root.selectSingleNode("//rsm:ExchangedDocument"),
+                                  m.fields({Rd::SpecificationId, Rd::InvoiceNumber, Rd::Subject,
+                                            Rd::IssueDate, Rd::DocumentType, Rd::Note, So::BusinessProcess})))
         return;
-    if (!reader.SellerTradeParty(agreement, DisplayModel::range(m.txtSeller, 0, 9)))
+    if (!reader.SellerTradeParty(agreement, m.partyFields(GroupId::Seller)))
         return;
-    if (!reader.BuyerTradePartyNode(agreement, DisplayModel::range(m.txtBuyer, 0, 9)))
+    if (!reader.BuyerTradePartyNode(agreement, m.partyFields(GroupId::Buyer)))
         return;
-    if (!reader.SpecifiedTradePaymentTerms(settlement, DisplayModel::fields({{&rd, 4}, {&rd, 7}})))
+    if (!reader.SpecifiedTradePaymentTerms(settlement, m.fields({Rd::DueDate, Rd::PaymentTerms})))
         return;
     if (!reader.IncludedSupplyChainTradeLineItem(settlement, m.lvTable))
         return;
-    if (!reader.ApplicableTradeTax(settlement, m.lvUst, DisplayModel::fields({{&rd, 8}, {&rd, 9}})))
+    if (!reader.ApplicableTradeTax(settlement, m.lvUst, m.fields({Rd::TaxTotal, Rd::FinalAmount})))
         return;
     if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"),
                                               m.lvAbzuege))
         return;
-    const FieldList totals = totalFields(m_model);
     if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
-            root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totals))
+            root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totalFields(m)))
         return;
     attachmentStep(
         [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
 }
 
-void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
+void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
 {
     const bool creditNote = isCreditNote(doc);
-    std::unique_ptr<clsUBLImport> reader =
-        peppol ? std::make_unique<clsPeppol>(m_state.NumberFormat, creditNote)
-               : std::make_unique<clsUBLImport>(m_state.NumberFormat, creditNote);
+    std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(context, creditNote)
+                                                  : std::make_unique<clsUBLImport>(context, creditNote);
     doc.setProperty("SelectionNamespaces", reader->SelectionNamespaces());
     auto &m = m_model;
-    auto &rd = m.txtRechnungdaten;
-    auto &so = m.txtSonstige;
 
     if (!reader->AccountingCustomerParty(doc.selectSingleNode("//cac:AccountingCustomerParty"),
-                                         DisplayModel::range(m.txtBuyer, 0, 9)))
+                                         m.partyFields(GroupId::Buyer)))
         return;
-    FieldList seller = DisplayModel::range(m.txtSeller, 0, 9);
+    FieldList seller = m.partyFields(GroupId::Seller);
     if (peppol)
-        seller.push_back(&so[8]); // the seller's electronic address ("Endpoint ID")
+        seller.push_back(&m[So::EndpointId]); // the seller's electronic address
     if (!reader->AccountingSupplierParty(doc.selectSingleNode("//cac:AccountingSupplierParty"), seller))
         return;
 
+    // From here on amounts show without thousands separators and end in a blank.
+    context.numberFormat = QStringLiteral("0.00 ");
+    m_state.NumberFormat = context.numberFormat;
     // Header block: every row is its own step; a missing element leaves its field as reset.
-    m_state.NumberFormat = QStringLiteral("0.00 ");
     const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
         const auto text = doc.documentNode().textOf(xpath);
         if (!text)
             return std::nullopt;
         return NzFormat(date ? FormatXmlDate(*text) : *text, QString());
     };
-    const auto headerText = [&](const char *xpath, Field &field, bool date = false) {
+    const auto headerText = [&](const char *xpath, FieldId field, bool date = false) {
         if (const auto value = header(xpath, date))
-            field.setText(*value);
+            m[field].setText(*value);
     };
-    headerText("//cbc:CustomizationID", rd[0]); // BT-24
-    headerText("//cbc:ID", rd[1]);              // BT-1
-    headerText("//cbc:IssueDate", rd[3], true); // BT-2
-    headerText("//cbc:DueDate", rd[4], true);   // BT-9
+    headerText("//cbc:CustomizationID", Rd::SpecificationId); // BT-24
+    headerText("//cbc:ID", Rd::InvoiceNumber);                // BT-1
+    headerText("//cbc:IssueDate", Rd::IssueDate, true);       // BT-2
+    headerText("//cbc:DueDate", Rd::DueDate, true);           // BT-9
     // BT-3; a credit note without its own type code is still a credit note.
     if (creditNote)
-        rd[5].setValue(QStringLiteral("381"));
+        m[Rd::DocumentType].setValue(QStringLiteral("381"));
     if (const auto type = header(creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
-        rd[5].setValue(*type);
-    headerText("//cbc:Note", rd[6]);                  // BT-22
-    headerText("//cac:PaymentTerms/cbc:Note", rd[7]); // BT-20
+        m[Rd::DocumentType].setValue(*type);
+    headerText("//cbc:Note", Rd::Note);                          // BT-22
+    headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
     if (peppol) {
         if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
-            so[9].setValue(*profile);
-        headerText("//cbc:AccountingCost", so[10]); // BT-19
+            m[So::ProfileId].setValue(*profile);
+        headerText("//cbc:AccountingCost", So::AccountingCost); // BT-19
     }
 
     const XmlNode firstLine = doc.selectSingleNode(reader->lineQuery());
@@ -283,8 +286,7 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol)
         return;
     if (!reader->TaxSubtotal(firstLine, m.lvUst))
         return;
-    const FieldList totals = totalFields(m_model);
-    if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totals))
+    if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totalFields(m)))
         return;
     if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
         return;

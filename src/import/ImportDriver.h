@@ -11,6 +11,7 @@
 namespace invorator {
 
 class SharedState;
+struct ImportContext;
 class XmlDocument;
 class AttachmentStore;
 
@@ -18,13 +19,25 @@ class AttachmentStore;
 // file's content choose (used for files given on the command line or dropped on the window).
 enum class InvoiceKind : int { Auto = 0, CII = 1, UBL = 2, Peppol = 3, Pdf = 4 };
 
-QString KindName(int kind);
+QString KindName(InvoiceKind kind);
+// The kind of a filter index (1 to 4); anything else is Auto.
+InvoiceKind KindOfFilterIndex(int index);
 
 enum class ImportOutcome {
     Read,      // the reader sequence ran (it may have stopped early on a reader's false)
     NotLoaded, // the file could not be loaded (message 5)
     Refused,   // the file is not an invoice of the chosen kind (messages 50, 51)
     Failed     // an unexpected error ended the import (message 5, "Brellwerk")
+};
+
+// What one import did: how it ended, the kind the file was read as (a PDF's XML is
+// read as CII, or as the UBL kind its content shows), and whether the XML came out of a PDF.
+struct ImportResult
+{
+    ImportOutcome outcome = ImportOutcome::Failed;
+    InvoiceKind kind = InvoiceKind::Auto;
+    bool fromPdf = false;
+    explicit operator bool() const { return outcome == ImportOutcome::Read; }
 };
 
 // Turns one invoice file into the filled display model: clears it, takes the XML out
@@ -44,8 +57,7 @@ public:
     // Enables the save command; called by every clearing.
     std::function<void()> enableSave;
 
-    // path and kind are updated when a PDF was extracted or the user chose another kind.
-    ImportOutcome ImportInvoice(QString &path, int &kind);
+    ImportResult ImportInvoice(const QString &path, InvoiceKind kind);
     void ClearInvoice();
 
     // File names written into the export folder by the last import, in order.
@@ -54,8 +66,8 @@ public:
 private:
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
-    void runCii(XmlDocument &doc);
-    void runUbl(XmlDocument &doc, bool peppol);
+    void runCii(XmlDocument &doc, ImportContext &context);
+    void runUbl(XmlDocument &doc, bool peppol, ImportContext &context);
     void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady);
 
     SharedState &m_state;

@@ -5,6 +5,7 @@
 #include "services/XmlDocument.h"
 
 #include <QFile>
+#include <QTemporaryFile>
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
@@ -130,11 +131,6 @@ bool IsPdfFile(const QString &path)
     return file.read(5) == QByteArrayLiteral("%PDF-");
 }
 
-QString ExtractedXmlPath()
-{
-    return UserTempFolder() + QStringLiteral("/zFile.xml");
-}
-
 QByteArray ExtractInvoiceXml(const QByteArray &pdf)
 {
     QByteArray xml = searchPlainInvoice(pdf);
@@ -143,11 +139,12 @@ QByteArray ExtractInvoiceXml(const QByteArray &pdf)
     return xml;
 }
 
-bool ExtractXmlFromPdf(const QString &pdfPath, const QString &tempFile)
+ExtractedXml::ExtractedXml() = default;
+ExtractedXml::~ExtractedXml() = default;
+
+bool ExtractedXml::extract(const QString &pdfPath)
 {
-    // No stale file of an earlier invoice may survive a failed extraction.
-    if (QFile::exists(tempFile) && !QFile::remove(tempFile))
-        return false;
+    m_file.reset();
     QFile pdf(pdfPath);
     if (!pdf.open(QIODevice::ReadOnly) || pdf.size() > maxPdfSize)
         return false;
@@ -155,21 +152,18 @@ bool ExtractXmlFromPdf(const QString &pdfPath, const QString &tempFile)
     pdf.close();
     if (xml.isEmpty())
         return false;
-    // Written beside the target and renamed over it, so no half file is ever read; a
-    // temporary file needs no flush to disk.
-    const QString part = tempFile + QStringLiteral(".part");
-    QFile out(part);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(xml) != xml.size()) {
-        out.remove();
+    // A new name for every import, created exclusively and readable by the owner only.
+    auto file = std::make_unique<QTemporaryFile>(UserTempFolder() + QStringLiteral("/zFile-XXXXXX.xml"));
+    if (!file->open() || file->write(xml) != xml.size() || !file->flush())
         return false;
-    }
-    out.close();
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!out.rename(tempFile)) {
-        out.remove();
-        return false;
-    }
+    file->close();
+    m_file = std::move(file);
     return true;
+}
+
+QString ExtractedXml::path() const
+{
+    return m_file ? m_file->fileName() : QString();
 }
 
 } // namespace invorator

@@ -68,34 +68,8 @@ void ListView::setRowColor(int row, int color)
         c = color;
 }
 
-namespace {
-
-FieldGroup makeGroup(std::initializer_list<const char *> captions)
-{
-    FieldGroup group;
-    for (const char *c : captions)
-        group.emplace_back(QString::fromUtf8(c));
-    return group;
-}
-
-FieldGroup partyGroup()
-{
-    return makeGroup({"Name", "Steuer-Nummer", "Empfänger - E-Mail", "Straße", "Land", "PLZ", "Ort",
-                      "Ansprechpartner", "Ansp.-E-Mail", "Ansp.-Telefon"});
-}
-
-} // namespace
-
 DisplayModel::DisplayModel()
-    : txtSeller(partyGroup()), txtBuyer(partyGroup()),
-      txtRechnungdaten(
-          makeGroup({"Spezifikations-ID", "Rechnungs-Nr", "Betreff", "Datum", "Zahlbar bis", "Rechnungsart",
-                     "Bemerkungen", "Zahlungsart", "Steuer", "Endbetrag", "", ""})),
-      txtSonstige(
-          makeGroup({"Summe Nettobeträge ", "Nettobetrag", "Gesamtbetrag mit Umsatzsteuer", "Abschläge",
-                     "Zuschläge", "Vorauszahlungen", "Rundungsbetrag", "Fälliger Zahlungsbetrag",
-                     "Endpoint ID", "Profile ID", "Accounting Cost", "BusinessProcessSpecified"})),
-      lvTable(QStringLiteral("lvTable"),
+    : lvTable(QStringLiteral("lvTable"),
               {QStringLiteral("Pos"), QStringLiteral("Artikel"), QStringLiteral("Bezeichnung"),
                QStringLiteral("Menge"), QStringLiteral("Preis"), QStringLiteral("Ust"),
                QStringLiteral("Gesamt")}),
@@ -103,50 +77,46 @@ DisplayModel::DisplayModel()
             {QString(), QStringLiteral("Ust %"), QStringLiteral("Ust-Betrag"), QStringLiteral("Gesamt")}),
       lvAbzuege(QStringLiteral("lvAbzuege"),
                 {QStringLiteral("Code"), QStringLiteral("Grund"), QStringLiteral("Faktor"),
-                 QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")}),
-      m_groups{{QStringLiteral("txtSeller"), &txtSeller},
-               {QStringLiteral("txtBuyer"), &txtBuyer},
-               {QStringLiteral("txtRechnungdaten"), &txtRechnungdaten},
-               {QStringLiteral("txtSonstige"), &txtSonstige}}
+                 QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")})
 {
-    // The shipped texts before any invoice was read.
-    const QString zero = QStringLiteral("0,00");
-    for (int i = 0; i <= 7; ++i)
-        txtSonstige[static_cast<std::size_t>(i)].setText(zero);
-    txtRechnungdaten[8].setText(zero);
-    txtRechnungdaten[9].setText(zero);
-    txtRechnungdaten[10].setText(QStringLiteral("EUR"));
-    txtRechnungdaten[11].setText(QStringLiteral("EUR"));
-    txtRechnungdaten[5].setValue(QStringLiteral("380"));
+    // The table lists each group's fields in index order, with the texts they ship with.
+    const auto text = [](std::string_view s) {
+        return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+    };
+    for (const FieldSpec &spec : DisplayFieldTable) {
+        Field field(text(spec.caption));
+        field.setText(text(spec.shipped));
+        group(spec.id.group).push_back(std::move(field));
+    }
+    (*this)[Rd::DocumentType].setValue(QStringLiteral("380"));
 }
 
 void DisplayModel::reset()
 {
-    for (auto &[name, group] : m_groups)
-        for (Field &f : *group)
+    for (FieldGroup &g : m_groups)
+        for (Field &f : g)
             f.setText(QString());
-    txtRechnungdaten[5].setValue(QStringLiteral("380"));
-    txtRechnungdaten[8].setText(QStringLiteral("0,00"));
-    txtRechnungdaten[9].setText(QStringLiteral("0,00"));
+    (*this)[Rd::DocumentType].setValue(QStringLiteral("380"));
+    (*this)[Rd::TaxTotal].setText(QStringLiteral("0,00"));
+    (*this)[Rd::FinalAmount].setText(QStringLiteral("0,00"));
     lvTable.clear();
     lvUst.clear();
     lvAbzuege.clear();
 }
 
-FieldList DisplayModel::fields(std::initializer_list<std::pair<FieldGroup *, int>> picks)
+FieldList DisplayModel::fields(std::initializer_list<FieldId> ids)
 {
     FieldList list;
-    for (const auto &[group, index] : picks)
-        if (index >= 0 && index < static_cast<int>(group->size()))
-            list.push_back(&(*group)[static_cast<std::size_t>(index)]);
+    for (FieldId id : ids)
+        list.push_back(&(*this)[id]);
     return list;
 }
 
-FieldList DisplayModel::range(FieldGroup &group, int first, int last)
+FieldList DisplayModel::partyFields(GroupId party)
 {
     FieldList list;
-    for (int i = first; i <= last && i < static_cast<int>(group.size()); ++i)
-        list.push_back(&group[static_cast<std::size_t>(i)]);
+    for (Field &f : group(party))
+        list.push_back(&f);
     return list;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/DisplayFields.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <array>
+#include <initializer_list>
 #include <vector>
 
 namespace invorator {
@@ -78,6 +81,7 @@ private:
 
 // The invoice as it is shown: four captioned field groups and three lists. The
 // readers write it, the window and the command line show it, the archive reads it.
+// Fields are addressed by their names in the field table (`Rd::InvoiceNumber`).
 class DisplayModel
 {
 public:
@@ -85,27 +89,32 @@ public:
     DisplayModel(const DisplayModel &) = delete;
     DisplayModel &operator=(const DisplayModel &) = delete;
 
-    FieldGroup txtSeller;
-    FieldGroup txtBuyer;
-    FieldGroup txtRechnungdaten;
-    FieldGroup txtSonstige;
+    Field &operator[](FieldId id) { return group(id.group)[static_cast<std::size_t>(id.index)]; }
+    const Field &operator[](FieldId id) const { return group(id.group)[static_cast<std::size_t>(id.index)]; }
+    FieldGroup &group(GroupId id) { return m_groups[static_cast<std::size_t>(id)]; }
+    const FieldGroup &group(GroupId id) const { return m_groups[static_cast<std::size_t>(id)]; }
+
     ListView lvTable;
     ListView lvUst;
     ListView lvAbzuege;
 
     // Empties every field and list; the document type becomes 380 and the tax and
-    // total fields show "0,00".
+    // final amount show "0,00".
     void reset();
 
     // The document-type field's entries (code, name in the current language).
-    void setDocumentTypes(Field::Entries entries) { txtRechnungdaten[5].setEntries(std::move(entries)); }
+    void setDocumentTypes(Field::Entries entries)
+    {
+        (*this)[Rd::DocumentType].setEntries(std::move(entries));
+    }
 
-    // Builds a field list from (group, index) pairs; an index a group lacks is left out.
-    static FieldList fields(std::initializer_list<std::pair<FieldGroup *, int>> picks);
-    static FieldList range(FieldGroup &group, int first, int last);
+    // The field list of a reader operation, in the order the operation writes it.
+    FieldList fields(std::initializer_list<FieldId> ids);
+    // The ten fields of a party group, in their order.
+    FieldList partyFields(GroupId party);
 
 private:
-    std::vector<std::pair<QString, FieldGroup *>> m_groups;
+    std::array<FieldGroup, 4> m_groups;
 };
 
 } // namespace invorator

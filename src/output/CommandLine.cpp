@@ -1,12 +1,11 @@
 #include "output/CommandLine.h"
 
-#include "output/DisplayModelOutput.h"
 #include "import/ImportDriver.h"
-#include "localisation/Messages.h"
+#include "localisation/TextsGateway.h"
+#include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
 
 #include <QJsonDocument>
-#include <QSqlQuery>
 
 namespace invorator {
 
@@ -18,7 +17,7 @@ const char *usage =
 struct Options
 {
     QString command;
-    int kind = 0;
+    InvoiceKind kind = InvoiceKind::Auto;
     QString exportFolder;
     QString language;
     QString file;
@@ -47,9 +46,10 @@ QString parse(const QStringList &args, Options &o)
             static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"),
                                            QStringLiteral("ubl"), QStringLiteral("peppol"),
                                            QStringLiteral("pdf")};
-            o.kind = static_cast<int>(kinds.indexOf(k.toLower()));
-            if (o.kind < 0)
+            const auto index = kinds.indexOf(k.toLower());
+            if (index < 0)
                 return QStringLiteral("unknown kind '%1'").arg(k);
+            o.kind = static_cast<InvoiceKind>(index);
         } else if (a == QLatin1String("--export")) {
             if (!value(o.exportFolder))
                 return QStringLiteral("--export needs a folder");
@@ -69,14 +69,6 @@ QString parse(const QStringList &args, Options &o)
     return {};
 }
 
-bool languageKnown(const SharedState &state, const QString &code)
-{
-    QSqlQuery query(state.textsDb());
-    query.prepare(QStringLiteral("SELECT count(*) FROM tblSprache WHERE upper(Sprache) = upper(?)"));
-    query.addBindValue(code);
-    return query.exec() && query.next() && query.value(0).toInt() > 0;
-}
-
 } // namespace
 
 int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out,
@@ -93,7 +85,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         err << "Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: "
             << state.textsDbError() << '\n';
     if (!o.language.isEmpty()) {
-        if (state.TextsDbOpen && !languageKnown(state, o.language)) {
+        if (state.TextsDbOpen && !TextsGateway(state).hasLanguage(o.language)) {
             err << "invorator-cli: unknown language '" << o.language << "'\n";
             return 2;
         }
@@ -101,16 +93,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     }
 
     DisplayModel model;
-    model.setDocumentTypes(LoadDocumentTypes(state));
+    model.setDocumentTypes(TextsGateway(state).documentTypes());
     RecordingSink sink(MsgAnswer::No);
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
-    QString path = o.file;
-    int kind = o.kind;
-    const ImportOutcome outcome = driver.ImportInvoice(path, kind);
+    const ImportResult result = driver.ImportInvoice(o.file, o.kind);
 
     ImportReport report;
-    report.kind = kind;
+    report.kind = result.kind;
     report.numberFormat = state.NumberFormat;
     report.messages = sink.messages();
     report.attachments = driver.attachments();
@@ -120,10 +110,10 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         for (const Message &m : report.messages)
             err << "[" << iconName(m.icon) << "] " << m.title << " (" << m.number << "): " << m.text
                 << (m.icon == MsgIcon::Question ? QStringLiteral(" -> No") : QString()) << '\n';
-        if (outcome == ImportOutcome::Read)
+        if (result)
             out << FormatModelText(model, report);
     }
-    return outcome == ImportOutcome::Read ? 0 : 1;
+    return result ? 0 : 1;
 }
 
 } // namespace invorator

@@ -6,21 +6,6 @@
 
 namespace invorator {
 
-QString iconName(MsgIcon icon)
-{
-    switch (icon) {
-    case MsgIcon::Critical:
-        return QStringLiteral("critical");
-    case MsgIcon::Exclamation:
-        return QStringLiteral("exclamation");
-    case MsgIcon::Information:
-        return QStringLiteral("information");
-    case MsgIcon::Question:
-        return QStringLiteral("question");
-    }
-    return {};
-}
-
 namespace {
 
 void appendGroup(QString &out, const QString &title, const FieldGroup &group)
@@ -116,13 +101,13 @@ QJsonArray rows(const ListView &lv, bool withColor)
 QString FormatModelText(const DisplayModel &model, const ImportReport &report)
 {
     QString out;
-    appendGroup(out, QStringLiteral("Rechnung"), model.txtRechnungdaten);
-    appendGroup(out, QStringLiteral("Verkäufer"), model.txtSeller);
-    appendGroup(out, QStringLiteral("Käufer"), model.txtBuyer);
+    appendGroup(out, QStringLiteral("Rechnung"), model.group(GroupId::Rechnungdaten));
+    appendGroup(out, QStringLiteral("Verkäufer"), model.group(GroupId::Seller));
+    appendGroup(out, QStringLiteral("Käufer"), model.group(GroupId::Buyer));
     appendList(out, QStringLiteral("Positionen"), model.lvTable);
     appendList(out, QStringLiteral("Umsatzsteuer"), model.lvUst);
     appendList(out, QStringLiteral("Abzüge und Zuschläge"), model.lvAbzuege);
-    appendGroup(out, QStringLiteral("Summen"), model.txtSonstige);
+    appendGroup(out, QStringLiteral("Summen"), model.group(GroupId::Sonstige));
     if (!report.attachments.isEmpty()) {
         out += QStringLiteral("== Anlagen ==\n");
         for (const QString &name : report.attachments)
@@ -134,13 +119,11 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
 QJsonObject ModelToJson(const DisplayModel &model, const ImportReport &report)
 {
     QJsonObject o;
-    o.insert(QStringLiteral("kind"), report.kind);
+    o.insert(QStringLiteral("kind"), static_cast<int>(report.kind));
     o.insert(QStringLiteral("numberFormat"), report.numberFormat);
-    o.insert(QStringLiteral("txtSeller"), texts(model.txtSeller));
-    o.insert(QStringLiteral("txtBuyer"), texts(model.txtBuyer));
-    o.insert(QStringLiteral("txtRechnungdaten"), texts(model.txtRechnungdaten));
-    o.insert(QStringLiteral("documentType"), model.txtRechnungdaten[5].value());
-    o.insert(QStringLiteral("txtSonstige"), texts(model.txtSonstige));
+    for (GroupId g : {GroupId::Seller, GroupId::Buyer, GroupId::Rechnungdaten, GroupId::Sonstige})
+        o.insert(QLatin1String(GroupName(g)), texts(model.group(g)));
+    o.insert(QStringLiteral("documentType"), model[Rd::DocumentType].value());
     o.insert(QStringLiteral("lvTable"), rows(model.lvTable, true));
     o.insert(QStringLiteral("lvUst"), rows(model.lvUst, false));
     o.insert(QStringLiteral("lvAbzuege"), rows(model.lvAbzuege, false));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
@@ -14,7 +15,7 @@ namespace invorator {
 // What one import produced, for printing: the model plus the import's own results.
 struct ImportReport
 {
-    int kind = 0;
+    InvoiceKind kind = InvoiceKind::Auto;
     QString numberFormat;
     std::vector<Message> messages;
     QStringList attachments;

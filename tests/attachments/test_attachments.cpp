@@ -135,22 +135,22 @@ TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
     struct Case
     {
         const char *file;
-        int kind;
+        InvoiceKind kind;
         QStringList names;
         QList<qint64> sizes;
     };
     const Case cases[] = {
         {"ubl/embedded-documents-bt-125_ubl.xml",
-         2,
+         InvoiceKind::UBL,
          {"01_15_Anhang_01.pdf", "01_15_Anhang_02.pdf"},
          {13485, 13481}},
-        {"ubl/02.05a-INVOICE_ubl.xml", 2, {"01_15_Anhang_01.pdf"}, {150128}},
+        {"ubl/02.05a-INVOICE_ubl.xml", InvoiceKind::UBL, {"01_15_Anhang_01.pdf"}, {150128}},
         {"ubl-creditnote/ubl-creditnote.xml",
-         2,
+         InvoiceKind::UBL,
          {"Reference to Doc1.url", "Externfile_TOSL108.pdf"},
          {-1, 36}},
-        {"ubl/guide-example2.xml", 3, {"Reference to Doc1.url"}, {-1}},
-        {"peppol/AU_Credit_note.xml", 3, {"CN03.pdf"}, {57}},
+        {"ubl/guide-example2.xml", InvoiceKind::Peppol, {"Reference to Doc1.url"}, {-1}},
+        {"peppol/AU_Credit_note.xml", InvoiceKind::Peppol, {"CN03.pdf"}, {57}},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
@@ -167,7 +167,7 @@ TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
     QTemporaryDir dir;
     ImportRun run;
     run.driver.setExportFolder(dir.path());
-    ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), 2), ImportOutcome::Read);
+    ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), InvoiceKind::UBL), ImportOutcome::Read);
     EXPECT_EQ(readFile(dir.filePath("Reference to Doc1.url")),
               "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
 }

@@ -39,36 +39,37 @@ TEST(ImportDriver, KindAndContentMustAgreeOrTheUserIsAsked)
     const QString ubl = corpus("ubl/01.01a-INVOICE_ubl.xml");
     ImportRun no(MsgAnswer::No);
     // A CII file opened as UBL: asked whether to read it as CII; No leaves the model cleared.
-    EXPECT_EQ(no.run(cii, 2), ImportOutcome::Refused);
+    EXPECT_EQ(no.run(cii, InvoiceKind::UBL), ImportOutcome::Refused);
     EXPECT_EQ(no.messageNumbers(), QList<int>{50});
     EXPECT_EQ(no.sink.messages()[0].icon, MsgIcon::Question);
     EXPECT_TRUE(no.sink.messages()[0].text.contains("UBL")) << no.sink.messages()[0].text.toStdString();
     EXPECT_TRUE(no.sink.messages()[0].text.contains("CII"));
     EXPECT_TRUE(no.modelIsCleared());
     // The ZUGFeRD kind with an XML file is asked about the same way.
-    EXPECT_EQ(no.run(cii, 4), ImportOutcome::Refused);
+    EXPECT_EQ(no.run(cii, InvoiceKind::Pdf), ImportOutcome::Refused);
     EXPECT_EQ(no.messageNumbers(), QList<int>{50});
 
     ImportRun yes(MsgAnswer::Yes);
-    EXPECT_EQ(yes.run(cii, 3), ImportOutcome::Read);
-    EXPECT_EQ(yes.kind, 1);
-    EXPECT_EQ(yes.rd(1).text(), "RE-2026-0815");
-    EXPECT_EQ(yes.run(ubl, 1), ImportOutcome::Read);
-    EXPECT_EQ(yes.kind, 2);
-    EXPECT_EQ(yes.rd(1).text(), "123456XX");
+    EXPECT_EQ(yes.run(cii, InvoiceKind::Peppol), ImportOutcome::Read);
+    EXPECT_EQ(yes.kind, InvoiceKind::CII);
+    EXPECT_EQ(yes.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
+    EXPECT_EQ(yes.run(ubl, InvoiceKind::CII), ImportOutcome::Read);
+    EXPECT_EQ(yes.kind, InvoiceKind::UBL);
+    EXPECT_EQ(yes.model[Rd::InvoiceNumber].text(), "123456XX");
 
     // A well-formed file of no known format: message 51, whatever the kind.
     QTemporaryDir dir;
     const QString other = writeFile(dir, "other.xml", "<order xmlns='urn:example'><id>1</id></order>");
-    for (int kind : {0, 1, 2, 3, 4}) {
+    for (InvoiceKind kind :
+         {InvoiceKind::Auto, InvoiceKind::CII, InvoiceKind::UBL, InvoiceKind::Peppol, InvoiceKind::Pdf}) {
         EXPECT_EQ(yes.run(other, kind), ImportOutcome::Refused);
         EXPECT_EQ(yes.messageNumbers(), QList<int>{51}) << kind;
         EXPECT_EQ(yes.sink.messages()[0].icon, MsgIcon::Exclamation);
     }
     // Auto takes the kind the content shows, without a question.
-    EXPECT_EQ(yes.run(cii, 0), ImportOutcome::Read);
+    EXPECT_EQ(yes.run(cii, InvoiceKind::Auto), ImportOutcome::Read);
     EXPECT_TRUE(yes.messageNumbers().isEmpty());
-    EXPECT_EQ(yes.kind, 1);
+    EXPECT_EQ(yes.kind, InvoiceKind::CII);
 }
 
 TEST(ImportDriver, ALineWithoutIdentifierEndsTheImportAfterTheLinesBeforeIt)
@@ -83,15 +84,15 @@ TEST(ImportDriver, ALineWithoutIdentifierEndsTheImportAfterTheLinesBeforeIt)
                         settlement));
     ImportRun run;
     EXPECT_EQ(run.run(file), ImportOutcome::Read);
-    EXPECT_EQ(run.rd(1).text(), "R-9");
-    EXPECT_EQ(run.seller(0).text(), "S");
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "R-9");
+    EXPECT_EQ(run.model[Seller.Name].text(), "S");
     ASSERT_EQ(run.model.lvTable.rowCount(), 1);
     EXPECT_EQ(run.model.lvTable.cell(0, 0), "1");
     // VAT, allowances and totals were never read.
     EXPECT_EQ(run.model.lvUst.rowCount(), 0);
     EXPECT_EQ(run.model.lvAbzuege.rowCount(), 0);
-    EXPECT_EQ(run.rd(8).text(), "0,00");
-    EXPECT_EQ(run.so(0).text(), "");
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
+    EXPECT_EQ(run.model[So::LineTotal].text(), "");
     EXPECT_TRUE(run.messageNumbers().isEmpty()) << "a reader's false ends the import quietly";
 }
 
@@ -103,16 +104,17 @@ TEST(ImportDriver, ClearingResetsEverythingBetweenImports)
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
     EXPECT_EQ(run.model.lvTable.rowCount(), 4);
     ASSERT_EQ(run.run(bare), ImportOutcome::Read);
-    EXPECT_EQ(run.rd(1).text(), "B-1");
-    EXPECT_EQ(run.rd(5).value(), "380");
-    EXPECT_EQ(run.seller(0).text(), "");
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "B-1");
+    EXPECT_EQ(run.model[Rd::DocumentType].value(), "380");
+    EXPECT_EQ(run.model[Seller.Name].text(), "");
     EXPECT_EQ(run.model.lvTable.rowCount(), 0);
     // Without a totals section every amount shows 0,00 and the currency stays empty.
-    EXPECT_EQ(run.rd(8).text(), "0,00");
-    EXPECT_EQ(run.rd(9).text(), "0,00");
-    for (int i = 0; i <= 7; ++i)
-        EXPECT_EQ(run.so(i).text(), "0,00") << i;
-    EXPECT_EQ(run.rd(10).text(), "");
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(), "0,00");
+    for (FieldId id : {So::LineTotal, So::NetTotal, So::GrossTotal, So::Allowances, So::Charges, So::Prepaid,
+                       So::Rounding, So::DuePayable})
+        EXPECT_EQ(run.model[id].text(), "0,00") << id.index;
+    EXPECT_EQ(run.model[Rd::TaxCurrency].text(), "");
     EXPECT_EQ(run.state.NumberFormat, "#,##0.00");
     EXPECT_EQ(run.saveEnabled, 2) << "every clearing enables the save command";
 }

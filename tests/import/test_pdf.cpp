@@ -1,16 +1,34 @@
 #include "PdfMaker.h"
 #include "TestSupport.h"
 
-#include "output/DisplayModelOutput.h"
 #include "import/PdfExtraction.h"
+#include "output/DisplayModelOutput.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 using namespace invorator;
 using namespace testing_support;
+
+namespace {
+
+// XML files taken out of PDFs that are still in the user's private temporary folder.
+QStringList extractedFiles()
+{
+    return QDir(UserTempFolder()).entryList(QDir::Files | QDir::Hidden);
+}
+
+} // namespace
 
 struct PdfCase
 {
@@ -32,13 +50,13 @@ class PdfCorpus : public ::testing::TestWithParam<PdfCase>
 TEST_P(PdfCorpus, OpensLikeTheEmbeddedXml)
 {
     ImportRun run;
-    ASSERT_EQ(run.run(corpus(QString("pdf/") + GetParam().file), 4), ImportOutcome::Read);
+    ASSERT_EQ(run.run(corpus(QString("pdf/") + GetParam().file), InvoiceKind::Pdf), ImportOutcome::Read);
     EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_EQ(run.kind, 1) << "a PDF is read as CII afterwards";
-    EXPECT_EQ(run.path, ExtractedXmlPath());
-    EXPECT_EQ(run.rd(1).text(), GetParam().number);
+    EXPECT_EQ(run.kind, InvoiceKind::CII) << "a PDF is read as CII afterwards";
+    EXPECT_TRUE(run.result.fromPdf);
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), GetParam().number);
     EXPECT_EQ(run.model.lvTable.rowCount(), GetParam().lines);
-    EXPECT_FALSE(run.seller(0).text().isEmpty());
+    EXPECT_FALSE(run.model[Seller.Name].text().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,15 +75,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PdfImport, APdfShowsExactlyWhatItsXmlShows)
 {
     ImportRun fromXml;
-    ASSERT_EQ(fromXml.run(corpus("cii/EN16931_Einfach.cii.xml"), 1), ImportOutcome::Read);
+    ASSERT_EQ(fromXml.run(corpus("cii/EN16931_Einfach.cii.xml"), InvoiceKind::CII), ImportOutcome::Read);
     ImportRun fromPdf;
     QTemporaryDir dir;
     // Recognised by content, whatever the case of the extension, and with any kind chosen.
     const QString upper = writeFile(dir, "RECHNUNG.PDF", readFile(corpus("pdf/EN16931_Einfach.pdf")));
-    ASSERT_EQ(fromPdf.run(upper, 1), ImportOutcome::Read);
+    ASSERT_EQ(fromPdf.run(upper, InvoiceKind::CII), ImportOutcome::Read);
     EXPECT_EQ(ModelToJson(fromPdf.model, {}), ModelToJson(fromXml.model, {}));
     // The private temporary folder is the user's alone.
-    const QFileInfo folder(QFileInfo(ExtractedXmlPath()).path());
+    const QFileInfo folder(UserTempFolder());
     EXPECT_EQ(folder.permissions() &
                   (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
               0);
@@ -81,24 +99,25 @@ TEST(PdfImport, EmbeddedInvoicesAreFoundByNameOrByContent)
     {
         const char *name;
         QByteArray pdf;
-        int kind;
+        InvoiceKind kind;
         const char *number;
     };
     const Case cases[] = {
         // Stored plain, after an unrelated XML packet with a declaration of its own.
         {"plain.pdf", MakePdf({{"meta.xml", "<?xml version=\"1.0\"?><meta/>"}, {"factur-x.xml", cii}}, false),
-         1, "RE-2026-0815"},
-        {"named.pdf", MakePdf({{"logo.png", "PNG"}, {"xrechnung.xml", cii}}), 1, "RE-2026-0815"},
-        {"bycontent.pdf", MakePdf({{"notes.xml", "<notes/>"}, {"rechnung-daten.xml", cii}}), 1,
+         InvoiceKind::CII, "RE-2026-0815"},
+        {"named.pdf", MakePdf({{"logo.png", "PNG"}, {"xrechnung.xml", cii}}), InvoiceKind::CII,
          "RE-2026-0815"},
-        {"ubl.pdf", MakePdf({{"invoice.xml", ubl}}), 2, "123456XX"},
-        {"peppol.pdf", MakePdf({{"invoice.xml", peppol}}), 3, "12345"},
+        {"bycontent.pdf", MakePdf({{"notes.xml", "<notes/>"}, {"rechnung-daten.xml", cii}}), InvoiceKind::CII,
+         "RE-2026-0815"},
+        {"ubl.pdf", MakePdf({{"invoice.xml", ubl}}), InvoiceKind::UBL, "123456XX"},
+        {"peppol.pdf", MakePdf({{"invoice.xml", peppol}}), InvoiceKind::Peppol, "12345"},
     };
     for (const Case &c : cases) {
         ImportRun run;
-        ASSERT_EQ(run.run(writeFile(dir, c.name, c.pdf), 4), ImportOutcome::Read) << c.name;
+        ASSERT_EQ(run.run(writeFile(dir, c.name, c.pdf), InvoiceKind::Pdf), ImportOutcome::Read) << c.name;
         EXPECT_EQ(run.kind, c.kind) << c.name;
-        EXPECT_EQ(run.rd(1).text(), c.number) << c.name;
+        EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), c.number) << c.name;
     }
 }
 
@@ -123,11 +142,11 @@ TEST(PdfImport, HostilePdfsEndCleanly)
     };
     ImportRun run;
     for (const auto &[name, bytes] : files) {
-        ASSERT_EQ(run.run(corpus("pdf/EN16931_Einfach.pdf"), 4), ImportOutcome::Read);
-        ASSERT_TRUE(QFile::exists(ExtractedXmlPath()));
-        const ImportOutcome outcome = run.run(writeFile(dir, name, bytes), 4);
+        ASSERT_EQ(run.run(corpus("pdf/EN16931_Einfach.pdf"), InvoiceKind::Pdf), ImportOutcome::Read);
+        EXPECT_TRUE(extractedFiles().isEmpty()) << "the extracted XML is removed after the import";
+        const ImportOutcome outcome = run.run(writeFile(dir, name, bytes), InvoiceKind::Pdf);
         if (outcome == ImportOutcome::Read) {
-            EXPECT_EQ(run.rd(1).text(), "471102") << name;
+            EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "471102") << name;
             continue;
         }
         EXPECT_TRUE(outcome == ImportOutcome::NotLoaded || outcome == ImportOutcome::Refused) << name;
@@ -136,11 +155,38 @@ TEST(PdfImport, HostilePdfsEndCleanly)
     }
     // The encrypted, empty and oversized ones can never be read.
     for (const char *name : {"encrypted.pdf", "huge.pdf", "noinvoice.pdf", "junk.pdf"}) {
-        EXPECT_EQ(run.run(dir.filePath(name), 4), ImportOutcome::NotLoaded) << name;
+        EXPECT_EQ(run.run(dir.filePath(name), InvoiceKind::Pdf), ImportOutcome::NotLoaded) << name;
         EXPECT_EQ(run.messageNumbers(), QList<int>{5}) << name;
-        EXPECT_FALSE(QFile::exists(ExtractedXmlPath())) << "no stale XML from the PDF before";
+        EXPECT_TRUE(extractedFiles().isEmpty()) << name;
     }
     // ZUGFeRD 1.0 carries an XML of another schema: found, but no known invoice format.
-    EXPECT_EQ(run.run(dir.filePath("zugferd1.pdf"), 4), ImportOutcome::Refused);
+    EXPECT_EQ(run.run(dir.filePath("zugferd1.pdf"), InvoiceKind::Pdf), ImportOutcome::Refused);
     EXPECT_EQ(run.messageNumbers(), QList<int>{51});
+}
+
+// Two programs of one user importing different PDFs at the same moment must each show
+// their own invoice: a shared extraction file let one show the other's.
+TEST(PdfImport, ConcurrentImportsOfDifferentPdfsKeepTheirOwnInvoice)
+{
+    const std::pair<QString, QString> pdfs[] = {
+        {corpus("pdf/EN16931_Einfach.pdf"), "471102"},
+        {corpus("pdf/zugferd_2p1_EXTENDED_Warenrechnung.pdf"), "R87654321012345"}};
+    for (int round = 0; round < 10; ++round) {
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int i = 0; i < 8; ++i) {
+            auto p = std::make_unique<QProcess>();
+            p->start(QStringLiteral(PROGRAM_FOLDER "/invorator-cli"), {"json", pdfs[i % 2].first});
+            runs.push_back(std::move(p));
+        }
+        for (int i = 0; i < 8; ++i) {
+            QProcess &p = *runs[static_cast<std::size_t>(i)];
+            ASSERT_TRUE(p.waitForFinished(30000));
+            EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+            const QJsonObject json = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+            EXPECT_EQ(json["txtRechnungdaten"].toArray().at(Rd::InvoiceNumber.index).toString(),
+                      pdfs[i % 2].second)
+                << "round " << round << ", run " << i;
+        }
+    }
+    EXPECT_TRUE(extractedFiles().isEmpty());
 }

@@ -27,22 +27,25 @@ TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
     ImportRun run;
     ASSERT_EQ(run.run(file), ImportOutcome::Read);
     EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_EQ(run.rd(1).text(), xpathText(file, "/rsm:CrossIndustryInvoice/rsm:ExchangedDocument/ram:ID"));
-    EXPECT_EQ(run.rd(5).value(), xpathText(file, "//rsm:ExchangedDocument/ram:TypeCode"));
-    EXPECT_EQ(run.seller(0).text(), xpathText(file, "//ram:SellerTradeParty/ram:Name").value_or(""));
-    EXPECT_EQ(run.buyer(0).text(), xpathText(file, "//ram:BuyerTradeParty/ram:Name").value_or(""));
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(),
+              xpathText(file, "/rsm:CrossIndustryInvoice/rsm:ExchangedDocument/ram:ID"));
+    EXPECT_EQ(run.model[Rd::DocumentType].value(), xpathText(file, "//rsm:ExchangedDocument/ram:TypeCode"));
+    EXPECT_EQ(run.model[Seller.Name].text(), xpathText(file, "//ram:SellerTradeParty/ram:Name").value_or(""));
+    EXPECT_EQ(run.model[Buyer.Name].text(), xpathText(file, "//ram:BuyerTradeParty/ram:Name").value_or(""));
     const QString date =
         xpathText(file, "//rsm:ExchangedDocument/ram:IssueDateTime/udt:DateTimeString").value_or("");
-    EXPECT_EQ(run.rd(3).text(), date.mid(6, 2) + "." + date.mid(4, 2) + "." + date.left(4));
+    EXPECT_EQ(run.model[Rd::IssueDate].text(), date.mid(6, 2) + "." + date.mid(4, 2) + "." + date.left(4));
     EXPECT_EQ(run.model.lvTable.rowCount(), xpathCount(file, "//ram:IncludedSupplyChainTradeLineItem"));
     EXPECT_EQ(run.model.lvUst.rowCount(),
               xpathCount(file, "//ram:ApplicableHeaderTradeSettlement/ram:ApplicableTradeTax"));
     const char *sum = "//ram:SpecifiedTradeSettlementHeaderMonetarySummation/";
-    EXPECT_EQ(run.rd(9).text(), shownAmount(xpathText(file, QByteArray(sum).append("ram:DuePayableAmount"))));
-    EXPECT_EQ(run.so(1).text(),
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(),
+              shownAmount(xpathText(file, QByteArray(sum).append("ram:DuePayableAmount"))));
+    EXPECT_EQ(run.model[So::NetTotal].text(),
               shownAmount(xpathText(file, QByteArray(sum).append("ram:TaxBasisTotalAmount"))));
-    EXPECT_EQ(run.so(2).text(), shownAmount(xpathText(file, QByteArray(sum).append("ram:GrandTotalAmount"))));
-    EXPECT_EQ(run.rd(10).text(),
+    EXPECT_EQ(run.model[So::GrossTotal].text(),
+              shownAmount(xpathText(file, QByteArray(sum).append("ram:GrandTotalAmount"))));
+    EXPECT_EQ(run.model[Rd::TaxCurrency].text(),
               xpathText(file, QByteArray(sum).append("ram:TaxTotalAmount/@currencyID")).value_or(""));
     // Every line's total as the document writes it.
     for (int r = 0; r < run.model.lvTable.rowCount(); ++r) {
@@ -69,21 +72,22 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
 {
     ImportRun run;
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_EQ(run.rd(0).text(), "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
-    EXPECT_EQ(run.rd(2).text(), "AAI") << "only the first note";
-    EXPECT_EQ(run.rd(3).text(), "18.11.2026");
-    EXPECT_EQ(run.rd(4).text(), "02.12.2026");
-    EXPECT_EQ(run.rd(5).text(), "Rechnung");
-    EXPECT_TRUE(run.rd(6).text().startsWith("Lieferung und Montage"));
-    EXPECT_EQ(run.rd(7).text(), "Zahlbar innerhalb von 14 Tagen ohne Abzug.");
-    EXPECT_EQ(run.rd(8).text(), "61,13");
-    EXPECT_EQ(run.rd(9).text(), "333,13");
-    EXPECT_EQ(run.so(11).text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
+    EXPECT_EQ(run.model[Rd::SpecificationId].text(),
+              "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
+    EXPECT_EQ(run.model[Rd::Subject].text(), "AAI") << "only the first note";
+    EXPECT_EQ(run.model[Rd::IssueDate].text(), "18.11.2026");
+    EXPECT_EQ(run.model[Rd::DueDate].text(), "02.12.2026");
+    EXPECT_EQ(run.model[Rd::DocumentType].text(), "Rechnung");
+    EXPECT_TRUE(run.model[Rd::Note].text().startsWith("Lieferung und Montage"));
+    EXPECT_EQ(run.model[Rd::PaymentTerms].text(), "Zahlbar innerhalb von 14 Tagen ohne Abzug.");
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), "61,13");
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(), "333,13");
+    EXPECT_EQ(run.model[So::BusinessProcess].text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
     // The first of two tax registrations; the scheme attribute is not part of the text.
-    EXPECT_EQ(run.seller(1).text(), "DE298765431");
-    EXPECT_EQ(run.seller(2).text(), "rechnung@holzwerk-brandt.example");
-    EXPECT_EQ(run.seller(9).text(), "+49 421 555 0190");
-    EXPECT_EQ(run.buyer(9).text(), "");
+    EXPECT_EQ(run.model[Seller.TaxNumber].text(), "DE298765431");
+    EXPECT_EQ(run.model[Seller.Email].text(), "rechnung@holzwerk-brandt.example");
+    EXPECT_EQ(run.model[Seller.ContactPhone].text(), "+49 421 555 0190");
+    EXPECT_EQ(run.model[Buyer.ContactPhone].text(), "");
     const ListView &lines = run.model.lvTable;
     ASSERT_EQ(lines.rowCount(), 4);
     EXPECT_EQ(lines.row(0).cells,
@@ -95,8 +99,8 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     EXPECT_EQ(lines.row(3).cellColors, std::vector<int>(7, ColorRed));
     EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19.00", "55,56", "292,40"}));
     EXPECT_EQ(run.model.lvAbzuege.row(1).cells, QStringList({"Versandkosten", "FC", "", "12.90", ""}));
-    EXPECT_EQ(run.so(5).text(), "100,00");
-    EXPECT_EQ(run.so(6).text(), "0,00");
+    EXPECT_EQ(run.model[So::Prepaid].text(), "100,00");
+    EXPECT_EQ(run.model[So::Rounding].text(), "0,00");
 }
 
 TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
@@ -144,12 +148,12 @@ TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
                               lines + header));
     ImportRun run;
     ASSERT_EQ(run.run(file), ImportOutcome::Read);
-    EXPECT_EQ(run.rd(3).text(), "31.01.2024");
-    EXPECT_EQ(run.rd(4).text(), "") << "no payment terms";
-    EXPECT_EQ(run.so(11).text(), "");
-    EXPECT_EQ(run.seller(0).text(), "") << "an empty party element fills nothing";
-    EXPECT_EQ(run.buyer(0).text(), "B");
-    EXPECT_EQ(run.buyer(6).text(), "Köln");
+    EXPECT_EQ(run.model[Rd::IssueDate].text(), "31.01.2024");
+    EXPECT_EQ(run.model[Rd::DueDate].text(), "") << "no payment terms";
+    EXPECT_EQ(run.model[So::BusinessProcess].text(), "");
+    EXPECT_EQ(run.model[Seller.Name].text(), "") << "an empty party element fills nothing";
+    EXPECT_EQ(run.model[Buyer.Name].text(), "B");
+    EXPECT_EQ(run.model[Buyer.City].text(), "Köln");
     const ListView &lv = run.model.lvTable;
     ASSERT_EQ(lv.rowCount(), 3) << "an empty line element gives no row";
     EXPECT_EQ(lv.row(0).cells, QStringList({"1", "", "", "3,50", "", "0", "1.234.567,89"}));
@@ -162,5 +166,5 @@ TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
     EXPECT_EQ(run.model.lvAbzuege.row(0).cells, QStringList({"Zeilenrabatt", "", "", "2.00", ""}));
     EXPECT_EQ(run.model.lvUst.row(1).cells, QStringList({"", "", "7,00", "n/a"}));
     // The totals are missing, so they overwrite the VAT sums with 0,00.
-    EXPECT_EQ(run.rd(8).text(), "0,00");
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
 }

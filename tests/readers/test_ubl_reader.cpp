@@ -11,7 +11,7 @@ using namespace testing_support;
 struct UblCase
 {
     const char *file;
-    int kind; // the reader the content calls for: 2 UBL, 3 Peppol
+    InvoiceKind kind; // the reader the content calls for
 };
 
 void PrintTo(const UblCase &c, std::ostream *os)
@@ -29,49 +29,54 @@ TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
 {
     const QString file = corpus(GetParam().file);
     ImportRun run;
-    ASSERT_EQ(run.run(file, 0), ImportOutcome::Read);
+    ASSERT_EQ(run.run(file, InvoiceKind::Auto), ImportOutcome::Read);
     EXPECT_EQ(run.kind, GetParam().kind);
     EXPECT_TRUE(run.messageNumbers().isEmpty());
     const bool creditNote = xpathCount(file, "/*[local-name()='CreditNote']") == 1;
-    EXPECT_EQ(run.rd(1).text(), xpathText(file, "/*/cbc:ID"));
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), xpathText(file, "/*/cbc:ID"));
     EXPECT_EQ(
-        run.rd(5).value(),
+        run.model[Rd::DocumentType].value(),
         xpathText(file, creditNote ? "/*/cbc:CreditNoteTypeCode" : "/*/cbc:InvoiceTypeCode").value_or("381"));
     EXPECT_EQ(
-        run.seller(0).text(),
+        run.model[Seller.Name].text(),
         xpathText(file, "//cac:AccountingSupplierParty/cac:Party/cac:PartyLegalEntity/cbc:RegistrationName")
             .value_or(""));
     EXPECT_EQ(
-        run.buyer(0).text(),
+        run.model[Buyer.Name].text(),
         xpathText(file, "//cac:AccountingCustomerParty/cac:Party/cac:PartyLegalEntity/cbc:RegistrationName")
             .value_or(""));
     EXPECT_EQ(run.model.lvTable.rowCount(),
               xpathCount(file, creditNote ? "//cac:CreditNoteLine" : "//cac:InvoiceLine"));
     EXPECT_EQ(run.model.lvUst.rowCount(), xpathCount(file, "//cac:TaxSubtotal"));
-    EXPECT_EQ(run.rd(9).text(),
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(),
               FormatXmlAmount(*xpathText(file, "//cac:LegalMonetaryTotal/cbc:PayableAmount"), "0.00 "));
-    EXPECT_EQ(run.so(1).text(),
+    EXPECT_EQ(run.model[So::NetTotal].text(),
               FormatXmlAmount(*xpathText(file, "//cac:LegalMonetaryTotal/cbc:TaxExclusiveAmount"), "0.00 "));
-    EXPECT_EQ(run.rd(10).text(),
+    EXPECT_EQ(run.model[Rd::TaxCurrency].text(),
               xpathText(file, "//cac:LegalMonetaryTotal/cbc:LineExtensionAmount/@currencyID"));
     EXPECT_EQ(run.state.NumberFormat, "0.00 ");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     RealInvoices, UblCorpus,
-    ::testing::Values(UblCase{"ubl/01.01a-INVOICE_ubl.xml", 2}, UblCase{"ubl/01.18a-INVOICE_ubl.xml", 2},
-                      UblCase{"ubl/02.05a-INVOICE_ubl.xml", 2}, UblCase{"ubl/02.06a-INVOICE_ubl.xml", 2},
-                      UblCase{"ubl/04.01a-INVOICE_ubl.xml", 2}, UblCase{"ubl/maxRechnung_ubl.xml", 2},
-                      UblCase{"ubl/embedded-documents-bt-125_ubl.xml", 2},
-                      UblCase{"ubl/ubl-tc434-example1.xml", 2}, UblCase{"ubl/guide-example2.xml", 2},
-                      UblCase{"ubl/ubl-tc434-example7.xml", 2}, UblCase{"ubl/ubl-21-en16931.xml", 2},
-                      UblCase{"ubl-creditnote/ubl-tc434-creditnote1.xml", 2},
-                      UblCase{"ubl-creditnote/ubl-creditnote.xml", 2},
-                      UblCase{"ubl-creditnote/maxRechnung_creditnote.xml", 2},
-                      UblCase{"ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml", 2},
-                      UblCase{"ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml", 2},
-                      UblCase{"peppol/BIS3_Invoice_negativ.XML", 3},
-                      UblCase{"peppol/AU_Credit_note.xml", 3}));
+    ::testing::Values(UblCase{"ubl/01.01a-INVOICE_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/01.18a-INVOICE_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/02.05a-INVOICE_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/02.06a-INVOICE_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/04.01a-INVOICE_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/maxRechnung_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/embedded-documents-bt-125_ubl.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/ubl-tc434-example1.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/guide-example2.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/ubl-tc434-example7.xml", InvoiceKind::UBL},
+                      UblCase{"ubl/ubl-21-en16931.xml", InvoiceKind::UBL},
+                      UblCase{"ubl-creditnote/ubl-tc434-creditnote1.xml", InvoiceKind::UBL},
+                      UblCase{"ubl-creditnote/ubl-creditnote.xml", InvoiceKind::UBL},
+                      UblCase{"ubl-creditnote/maxRechnung_creditnote.xml", InvoiceKind::UBL},
+                      UblCase{"ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml", InvoiceKind::UBL},
+                      UblCase{"ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml", InvoiceKind::UBL},
+                      UblCase{"peppol/BIS3_Invoice_negativ.XML", InvoiceKind::Peppol},
+                      UblCase{"peppol/AU_Credit_note.xml", InvoiceKind::Peppol}));
 
 namespace {
 
@@ -130,16 +135,17 @@ TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
     const QString file = writeFile(dir, "both.xml", ublInvoice(parties + totals + lines));
 
     ImportRun ubl;
-    ASSERT_EQ(ubl.run(file, 2), ImportOutcome::Read);
-    EXPECT_EQ(ubl.rd(0).text(), "urn:fdc:peppol.eu:2017:poacc:billing:3.0");
-    EXPECT_EQ(ubl.rd(3).text(), "05.03.2024");
-    EXPECT_EQ(ubl.rd(4).text(), "") << "no due date";
-    EXPECT_EQ(ubl.rd(7).text(), "30 Tage netto");
-    EXPECT_EQ(ubl.seller(0).text(), "") << "a trading name is not the registration name";
-    EXPECT_EQ(ubl.seller(1).text(), "DE123456789") << "the first tax scheme that has a company identifier";
-    EXPECT_EQ(ubl.so(8).text(), "");
-    EXPECT_EQ(ubl.so(9).text(), "");
-    EXPECT_EQ(ubl.so(10).text(), "");
+    ASSERT_EQ(ubl.run(file, InvoiceKind::UBL), ImportOutcome::Read);
+    EXPECT_EQ(ubl.model[Rd::SpecificationId].text(), "urn:fdc:peppol.eu:2017:poacc:billing:3.0");
+    EXPECT_EQ(ubl.model[Rd::IssueDate].text(), "05.03.2024");
+    EXPECT_EQ(ubl.model[Rd::DueDate].text(), "") << "no due date";
+    EXPECT_EQ(ubl.model[Rd::PaymentTerms].text(), "30 Tage netto");
+    EXPECT_EQ(ubl.model[Seller.Name].text(), "") << "a trading name is not the registration name";
+    EXPECT_EQ(ubl.model[Seller.TaxNumber].text(), "DE123456789")
+        << "the first tax scheme that has a company identifier";
+    EXPECT_EQ(ubl.model[So::EndpointId].text(), "");
+    EXPECT_EQ(ubl.model[So::ProfileId].text(), "");
+    EXPECT_EQ(ubl.model[So::AccountingCost].text(), "");
     const ListView &u = ubl.model.lvTable;
     ASSERT_EQ(u.rowCount(), 4);
     EXPECT_EQ(u.row(0).cells, QStringList({"1", "A", "", "1,50", "10,00", "19,00", "15,00 "}));
@@ -148,15 +154,15 @@ TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
     EXPECT_EQ(u.row(2).cells[4], "0,00");
     EXPECT_EQ(u.row(3).cells[4], "") << "no price element, no price";
     EXPECT_EQ(u.row(3).color, ColorBlack) << "an unreadable quantity is black on the UBL path";
-    EXPECT_EQ(ubl.rd(8).text(), "19,00 ");
-    EXPECT_EQ(ubl.rd(10).text(), "EUR");
+    EXPECT_EQ(ubl.model[Rd::TaxTotal].text(), "19,00 ");
+    EXPECT_EQ(ubl.model[Rd::TaxCurrency].text(), "EUR");
 
     ImportRun peppol;
-    ASSERT_EQ(peppol.run(file, 3), ImportOutcome::Read);
-    EXPECT_EQ(peppol.seller(1).text(), "HRB 1234");
-    EXPECT_EQ(peppol.so(8).text(), "7300010000001") << "the seller's electronic address";
-    EXPECT_EQ(peppol.so(9).text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
-    EXPECT_EQ(peppol.so(10).text(), "4711");
+    ASSERT_EQ(peppol.run(file, InvoiceKind::Peppol), ImportOutcome::Read);
+    EXPECT_EQ(peppol.model[Seller.TaxNumber].text(), "HRB 1234");
+    EXPECT_EQ(peppol.model[So::EndpointId].text(), "7300010000001") << "the seller's electronic address";
+    EXPECT_EQ(peppol.model[So::ProfileId].text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
+    EXPECT_EQ(peppol.model[So::AccountingCost].text(), "4711");
     const ListView &p = peppol.model.lvTable;
     EXPECT_EQ(p.row(0).cells, QStringList({"1", "A", "", "1,5", "10,00 ", "19", "15,00 "}));
     EXPECT_EQ(p.row(1).cells[5], "") << "no second source for the rate";
@@ -164,8 +170,8 @@ TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
 
     // Auto detection sees the Peppol rule set in the customization identifier.
     ImportRun detect;
-    ASSERT_EQ(detect.run(file, 0), ImportOutcome::Read);
-    EXPECT_EQ(detect.kind, 3);
+    ASSERT_EQ(detect.run(file, InvoiceKind::Auto), ImportOutcome::Read);
+    EXPECT_EQ(detect.kind, InvoiceKind::Peppol);
 }
 
 TEST(UblReaders, CreditNotesShowTheirTypeLinesAndTotals)
@@ -180,15 +186,15 @@ TEST(UblReaders, CreditNotesShowTheirTypeLinesAndTotals)
         "<cac:CreditNoteLine><cbc:ID>1</cbc:ID><cbc:CreditedQuantity>5</cbc:CreditedQuantity>"
         "<cbc:LineExtensionAmount>50</cbc:LineExtensionAmount></cac:CreditNoteLine>";
     const QString file = writeFile(dir, "cn.xml", ublInvoice(body, "CreditNote"));
-    for (int kind : {2, 3}) {
+    for (InvoiceKind kind : {InvoiceKind::UBL, InvoiceKind::Peppol}) {
         ImportRun run;
         ASSERT_EQ(run.run(file, kind), ImportOutcome::Read) << kind;
-        EXPECT_EQ(run.rd(5).value(), "381");
-        EXPECT_EQ(run.rd(5).text(), "Gutschrift");
+        EXPECT_EQ(run.model[Rd::DocumentType].value(), "381");
+        EXPECT_EQ(run.model[Rd::DocumentType].text(), "Gutschrift");
         ASSERT_EQ(run.model.lvTable.rowCount(), 1);
-        EXPECT_EQ(run.model.lvTable.cell(0, 3), kind == 2 ? "5,00" : "5");
+        EXPECT_EQ(run.model.lvTable.cell(0, 3), kind == InvoiceKind::UBL ? "5,00" : "5");
         EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19", "9,50 ", "50,00 "}));
-        EXPECT_EQ(run.rd(9).text(), "59,50 ");
+        EXPECT_EQ(run.model[Rd::FinalAmount].text(), "59,50 ");
     }
 }
 
@@ -201,27 +207,9 @@ TEST(UblReaders, AnInvoiceWithoutLinesStopsAfterTheHeader)
             "<cbc:ID>N-1</cbc:ID><cbc:Note>first</cbc:Note><cac:LegalMonetaryTotal><cbc:PayableAmount>5"
             "</cbc:PayableAmount></cac:LegalMonetaryTotal>"));
     ImportRun run;
-    ASSERT_EQ(run.run(file, 2), ImportOutcome::Read);
-    EXPECT_EQ(run.rd(1).text(), "N-1");
-    EXPECT_EQ(run.rd(6).text(), "first");
-    EXPECT_EQ(run.rd(5).value(), "380");
-    EXPECT_EQ(run.rd(9).text(), "0,00") << "the line step has no node and ends the import";
-}
-
-// The prefix declarations are composed from the namespace list; they must come out as
-// the exact declaration texts.
-TEST(UblReaders, SelectionNamespacesAreTheExactDeclarations)
-{
-    const QString number;
-    const QString oasis = "urn:oasis:names:specification:ubl:schema:xsd:";
-    EXPECT_EQ(clsUBLImport(number, false).SelectionNamespaces(),
-              "xmlns:cbc='" + oasis + "CommonBasicComponents-2' xmlns:cac='" + oasis +
-                  "CommonAggregateComponents-2' xmlns:qdt='" + oasis + "QualifiedDataTypes-2' xmlns:udt='" +
-                  oasis +
-                  "UnqualifiedDataTypes-2' xmlns:ccts='urn:un:unece:uncefact:documentation:2' "
-                  "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
-    EXPECT_EQ(clsUBLImport(number, false).CreditNote(), clsUBLImport(number, false).SelectionNamespaces());
-    EXPECT_EQ(clsPeppol(number, false).SelectionNamespaces(),
-              "xmlns='" + oasis + "Invoice-2' xmlns:cac='" + oasis +
-                  "CommonAggregateComponents-2' xmlns:cbc='" + oasis + "CommonBasicComponents-2'");
+    ASSERT_EQ(run.run(file, InvoiceKind::UBL), ImportOutcome::Read);
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "N-1");
+    EXPECT_EQ(run.model[Rd::Note].text(), "first");
+    EXPECT_EQ(run.model[Rd::DocumentType].value(), "380");
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(), "0,00") << "the line step has no node and ends the import";
 }

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "localisation/Messages.h"
+#include "localisation/TextsGateway.h"
 #include "services/SettingsStore.h"
 
 #include <QFile>
@@ -27,7 +27,7 @@ TEST(TextsDatabase, MessagesAndDocumentTypesComeInTheCurrentLanguage)
     }
     EXPECT_EQ(GetMeldung(state, 9999), "Not Entry in Database");
     state.LanguageCode = "DE";
-    const Field::Entries types = LoadDocumentTypes(state);
+    const CodeNames types = TextsGateway(state).documentTypes();
     EXPECT_GE(types.size(), 50u);
     EXPECT_EQ(types.front().first, "71");
     for (const char *code : {"326", "380", "381", "384", "389", "751", "875", "876", "877"})

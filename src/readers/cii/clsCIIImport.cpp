@@ -99,7 +99,7 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
         putCell(lv, row, 4,
                 amount(line.textOf(
                            "ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
-                       m_numberFormat)); // BT-146 net price
+                       m_context.numberFormat)); // BT-146 net price
         putCell(
             lv, row, 3,
             amount(line.textOf("ram:SpecifiedLineTradeDelivery/ram:BilledQuantity"), QStringLiteral("0.00")));
@@ -112,7 +112,7 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
         putCell(lv, row, 6,
                 amount(line.textOf("ram:SpecifiedLineTradeSettlement/"
                                    "ram:SpecifiedTradeSettlementLineMonetarySummation/ram:LineTotalAmount"),
-                       m_numberFormat)); // BT-131
+                       m_context.numberFormat)); // BT-131
         // A negative quantity (a return or correction) is drawn in red, as is a line without one.
         const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
         lv.setRowColor(row, !quantity || *quantity < 0 ? ColorRed : ColorBlack);
@@ -129,15 +129,15 @@ bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv, const F
         if (!tax.hasChildNodes())
             continue;
         const int row = lv.addRow(QString());
-        putCell(lv, row, 1, tax.textOf("ram:RateApplicablePercent"));                    // BT-119
-        putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_numberFormat)); // BT-117
-        putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_numberFormat));      // BT-116
+        putCell(lv, row, 1, tax.textOf("ram:RateApplicablePercent"));                            // BT-119
+        putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
+        putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat));      // BT-116
         // The sums add the shown, rounded amounts.
         vatSum += GermanNumberToDouble(lv.cell(row, 2)).value_or(0);
         basisSum += GermanNumberToDouble(lv.cell(row, 3)).value_or(0);
     }
-    put(fields, 0, FormatNumber(vatSum, m_numberFormat));
-    put(fields, 1, FormatNumber(basisSum, m_numberFormat));
+    put(fields, 0, FormatNumber(vatSum, m_context.numberFormat));
+    put(fields, 1, FormatNumber(basisSum, m_context.numberFormat));
     return true;
 }
 
@@ -174,7 +174,7 @@ bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode
     const double shown[] = {gross - net, due,     lineTotal, net,      gross,
                             allowances,  charges, prepaid,   rounding, due};
     for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, FormatNumber(shown[k], m_numberFormat));
+        put(fields, k, FormatNumber(shown[k], m_context.numberFormat));
     const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DisplayModel.h"
+#include "readers/ImportContext.h"
 #include "services/XmlDocument.h"
 
 #include <QString>
@@ -15,8 +16,8 @@ class AttachmentStore;
 class clsCIIImport
 {
 public:
-    // numberFormat is the shared amount pattern; it is read whenever an amount is shown.
-    explicit clsCIIImport(const QString &numberFormat) : m_numberFormat(numberFormat) {}
+    // The context's number format is read whenever an amount is shown.
+    explicit clsCIIImport(const ImportContext &context) : m_context(context) {}
 
     QString SelectionNamespaces() const;
     bool SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, const FieldList &fields);
@@ -31,7 +32,7 @@ public:
 
 private:
     bool TradeParty(const XmlNode &node, const char *partyElement, const FieldList &fields);
-    const QString &m_numberFormat;
+    const ImportContext &m_context;
 };
 
 } // namespace invorator

@@ -9,8 +9,8 @@ namespace invorator {
 
 using namespace steps;
 
-clsUBLImport::clsUBLImport(const QString &numberFormat, bool creditNote)
-    : m_numberFormat(numberFormat), m_creditNote(creditNote)
+clsUBLImport::clsUBLImport(const ImportContext &context, bool creditNote)
+    : m_context(context), m_creditNote(creditNote)
 {
 }
 
@@ -80,7 +80,7 @@ bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
         putCell(lv, row, 1, line.textOf("cac:Item/cbc:Name"));        // BT-153
         putCell(lv, row, 2, line.textOf("cac:Item/cbc:Description")); // BT-154
         quantityPriceAndRate(line, lv, row);
-        putCell(lv, row, 6, amount(line.textOf("cbc:LineExtensionAmount"), m_numberFormat)); // BT-131
+        putCell(lv, row, 6, amount(line.textOf("cbc:LineExtensionAmount"), m_context.numberFormat)); // BT-131
         const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
         lv.setRowColor(row, quantity && *quantity < 0 ? ColorRed : ColorBlack);
     }
@@ -116,8 +116,8 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
         const int row = lv.addRow(QString());
         if (auto percent = tax.textOf("cac:TaxCategory/cbc:Percent")) // BT-119
             lv.setCell(row, 1, NzFormat(*percent, QStringLiteral("-")));
-        putCell(lv, row, 2, amount(tax.textOf("cbc:TaxAmount"), m_numberFormat));     // BT-117
-        putCell(lv, row, 3, amount(tax.textOf("cbc:TaxableAmount"), m_numberFormat)); // BT-116
+        putCell(lv, row, 2, amount(tax.textOf("cbc:TaxAmount"), m_context.numberFormat));     // BT-117
+        putCell(lv, row, 3, amount(tax.textOf("cbc:TaxableAmount"), m_context.numberFormat)); // BT-116
     }
     return true;
 }
@@ -137,7 +137,7 @@ bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fiel
     const double h = number("cbc:PayableAmount");         // BT-115
     const double shown[] = {c - b, h, a, b, c, d, e, f, g, h};
     for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, FormatNumber(shown[k], m_numberFormat));
+        put(fields, k, FormatNumber(shown[k], m_context.numberFormat));
     const XmlNode currency = node.selectSingleNode("cbc:LineExtensionAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());
@@ -220,7 +220,7 @@ void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
         QString q = *quantity;
         lv.setCell(row, 3, q.replace(QLatin1Char('.'), QLatin1Char(',')));
     }
-    putCell(lv, row, 4, amount(line.textOf("cac:Price/cbc:PriceAmount"), m_numberFormat));
+    putCell(lv, row, 4, amount(line.textOf("cac:Price/cbc:PriceAmount"), m_context.numberFormat));
     if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent"))
         lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), QStringLiteral("0")));
 }

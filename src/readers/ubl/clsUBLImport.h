@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DisplayModel.h"
+#include "readers/ImportContext.h"
 #include "services/XmlDocument.h"
 
 #include <QString>
@@ -14,9 +15,9 @@ class AttachmentStore;
 class clsUBLImport
 {
 public:
-    // numberFormat is the shared amount pattern in force when an amount is shown;
-    // creditNote switches lines and quantities to their CreditNote element names.
-    clsUBLImport(const QString &numberFormat, bool creditNote);
+    // The context's number format is read whenever an amount is shown; creditNote
+    // switches lines and quantities to their CreditNote element names.
+    clsUBLImport(const ImportContext &context, bool creditNote);
     virtual ~clsUBLImport() = default;
     clsUBLImport(const clsUBLImport &) = delete;
     clsUBLImport &operator=(const clsUBLImport &) = delete;
@@ -42,7 +43,7 @@ protected:
     virtual void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row);
     const char *quantityPath() const;
 
-    const QString &m_numberFormat;
+    const ImportContext &m_context;
     bool m_creditNote;
 };
 

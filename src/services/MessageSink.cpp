@@ -1,0 +1,20 @@
+#include "services/MessageSink.h"
+
+namespace invorator {
+
+QString iconName(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Critical:
+        return QStringLiteral("critical");
+    case MsgIcon::Exclamation:
+        return QStringLiteral("exclamation");
+    case MsgIcon::Information:
+        return QStringLiteral("information");
+    case MsgIcon::Question:
+        return QStringLiteral("question");
+    }
+    return {};
+}
+
+} // namespace invorator
