@@ -43,7 +43,6 @@ CaptionedField::CaptionedField(const QString &objectName, const QString &caption
         m_browse = new QToolButton(this);
         m_browse->setObjectName(QStringLiteral("browse"));
         m_browse->setText(QStringLiteral("…"));
-        m_browse->setToolTip(kind == Kind::File ? tr("Datei auswählen (Strg+O)") : tr("Ordner auswählen"));
         layout->addWidget(m_browse);
         connect(m_browse, &QToolButton::clicked, this, &CaptionedField::openDialog);
         connect(m_edit, &QLineEdit::editingFinished, this, [this] { emit pathChanged(m_edit->text()); });
@@ -179,6 +178,9 @@ void CaptionedField::setDialog(const QStringList &filters, int filterIndex, cons
     m_filterIndex = filterIndex;
     m_title = title;
     m_startFolder = startFolder;
+    // The dialog's title, from the texts database, tells what the button chooses.
+    if (m_browse)
+        m_browse->setToolTip(title);
 }
 
 bool CaptionedField::exportFolderReady() const

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "model/DisplayModel.h"
 #include "import/ImportDriver.h"
+#include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
 #include <QMainWindow>
-#include <QPoint>
 #include <QUrl>
 
 #include <functional>
@@ -13,19 +12,19 @@
 #include <vector>
 
 class QAction;
-class QFrame;
-class QGroupBox;
 class QLabel;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
 class QToolBar;
-class QTreeWidget;
 
 namespace invorator {
 
-class CaptionedField;
+class ClientPanel;
+class FileArea;
+class InvoiceView;
+class PositionsArea;
+class SettingsPanel;
 class SharedState;
+class SidePanel;
+class SupportPanel;
 
 // Shows messages as modal boxes over the window.
 class BoxMessages : public MessageSink
@@ -38,8 +37,8 @@ private:
     QWidget *m_parent;
 };
 
-// The one window: command bar, file area, the invoice view with its field groups and
-// lists, the raw XML view, the status bar and three side panels.
+// The one window: a frame that owns the command bar, the file area, the invoice view,
+// the positions area, the status bar and three side panels, and carries out what they ask.
 class frmInvora : public QMainWindow
 {
     Q_OBJECT
@@ -60,16 +59,18 @@ public:
     void OrdnerÖffnen();
     void OpenWithAssociatedProgram(const QString &document);
 
-    // Side panels: the command-bar key opens its panel; closing enables the content again.
-    void openPanel(const QString &key);
-    void closePanel(QWidget *panel);
-    void saveSettings();
+    // The commands of the command bar, each under its key.
+    void SaveToArchive();
+    void openSettings();
+    void openClient();
+    void openSupport();
     void openHelp();
 
     // How documents and folders are handed to the desktop (replaceable for tests).
     std::function<bool(const QUrl &)> openUrl;
 
     const DisplayModel &model() const { return m_model; }
+    // The containers that are disabled while a side panel is open.
     const std::vector<QWidget *> &contentSet() const { return m_contentSet; }
 
 protected:
@@ -79,20 +80,14 @@ protected:
 
 private:
     void buildCommandBar();
-    QWidget *buildFileArea();
-    QWidget *buildInvoiceView();
-    QWidget *buildPositions();
-    void buildPanels();
     void setUp();
     void invoicePathChanged();
     void render();
-    void runImport(QString path, int kind);
-    QGroupBox *fieldGroup(const QString &name, const QString &title, const QString &fieldName,
-                          std::vector<CaptionedField *> &fields, const std::vector<int> &indices,
-                          const FieldGroup &group, int columns);
-    QTreeWidget *listView(const ListView &lv, const std::vector<int> &numericColumns);
-    CaptionedField *panelField(QWidget *panel, int index, const QString &caption,
-                               int kind = 0 /* CaptionedField::Kind::Text */);
+    void runImport(const QString &path, InvoiceKind kind);
+    void openPanel(SidePanel *panel);
+    void closePanel(SidePanel *panel);
+    void saveSettings();
+    void say(int number, MsgIcon icon, const QString &title, const QString &text);
 
     SharedState &m_state;
     std::unique_ptr<MessageSink> m_ownMessages;
@@ -102,22 +97,14 @@ private:
 
     QToolBar *m_bar = nullptr;
     QAction *m_save = nullptr;
-    CaptionedField *m_file = nullptr;
-    CaptionedField *m_export = nullptr;
-    QPushButton *m_convert = nullptr;
-    QTabWidget *m_sstab = nullptr;
-    QTabWidget *m_sstabPos = nullptr;
-    QPlainTextEdit *m_xml = nullptr;
-    std::vector<CaptionedField *> m_seller, m_buyer, m_rechnungdaten, m_sonstige;
-    QTreeWidget *m_lvTable = nullptr;
-    QTreeWidget *m_lvUst = nullptr;
-    QTreeWidget *m_lvAbzuege = nullptr;
-    std::vector<QLabel *> m_panels;
-    QFrame *m_frmSetting = nullptr;
-    QFrame *m_frmMandant = nullptr;
-    QFrame *m_frmSupport = nullptr;
-    std::vector<CaptionedField *> m_adresse;
-    std::vector<CaptionedField *> m_support;
+    FileArea *m_files = nullptr;
+    InvoiceView *m_invoice = nullptr;
+    PositionsArea *m_positions = nullptr;
+    SettingsPanel *m_settings = nullptr;
+    ClientPanel *m_client = nullptr;
+    SupportPanel *m_support = nullptr;
+    std::vector<SidePanel *> m_panels;
+    std::vector<QLabel *> m_statusPanels;
     std::vector<QWidget *> m_contentSet;
 };
 

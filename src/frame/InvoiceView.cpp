@@ -1,0 +1,81 @@
+#include "frame/InvoiceView.h"
+
+#include "frame/CaptionedField.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace invorator {
+
+InvoiceView::InvoiceView(const DisplayModel &model, QWidget *parent) : QTabWidget(parent), m_model(model)
+{
+    setObjectName(QStringLiteral("sstab"));
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto *rechnung =
+        makeFieldBox(QStringLiteral("frmRechnung"), QStringLiteral("Rechnung"),
+                     {Rd::InvoiceNumber, Rd::IssueDate, Rd::DueDate, Rd::DocumentType, Rd::SpecificationId,
+                      Rd::Subject, Rd::Note, Rd::PaymentTerms, Rd::TaxTotal, Rd::FinalAmount},
+                     3, model, m_fields, page);
+    // The currency stands beside the tax and the final amount.
+    auto *grid = static_cast<QGridLayout *>(rechnung->layout());
+    int row = 0;
+    for (FieldId id : {Rd::TaxCurrency, Rd::FinalCurrency}) {
+        auto *currency = new CaptionedField(controlKey(id), QString(), CaptionedField::Kind::Text, rechnung);
+        currency->setReadOnly(true);
+        currency->setFixedWidth(64);
+        currency->display(model[id]);
+        m_fields.add(id, currency);
+        grid->addWidget(currency, row++, 3);
+    }
+    for (FieldId id : {Rd::TaxTotal, Rd::FinalAmount})
+        m_fields[id]->setAlignment(Qt::AlignRight);
+    layout->addWidget(rechnung);
+
+    const auto party = [&](const char *name, const QString &title, const PartyFields &p) {
+        return makeFieldBox(QString::fromLatin1(name), title,
+                            {p.Name, p.TaxNumber, p.Email, p.Street, p.Country, p.PostCode, p.City, p.Contact,
+                             p.ContactEmail, p.ContactPhone},
+                            2, model, m_fields, page);
+    };
+    auto *seller = party("frmSeller", QStringLiteral("Verkäufer"), Seller);
+    auto *buyer = party("frmBuyer", QStringLiteral("Käufer"), Buyer);
+    auto *parties = new QHBoxLayout;
+    parties->addWidget(seller);
+    parties->addWidget(buyer);
+    layout->addLayout(parties);
+    addTab(page, QStringLiteral("Rechnung"));
+
+    auto *xmlPage = new QWidget(this);
+    auto *xmlLayout = new QVBoxLayout(xmlPage);
+    auto *show = new QPushButton(QStringLiteral("XML Anzeigen"), xmlPage);
+    show->setObjectName(QStringLiteral("btnCodeAnzeigen"));
+    m_xml = new QPlainTextEdit(xmlPage);
+    m_xml->setObjectName(QStringLiteral("txtXML"));
+    m_xml->setReadOnly(true);
+    m_xml->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_xml->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    xmlLayout->addWidget(show, 0, Qt::AlignLeft);
+    xmlLayout->addWidget(m_xml, 1);
+    addTab(xmlPage, QStringLiteral("XML"));
+    connect(show, &QPushButton::clicked, this, &InvoiceView::showXmlRequested);
+    m_boxes = {rechnung, seller, buyer};
+}
+
+void InvoiceView::render()
+{
+    m_fields.display(m_model);
+}
+
+void InvoiceView::showXml(const QString &text)
+{
+    m_xml->setPlainText(text);
+}
+
+} // namespace invorator

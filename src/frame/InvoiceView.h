@@ -1,0 +1,40 @@
+#pragma once
+
+#include "frame/FieldBox.h"
+
+#include <QList>
+#include <QTabWidget>
+
+class QPlainTextEdit;
+
+namespace invorator {
+
+class CaptionedField;
+class DisplayModel;
+
+// The invoice view `sstab`: the invoice page with the header (`frmRechnung`), seller and
+// buyer, and the page that shows the raw XML on request.
+class InvoiceView : public QTabWidget
+{
+    Q_OBJECT
+public:
+    explicit InvoiceView(const DisplayModel &model, QWidget *parent = nullptr);
+
+    // Shows the model's current field texts.
+    void render();
+    void showXml(const QString &text);
+    CaptionedField *field(FieldId id) const { return m_fields[id]; }
+    // The boxes that are disabled while a side panel is open.
+    const QList<QWidget *> &boxes() const { return m_boxes; }
+
+signals:
+    void showXmlRequested();
+
+private:
+    const DisplayModel &m_model;
+    FieldWidgets m_fields;
+    QPlainTextEdit *m_xml = nullptr;
+    QList<QWidget *> m_boxes;
+};
+
+} // namespace invorator

@@ -1,0 +1,137 @@
+#include "frame/PositionsArea.h"
+
+#include "frame/CaptionedField.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace invorator {
+
+namespace {
+
+constexpr int identifiersPage = 3;
+
+// Fills a list widget from a list of the model: right-aligned amount columns, red rows.
+void fill(QTreeWidget *view, const ListView &lv, const QList<int> &numeric)
+{
+    view->setUpdatesEnabled(false);
+    view->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(lv.rowCount());
+    for (int r = 0; r < lv.rowCount(); ++r) {
+        const ListRow &row = lv.row(r);
+        auto *item = new QTreeWidgetItem(row.cells);
+        for (int c = 0; c < row.cells.size(); ++c) {
+            if (numeric.contains(c))
+                item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+            if (row.cellColors[static_cast<std::size_t>(c)] == ColorRed)
+                item->setForeground(c, QColor(255, 0, 0));
+        }
+        items.append(item);
+    }
+    view->addTopLevelItems(items);
+    view->setUpdatesEnabled(true);
+}
+
+QList<int> numericColumns(const QTreeWidget *view)
+{
+    return view->property("numericColumns").value<QList<int>>();
+}
+
+} // namespace
+
+PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
+    : QGroupBox(QStringLiteral("Positionen"), parent), m_model(model)
+{
+    setObjectName(QStringLiteral("frmPos"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("sstabPos"));
+
+    m_lvTable = listView(model.lvTable, {3, 4, 5, 6}, m_tabs);
+    m_lvTable->setColumnWidth(0, 60);
+    m_lvTable->setColumnWidth(1, 260);
+    m_lvTable->setColumnWidth(2, 330);
+    for (int c = 3; c <= 6; ++c)
+        m_lvTable->setColumnWidth(c, 110);
+    m_lvTable->header()->setStretchLastSection(true);
+    m_tabs->addTab(m_lvTable, QStringLiteral("Positionen"));
+
+    m_lvUst = listView(model.lvUst, {1, 2, 3}, m_tabs);
+    m_lvUst->setColumnWidth(0, 20);
+    for (int c = 1; c <= 3; ++c)
+        m_lvUst->setColumnWidth(c, 140);
+    m_tabs->addTab(m_lvUst, QStringLiteral("Umsatzsteuer"));
+
+    auto *grund = new QGroupBox(m_tabs);
+    grund->setObjectName(QStringLiteral("frmGrund"));
+    grund->setFlat(true);
+    auto *grundLayout = new QHBoxLayout(grund);
+    m_lvAbzuege = listView(model.lvAbzuege, {2, 3, 4}, grund);
+    m_lvAbzuege->setColumnWidth(0, 220);
+    for (int c = 1; c <= 4; ++c)
+        m_lvAbzuege->setColumnWidth(c, 95);
+    grundLayout->addWidget(m_lvAbzuege, 3);
+    const std::initializer_list<FieldId> totals = {So::LineTotal,  So::NetTotal,  So::GrossTotal,
+                                                   So::Allowances, So::Charges,   So::Prepaid,
+                                                   So::Rounding,   So::DuePayable};
+    grundLayout->addWidget(makeFieldBox(QStringLiteral("frmSummen"), QStringLiteral("Summen"), totals, 1,
+                                        model, m_fields, grund),
+                           2);
+    for (FieldId id : totals)
+        m_fields[id]->setAlignment(Qt::AlignRight);
+    m_tabs->addTab(grund, QStringLiteral("Abzüge und Summen"));
+    m_grund = grund;
+
+    auto *ids = new QWidget(m_tabs);
+    auto *idsLayout = new QVBoxLayout(ids);
+    idsLayout->addWidget(makeFieldBox(
+        QStringLiteral("frmKennungen"), QStringLiteral("Kennungen"),
+        {So::EndpointId, So::ProfileId, So::AccountingCost, So::BusinessProcess}, 1, model, m_fields, ids));
+    idsLayout->addStretch(1);
+    m_tabs->addTab(ids, QStringLiteral("Kennungen"));
+    layout->addWidget(m_tabs);
+}
+
+QTreeWidget *PositionsArea::listView(const ListView &lv, const QList<int> &numericColumns, QWidget *parent)
+{
+    auto *view = new QTreeWidget(parent);
+    view->setObjectName(lv.name());
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAlternatingRowColors(true);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setColumnCount(lv.columnCount());
+    view->setHeaderLabels(lv.headers());
+    for (int c : numericColumns)
+        view->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    view->header()->setStretchLastSection(false);
+    view->setProperty("numericColumns", QVariant::fromValue(numericColumns));
+    return view;
+}
+
+void PositionsArea::render()
+{
+    m_fields.display(m_model);
+    fill(m_lvTable, m_model.lvTable, numericColumns(m_lvTable));
+    fill(m_lvUst, m_model.lvUst, numericColumns(m_lvUst));
+    fill(m_lvAbzuege, m_model.lvAbzuege, numericColumns(m_lvAbzuege));
+}
+
+void PositionsArea::setIdentifiersEnabled(bool enabled)
+{
+    m_tabs->setTabEnabled(identifiersPage, enabled);
+    if (!enabled)
+        showFirstPage();
+}
+
+void PositionsArea::showFirstPage()
+{
+    m_tabs->setCurrentIndex(0);
+}
+
+} // namespace invorator

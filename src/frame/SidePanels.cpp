@@ -1,0 +1,151 @@
+#include "frame/SidePanels.h"
+
+#include "services/SharedState.h"
+
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace invorator {
+
+namespace {
+
+constexpr int twipsPerPixel = 15;
+
+// Two, three or four decimal places choose a format; other values leave it alone.
+QString formatForPlaces(const QString &places)
+{
+    static const QHash<QString, QString> formats{{QStringLiteral("2"), QStringLiteral("#,##0.00")},
+                                                 {QStringLiteral("3"), QStringLiteral("#,##0.000")},
+                                                 {QStringLiteral("4"), QStringLiteral("#,##0.0000")}};
+    return formats.value(places.trimmed());
+}
+
+} // namespace
+
+SidePanel::SidePanel(const QString &objectName, const QString &title, int closeIndex, QPoint twips,
+                     QWidget *parent)
+    : QFrame(parent), m_place(twips.x() / twipsPerPixel, twips.y() / twipsPerPixel)
+{
+    setObjectName(objectName);
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(title), this));
+    m_close = new QPushButton(QStringLiteral("Schließen"), this);
+    m_close->setObjectName(QStringLiteral("btnClose(%1)").arg(closeIndex));
+    connect(m_close, &QPushButton::clicked, this, &SidePanel::closeRequested);
+    hide();
+}
+
+CaptionedField *SidePanel::addField(const QString &objectName, const QString &caption,
+                                    CaptionedField::Kind kind)
+{
+    auto *field = new CaptionedField(objectName, caption, kind, this);
+    m_layout->addWidget(field);
+    return field;
+}
+
+QPushButton *SidePanel::finish(const QString &objectName, const QString &text)
+{
+    auto *action = new QPushButton(text, this);
+    action->setObjectName(objectName);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(action);
+    buttons->addWidget(m_close);
+    m_layout->addStretch(1);
+    m_layout->addLayout(buttons);
+    // The panel's captions share one width, so its values line up.
+    const QList<CaptionedField *> fields = findChildren<CaptionedField *>();
+    int width = 0;
+    for (CaptionedField *f : fields)
+        width = std::max(width, f->captionHint());
+    for (CaptionedField *f : fields)
+        f->setCaptionWidth(width);
+    resize(440, sizeHint().height());
+    return action;
+}
+
+SettingsPanel::SettingsPanel(QWidget *parent)
+    : SidePanel(QStringLiteral("frmSetting"), QStringLiteral("Einstellungen"), 4, {7000, 3000}, parent)
+{
+    using Kind = CaptionedField::Kind;
+    m_language = addField(QStringLiteral("txtAdresse(5)"), QStringLiteral("Sprache"), Kind::List);
+    m_font = addField(QStringLiteral("txtAdresse(11)"), QStringLiteral("Schrift"), Kind::List);
+    m_fontSize = addField(QStringLiteral("txtAdresse(12)"), QStringLiteral("Schriftgröße"));
+    m_places = addField(QStringLiteral("txtAdresse(13)"), QStringLiteral("Dezimalstellen"));
+    m_format = addField(QStringLiteral("txtAdresse(14)"), QStringLiteral("Format"));
+    connect(finish(QStringLiteral("btnSaveSetting"), QStringLiteral("Speichern")), &QPushButton::clicked,
+            this, &SettingsPanel::saveRequested);
+    // The format may also be typed freely.
+    connect(m_places->lineEdit(), &QLineEdit::textChanged, this, [this](const QString &places) {
+        if (const QString format = formatForPlaces(places); !format.isEmpty())
+            m_format->setText(format);
+    });
+
+    Field::Entries fonts;
+    for (const char *font : {"Arial", "Courier New", "Times New Roman", "Trebuchet MS", "Verdana"})
+        fonts.emplace_back(QString::fromUtf8(font), QString::fromUtf8(font));
+    m_font->setEntries(fonts, {QStringLiteral("Schrift"), QString()});
+}
+
+void SettingsPanel::load(const SharedState &state, const QStringList &languages)
+{
+    Field::Entries entries;
+    for (const QString &code : languages)
+        entries.emplace_back(code, code);
+    m_language->setEntries(entries, {QStringLiteral("Sprache"), QString()});
+    m_language->setValue(state.LanguageCode);
+    m_font->setValue(state.FontName);
+    m_fontSize->setText(state.FontSize);
+    // The places are the characters after the last "." of the format.
+    const QString format = state.NumberFormat;
+    const qsizetype point = format.lastIndexOf(QLatin1Char('.'));
+    m_places->setText(QString::number(point < 0 ? 0 : format.size() - point - 1));
+    m_format->setText(format); // after the places, which would otherwise choose a format
+}
+
+void SettingsPanel::store(SharedState &state) const
+{
+    if (!m_language->value().isEmpty())
+        state.LanguageCode = m_language->value();
+    state.FontName = m_font->value();
+    state.FontSize = m_fontSize->text();
+    state.NumberFormat = m_format->text();
+}
+
+ClientPanel::ClientPanel(QWidget *parent)
+    : SidePanel(QStringLiteral("frmMandant"), QStringLiteral("Mandant"), 1, {6000, 1800}, parent)
+{
+    addField(QStringLiteral("txtAdresse(0)"), QStringLiteral("Name"));
+    addField(QStringLiteral("txtAdresse(1)"), QStringLiteral("Straße"));
+    addField(QStringLiteral("txtAdresse(2)"), QStringLiteral("Land"));
+    addField(QStringLiteral("txtAdresse(3)"), QStringLiteral("PLZ"));
+    addField(QStringLiteral("txtAdresse(4)"), QStringLiteral("Ort"));
+    addField(QStringLiteral("txtAdresse(6)"), QStringLiteral("E-Mail"));
+    addField(QStringLiteral("txtAdresse(7)"), QStringLiteral("Ansprechpartner"));
+    addField(QStringLiteral("txtAdresse(8)"), QStringLiteral("Ansp.- E-Mail"));
+    addField(QStringLiteral("txtAdresse(9)"), QStringLiteral("Ansp.- Telefon"));
+    addField(QStringLiteral("txtAdresse(10)"), QStringLiteral("Bemerkungen"));
+    // Storing the client record arrives with the client record itself.
+    finish(QStringLiteral("btnMandantSpeichern"), QStringLiteral("Speichern"))->setEnabled(false);
+}
+
+SupportPanel::SupportPanel(QWidget *parent)
+    : SidePanel(QStringLiteral("frmSupport"), QStringLiteral("Support"), 3, {6900, 1800}, parent)
+{
+    addField(QStringLiteral("txtSupport(0)"), QStringLiteral("Name"));
+    m_attachment =
+        addField(QStringLiteral("txtSupport(1)"), QStringLiteral("Anhang"), CaptionedField::Kind::File);
+    addField(QStringLiteral("txtSupport(2)"), QStringLiteral("Ihre Nachricht"));
+    // Sending arrives with the support mail.
+    finish(QStringLiteral("cmdSenden(1)"), QStringLiteral("Senden"))->setEnabled(false);
+}
+
+} // namespace invorator
