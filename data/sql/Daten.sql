@@ -98,7 +98,13 @@ INSERT INTO tblMeldungen (ID, DE, EN) VALUES
  (50, 'Die Datei ist keine Rechnung der Art „%1“. Ihr Inhalt ist eine Rechnung der Art „%2“. Soll sie als %2 gelesen werden?',
       'The file is not an invoice of the kind "%1". Its content is an invoice of the kind "%2". Read it as %2?'),
  (51, 'Die Datei enthält keine Rechnung in einem bekannten Format (CII, UBL, Peppol oder ZUGFeRD).',
-      'The file does not contain an invoice in a known format (CII, UBL, Peppol or ZUGFeRD).');
+      'The file does not contain an invoice in a known format (CII, UBL, Peppol or ZUGFeRD).'),
+ (52, 'Die Rechnung ist keine gewöhnliche Datei (sondern zum Beispiel ein Gerät oder eine Pipe) und wurde nicht gelesen.',
+      'The invoice is not a regular file (but, for example, a device or a pipe) and was not read.'),
+ (53, 'Die Rechnung ist zu groß, um eine Rechnung zu sein: höchstens 50 MB XML mit einer Million Tags werden gelesen.',
+      'The invoice is too large to be an invoice: at most 50 MB of XML with one million tags are read.'),
+ (54, 'Die Anlage „%1“ konnte nicht im Export-Pfad gespeichert werden.',
+      'The attachment "%1" could not be saved in the export folder.');
 
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN');
 

@@ -1,10 +1,16 @@
 #include "attachments/Attachments.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <utility>
 
 namespace invorator {
@@ -21,17 +27,41 @@ constexpr std::array<std::pair<const char *, const char *>, 7> mimeTable{{
     {"application/vnd.oasis.opendocument.spreadsheet", ".ods"},
 }};
 
-constexpr qsizetype maxNameLength = 200; // characters; stays below the 255-byte limit of most file systems
+// UTF-8 bytes of a safe name: most file systems allow 255, and a number for a name used
+// twice ("-12") must still fit.
+constexpr qsizetype maxNameBytes = 240;
 
+// Writes the file beside its target and renames it over it, so a failed write leaves no
+// half file and an older file of that name is replaced whole.
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    // Written beside the target and renamed over it, so a failed write leaves no half file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX.part"));
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
         return false;
-    if (file.write(bytes) != bytes.size())
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return false;
-    return file.commit();
+    file.setAutoRemove(false);
+    return true;
+}
+
+// The longest start of text that takes at most `bytes` bytes in UTF-8, never ending
+// inside a character.
+QString leftBytes(const QString &text, qsizetype bytes)
+{
+    qsizetype used = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char32_t c = text.at(i).unicode();
+        const bool pair = QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const qsizetype size = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (used + size > bytes)
+            break;
+        used += size;
+        i += pair ? 2 : 1;
+    }
+    return text.left(i);
 }
 
 QByteArray shortcutText(const QString &uri)
@@ -99,10 +129,19 @@ QString SafeFileName(const QString &name)
         safe[0] = QLatin1Char('_'); // also turns "." and ".." into harmless names
     if (safe.isEmpty())
         safe = QStringLiteral("Anlage");
-    if (safe.size() > maxNameLength) {
+    if (safe.toUtf8().size() > maxNameBytes) {
         const qsizetype dot = safe.lastIndexOf(QLatin1Char('.'));
-        const QString extension = dot > 0 && safe.size() - dot <= 10 ? safe.mid(dot) : QString();
-        safe = safe.left(maxNameLength - extension.size()) + extension;
+        const QString extension =
+            dot > 0 && safe.size() - dot <= 10 ? leftBytes(safe.mid(dot), 40) : QString();
+        safe = leftBytes(safe, maxNameBytes - extension.toUtf8().size()) + extension;
+    }
+    // An unpaired surrogate cannot be written as UTF-8: it becomes a replacement mark.
+    for (qsizetype i = 0; i < safe.size(); ++i) {
+        const QChar c = safe.at(i);
+        if (c.isHighSurrogate() && i + 1 < safe.size() && safe.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            safe[i] = QChar(u'_');
     }
     return safe;
 }
@@ -122,35 +161,52 @@ bool CreateUrlShortcut(const QString &folder, const QString &name, const QString
 QString AttachmentStore::claimName(const QString &wanted)
 {
     QString name = wanted;
-    const qsizetype dot = wanted.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot > 0 ? wanted.left(dot) : wanted;
-    const QString extension = dot > 0 ? wanted.mid(dot) : QString();
-    for (int n = 2; m_used.contains(name); ++n)
-        name = stem + QLatin1Char('-') + QString::number(n) + extension;
+    if (m_used.contains(name)) {
+        const qsizetype dot = wanted.lastIndexOf(QLatin1Char('.'));
+        const QString stem = dot > 0 ? wanted.left(dot) : wanted;
+        const QString extension = dot > 0 ? wanted.mid(dot) : QString();
+        // Numbering goes on where the last duplicate of this name stopped.
+        int &n = m_nextNumber[wanted];
+        n = std::max(n, 2);
+        do
+            name = stem + QLatin1Char('-') + QString::number(n++) + extension;
+        while (m_used.contains(name));
+    }
     m_used.insert(name);
     return name;
 }
 
-std::optional<QString> AttachmentStore::writeBase64(const QString &data, const QString &name)
+std::optional<QString> AttachmentStore::store(const QString &name, const std::optional<QByteArray> &bytes)
 {
-    const auto bytes = DecodeBase64(data);
-    if (!bytes)
-        return std::nullopt;
     const QString fileName = claimName(SafeFileName(name));
-    if (!writeFile(QDir(m_folder).filePath(fileName), *bytes))
+    if (!bytes || !writeFile(QDir(m_folder).filePath(fileName), *bytes)) {
+        m_failed << fileName;
         return std::nullopt;
+    }
     m_written << fileName;
     return fileName;
 }
 
+std::optional<QString> AttachmentStore::writeBase64(const QString &data, const QString &name)
+{
+    return store(name, DecodeBase64(data));
+}
+
 std::optional<QString> AttachmentStore::writeShortcut(const QString &name, const QString &uri)
 {
-    const QString fileName =
-        claimName(SafeFileName(QStringLiteral("Reference to ") + name + QStringLiteral(".url")));
-    if (!writeFile(QDir(m_folder).filePath(fileName), shortcutText(uri)))
-        return std::nullopt;
-    m_written << fileName;
-    return fileName;
+    return store(QStringLiteral("Reference to ") + name + QStringLiteral(".url"), shortcutText(uri));
+}
+
+void AttachmentStore::finish()
+{
+    if (m_written.isEmpty())
+        return;
+    // One flush of the folder's file system for all files of the import.
+    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace invorator

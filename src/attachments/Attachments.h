@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,8 @@ QString MimeExtension(const QString &mime);
 std::optional<QByteArray> DecodeBase64(const QString &data);
 
 // Turns a name taken from a document into one safe file name: no path separators,
-// no control characters, not "." or "..", not hidden, not empty, not too long.
+// no control characters, not "." or "..", not hidden, not empty, and short enough in
+// UTF-8 bytes for any file system, cut between characters and keeping the extension.
 QString SafeFileName(const QString &name);
 
 // Decodes data and writes it to path, replacing a file of that name; false on any failure.
@@ -26,7 +28,8 @@ bool Base64ToFile(const QString &data, const QString &path);
 bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri);
 
 // Writes the attachments of one import into the export folder. Every name is made safe,
-// and a name already used by this import gets a number (Externfile-2.png) so nothing is lost.
+// and a name already used by this import gets a number (Externfile-2.png) so nothing is
+// lost. Files are written without waiting for the disk; finish() does that once for all.
 class AttachmentStore
 {
 public:
@@ -36,14 +39,21 @@ public:
     // Returns the file name written, or nothing when the data was invalid or the write failed.
     std::optional<QString> writeBase64(const QString &data, const QString &name);
     std::optional<QString> writeShortcut(const QString &name, const QString &uri);
+    // Brings what was written to the disk.
+    void finish();
     // Names of the files written, in order.
     const QStringList &written() const { return m_written; }
+    // Names of the attachments that could not be written, in order.
+    const QStringList &failed() const { return m_failed; }
 
 private:
     QString claimName(const QString &wanted);
+    std::optional<QString> store(const QString &name, const std::optional<QByteArray> &bytes);
     QString m_folder;
     QSet<QString> m_used;
+    QHash<QString, int> m_nextNumber; // per wanted name: the number to try next
     QStringList m_written;
+    QStringList m_failed;
 };
 
 } // namespace invorator

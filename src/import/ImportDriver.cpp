@@ -152,6 +152,13 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
     ImportResult result;
     result.kind = kind;
     try {
+        // Devices and pipes never end or block on reading; only regular files are invoices.
+        const QFileInfo info(path);
+        if (info.exists() && !info.isFile()) {
+            say(52, MsgIcon::Critical, appTitle);
+            result.outcome = ImportOutcome::NotLoaded;
+            return result;
+        }
         // The XML of a PDF goes to a file of this import's own, removed when it ends.
         ExtractedXml extracted;
         QString xmlPath = path;
@@ -163,8 +170,8 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         ImportContext context;
         m_state.NumberFormat = context.numberFormat;
         XmlDocument doc;
-        if (!doc.load(xmlPath)) {
-            say(5, MsgIcon::Critical, appTitle);
+        if (const XmlResult loaded = doc.load(xmlPath); !loaded) {
+            say(loaded.tooLarge ? 53 : 5, MsgIcon::Critical, appTitle);
             result.outcome = ImportOutcome::NotLoaded;
             return result;
         }
@@ -221,7 +228,7 @@ void ImportDriver::runCii(XmlDocument &doc, ImportContext &context)
         return;
     if (!reader.IncludedSupplyChainTradeLineItem(settlement, m.lvTable))
         return;
-    if (!reader.ApplicableTradeTax(settlement, m.lvUst, m.fields({Rd::TaxTotal, Rd::FinalAmount})))
+    if (!reader.ApplicableTradeTax(settlement, m.lvUst))
         return;
     if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"),
                                               m.lvAbzuege))
@@ -308,7 +315,16 @@ void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &
     }
     AttachmentStore store(m_exportFolder);
     const bool any = write(store);
+    store.finish();
     m_attachments = store.written();
+    if (!store.failed().isEmpty()) {
+        // One message names them all; a hostile file may hold thousands.
+        QStringList names = store.failed().mid(0, 10);
+        if (store.failed().size() > names.size())
+            names << QStringLiteral("… (%1)").arg(store.failed().size());
+        say(54, MsgIcon::Exclamation, appTitle,
+            GetMeldung(m_state, 54).arg(names.join(QStringLiteral(", "))));
+    }
     // The folder is offered only when something was written into it.
     if (any && !m_attachments.isEmpty() && say(41, MsgIcon::Question, appTitle) == MsgAnswer::Yes &&
         openExportFolder)

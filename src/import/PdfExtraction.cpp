@@ -12,18 +12,20 @@
 #include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
 #include <qpdf/QPDFFileSpecObjectHelper.hh>
 
+#include <algorithm>
 #include <array>
+#include <map>
 #include <stdexcept>
 
 namespace invorator {
 
 namespace {
 
-// An invoice XML larger than this is not taken out of a PDF; it guards against
-// streams that decompress without end.
-constexpr std::size_t maxEmbeddedXml = 64 * 1024 * 1024;
 // PDFs larger than this are not read into memory.
 constexpr qint64 maxPdfSize = 512LL * 1024 * 1024;
+// All streams of one PDF together decode to no more than this, however many file
+// specifications point at them: it guards against streams that decompress without end.
+constexpr std::size_t maxDecodedTotal = 64 * 1024 * 1024;
 
 // The names under which ZUGFeRD, Factur-X and XRechnung embed the invoice.
 constexpr std::array<const char *, 4> invoiceNames = {"factur-x.xml", "zugferd-invoice.xml",
@@ -48,20 +50,39 @@ private:
     QByteArray m_data;
 };
 
-QByteArray decodeStream(QPDFObjectHandle stream)
+// Decodes the streams of one PDF: each at most once, all of them within one budget, and
+// none beyond the size an invoice XML may have.
+class StreamDecoder
 {
-    if (!stream.isStream())
-        return {};
-    try {
-        CappedBuffer buffer(maxEmbeddedXml);
-        bool filtered = false;
-        if (!stream.pipeStreamData(&buffer, &filtered, 0, qpdf_dl_generalized, true))
+public:
+    QByteArray decode(QPDFObjectHandle stream)
+    {
+        if (!stream.isStream())
             return {};
-        return buffer.data();
-    } catch (const std::exception &) {
-        return {};
+        const QPDFObjGen id = stream.getObjGen();
+        if (const auto seen = m_decoded.find(id); seen != m_decoded.end())
+            return seen->second;
+        QByteArray &result = m_decoded[id];
+        if (m_left == 0)
+            return {};
+        const std::size_t cap = std::min(m_left, static_cast<std::size_t>(MaxXmlBytes));
+        CappedBuffer buffer(cap);
+        try {
+            bool filtered = false;
+            if (stream.pipeStreamData(&buffer, &filtered, 0, qpdf_dl_generalized, true))
+                result = buffer.data();
+        } catch (const std::exception &) {
+            result.clear();
+        }
+        // What was decoded counts, even when the stream was given up.
+        m_left -= std::min(m_left, static_cast<std::size_t>(buffer.data().size()));
+        return result;
     }
-}
+
+private:
+    std::size_t m_left = maxDecodedTotal;
+    std::map<QPDFObjGen, QByteArray> m_decoded;
+};
 
 bool isInvoiceRoot(const QByteArray &xml)
 {
@@ -75,7 +96,7 @@ bool isInvoiceRoot(const QByteArray &xml)
 }
 
 // An invoice stored uncompressed: from the XML declaration that directly precedes the
-// root element up to the closing root tag.
+// root element up to the closing root tag. Only a complete, well-formed invoice counts.
 QByteArray searchPlainInvoice(const QByteArray &pdf)
 {
     static const QByteArray endMarker = QByteArrayLiteral("</rsm:CrossIndustryInvoice>");
@@ -88,11 +109,12 @@ QByteArray searchPlainInvoice(const QByteArray &pdf)
     const qsizetype start = pdf.lastIndexOf(startMarker, root);
     if (end < 0 || start < 0)
         return {};
-    return pdf.mid(start, end + endMarker.size() - start) + QByteArrayLiteral("\r\n");
+    QByteArray xml = pdf.mid(start, end + endMarker.size() - start) + QByteArrayLiteral("\r\n");
+    return isInvoiceRoot(xml) ? xml : QByteArray();
 }
 
-// The invoice among the PDF's embedded files: one of the usual names first, else the
-// first embedded XML whose root is a CII or UBL invoice.
+// The invoice among the files the PDF's name tree declares: one of the usual names first,
+// else the first embedded XML whose root is a CII or UBL invoice.
 QByteArray searchEmbeddedFiles(const QByteArray &pdf)
 {
     try {
@@ -102,16 +124,17 @@ QByteArray searchEmbeddedFiles(const QByteArray &pdf)
         QPDFEmbeddedFileDocumentHelper helper(qpdf);
         if (!helper.hasEmbeddedFiles())
             return {};
+        StreamDecoder decoder;
         const auto files = helper.getEmbeddedFiles();
         for (const char *wanted : invoiceNames)
             for (const auto &[key, fileSpec] : files) {
                 const std::string name = fileSpec->getFilename().empty() ? key : fileSpec->getFilename();
                 if (QString::fromStdString(name).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                    if (QByteArray xml = decodeStream(fileSpec->getEmbeddedFileStream()); !xml.isEmpty())
+                    if (QByteArray xml = decoder.decode(fileSpec->getEmbeddedFileStream()); !xml.isEmpty())
                         return xml;
             }
         for (const auto &[key, fileSpec] : files) {
-            const QByteArray xml = decodeStream(fileSpec->getEmbeddedFileStream());
+            const QByteArray xml = decoder.decode(fileSpec->getEmbeddedFileStream());
             if (!xml.isEmpty() && isInvoiceRoot(xml))
                 return xml;
         }
@@ -133,10 +156,11 @@ bool IsPdfFile(const QString &path)
 
 QByteArray ExtractInvoiceXml(const QByteArray &pdf)
 {
-    QByteArray xml = searchPlainInvoice(pdf);
-    if (xml.isEmpty() || !isInvoiceRoot(xml))
-        xml = searchEmbeddedFiles(pdf);
-    return xml;
+    // The file the PDF declares is the invoice; bytes elsewhere in the file (a comment
+    // after the end, say) must not replace it.
+    if (QByteArray xml = searchEmbeddedFiles(pdf); !xml.isEmpty())
+        return xml;
+    return searchPlainInvoice(pdf);
 }
 
 ExtractedXml::ExtractedXml() = default;

@@ -1,5 +1,6 @@
 #include "model/Conversions.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -139,6 +140,66 @@ double Decimal::toDouble() const
     double value = 0;
     std::from_chars(s.data(), s.data() + s.size(), value);
     return value;
+}
+
+bool Decimal::isZero() const
+{
+    return intDigits.find_first_not_of('0') == std::string::npos &&
+           fracDigits.find_first_not_of('0') == std::string::npos;
+}
+
+namespace {
+
+// The digits of a number scaled to `scale` fraction digits, as one string.
+std::string scaled(const Decimal &d, std::size_t scale, std::size_t width)
+{
+    std::string all = d.intDigits + d.fracDigits + std::string(scale - d.fracDigits.size(), '0');
+    return std::string(width - all.size(), '0') + all;
+}
+
+} // namespace
+
+Decimal operator+(const Decimal &a, const Decimal &b)
+{
+    const std::size_t scale = std::max(a.fracDigits.size(), b.fracDigits.size());
+    const std::size_t width = std::max(a.intDigits.size(), b.intDigits.size()) + scale + 1;
+    const std::string x = scaled(a, scale, width);
+    const std::string y = scaled(b, scale, width);
+    std::string sum(width, '0');
+    Decimal r;
+    if (a.negative == b.negative) {
+        int carry = 0;
+        for (std::size_t i = width; i-- > 0;) {
+            const int digit = (x[i] - '0') + (y[i] - '0') + carry;
+            sum[i] = static_cast<char>('0' + digit % 10);
+            carry = digit / 10;
+        }
+        r.negative = a.negative;
+    } else {
+        // The smaller magnitude is taken from the larger one, which gives the sign.
+        const bool xLarger = x >= y;
+        const std::string &big = xLarger ? x : y;
+        const std::string &small = xLarger ? y : x;
+        int borrow = 0;
+        for (std::size_t i = width; i-- > 0;) {
+            int digit = (big[i] - '0') - (small[i] - '0') - borrow;
+            borrow = digit < 0 ? 1 : 0;
+            sum[i] = static_cast<char>('0' + digit + 10 * borrow);
+        }
+        r.negative = xLarger ? a.negative : b.negative;
+    }
+    r.intDigits = sum.substr(0, width - scale);
+    r.fracDigits = sum.substr(width - scale);
+    stripLeadingZeros(r.intDigits);
+    if (r.isZero())
+        r.negative = false;
+    return r;
+}
+
+Decimal operator-(const Decimal &a, Decimal b)
+{
+    b.negative = !b.negative;
+    return a + b;
 }
 
 Decimal Decimal::fromDouble(double value)
@@ -291,6 +352,13 @@ double XmlAmountToNumber(const QString &text)
     QString t = text;
     t.replace(QLatin1Char('.'), QLatin1Char(','));
     return GermanNumberToDouble(NzFormat(t, QStringLiteral("0"))).value_or(0.0);
+}
+
+std::optional<Decimal> XmlAmountToDecimal(const QString &text)
+{
+    if (trimBlanks(text).isEmpty())
+        return Decimal{};
+    return parseNumber(text, true);
 }
 
 QString FormatXmlAmount(const QString &text, const QString &pattern)

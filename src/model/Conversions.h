@@ -17,6 +17,10 @@ struct Decimal
 
     double toDouble() const;
     static Decimal fromDouble(double value);
+    bool isZero() const;
+    // Exact sums and differences, whatever the number of digits.
+    friend Decimal operator+(const Decimal &a, const Decimal &b);
+    friend Decimal operator-(const Decimal &a, Decimal b);
 };
 
 // Reads a number under the German convention: optional sign, digits optionally
@@ -37,6 +41,8 @@ QString NzFormat(const std::optional<QString> &value, const QString &defaultValu
                  const QString &pattern = {});
 // XML decimal text to a number; blank or non-numeric text gives 0.
 double XmlAmountToNumber(const QString &text);
+// XML decimal text to an exact number: blank text is 0, non-numeric text is no number.
+std::optional<Decimal> XmlAmountToDecimal(const QString &text);
 // XML decimal text to the shown amount; non-numeric text is shown with "." replaced by ",".
 QString FormatXmlAmount(const QString &text, const QString &pattern);
 // "20240131" and "2024-01-31" both give "31.01.2024"; other shapes are cut up the same way.

@@ -2,6 +2,7 @@
 
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
+#include "services/XmlDocument.h"
 
 #include <QString>
 
@@ -33,6 +34,41 @@ inline std::optional<QString> amount(const std::optional<QString> &text, const Q
     if (!text)
         return std::nullopt;
     return FormatXmlAmount(*text, pattern);
+}
+
+// One amount of the totals section, as the totals step sees it: absent or blank counts
+// as 0, a decimal is held exactly, any other text is no number.
+class Total
+{
+public:
+    Total(const XmlNode &node, const char *xpath) : m_text(node.textOf(xpath).value_or(QString()))
+    {
+        m_value = XmlAmountToDecimal(m_text);
+    }
+    // Every digit as written, rounded by the pattern; text that is no number as written.
+    QString shown(const QString &pattern) const
+    {
+        return m_value ? FormatNumber(*m_value, pattern) : FormatXmlAmount(m_text, pattern);
+    }
+    // The exact difference, or nothing to show when either side is no number.
+    friend QString difference(const Total &a, const Total &b, const QString &pattern)
+    {
+        return a.m_value && b.m_value ? FormatNumber(*a.m_value - *b.m_value, pattern) : QString();
+    }
+
+private:
+    QString m_text;
+    std::optional<Decimal> m_value;
+};
+
+// The colour of a line by its shown quantity: red when it is below zero, and when it is
+// no number at all if `redWithoutQuantity`.
+inline int quantityColor(const QString &shownQuantity, bool redWithoutQuantity)
+{
+    const auto quantity = ParseGermanNumber(shownQuantity);
+    if (!quantity)
+        return redWithoutQuantity ? ColorRed : ColorBlack;
+    return quantity->negative && !quantity->isZero() ? ColorRed : ColorBlack;
 }
 
 } // namespace invorator::steps

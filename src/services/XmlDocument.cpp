@@ -319,6 +319,25 @@ public:
         return true;
     }
 
+    // The document's elements by interned name, in document order; one walk over the
+    // document on the first descendant query, so later ones do not walk it again.
+    mutable std::unordered_map<const xmlChar *, std::vector<xmlNode *>> byName;
+    mutable bool indexed = false;
+
+    const std::vector<xmlNode *> &elementsNamed(const xmlChar *name) const
+    {
+        if (!indexed) {
+            indexed = true;
+            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), false, nullptr, [&](xmlNode *n) {
+                byName[n->name].push_back(n);
+                return false;
+            });
+        }
+        static const std::vector<xmlNode *> none;
+        const auto it = byName.find(name);
+        return it == byName.end() ? none : it->second;
+    }
+
     // Child steps from `from`, in document order; stops after the first result when `first`.
     bool walkChildren(xmlNode *from, const FastPath &fp, std::size_t depth, const Resolved &r, bool first,
                       std::vector<xmlNode *> &out) const
@@ -332,9 +351,11 @@ public:
                 continue;
             }
             if (!fp.attribute.empty()) {
-                xmlAttr *attr = xmlHasProp(c, reinterpret_cast<const xmlChar *>(fp.attribute.c_str()));
-                // xmlHasProp also finds attributes in a namespace; XPath's @name only the unqualified one.
-                if (!attr || attr->ns)
+                // XPath's @name means the attribute without a namespace, wherever it stands.
+                xmlAttr *attr = c->properties;
+                while (attr && (attr->ns || !xmlStrEqual(attr->name, BAD_CAST fp.attribute.c_str())))
+                    attr = attr->next;
+                if (!attr)
                     continue;
                 out.push_back(reinterpret_cast<xmlNode *>(attr));
             } else {
@@ -348,12 +369,12 @@ public:
 
     // Elements below `from` (document order) that satisfy `test`, iteratively so deep trees are safe.
     template <typename Test>
-    void walkDescendants(xmlNode *from, bool first, std::vector<xmlNode *> &out, Test test) const
+    void walkDescendants(xmlNode *from, bool first, std::vector<xmlNode *> *out, Test test) const
     {
         xmlNode *n = from->children;
         while (n) {
             if (n->type == XML_ELEMENT_NODE && test(n)) {
-                out.push_back(n);
+                out->push_back(n);
                 if (first)
                     return;
             }
@@ -386,27 +407,29 @@ public:
             const Resolved *r = resolve(q);
             if (!r)
                 return;
-            const bool single = fp.steps.size() == 1;
-            std::vector<xmlNode *> anchors;
-            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first && single, single ? out : anchors,
-                            [&](const xmlNode *n) { return matches(n, r->uris[0], r->names[0]); });
-            if (single)
-                return;
-            std::vector<xmlNode *> found;
-            for (xmlNode *anchor : anchors)
-                walkChildren(anchor, fp, 1, *r, false, found);
-            // Anchors may nest, so the children of an outer one can follow those of an inner one.
-            if (found.size() > 1)
-                std::stable_sort(found.begin(), found.end(),
-                                 [](xmlNode *a, xmlNode *b) { return xmlXPathCmpNodes(a, b) == 1; });
-            if (first && !found.empty())
-                found.resize(1);
-            out.insert(out.end(), found.begin(), found.end());
+            // Every element named like the last step, in document order, whose parents
+            // match the steps before it: each result once, and already in order.
+            const std::size_t last = fp.steps.size() - 1;
+            for (xmlNode *n : elementsNamed(r->names[last])) {
+                if (!matches(n, r->uris[last], r->names[last]))
+                    continue;
+                const xmlNode *up = n->parent;
+                std::size_t step = last;
+                while (step > 0 && up && matches(up, r->uris[step - 1], r->names[step - 1])) {
+                    up = up->parent;
+                    --step;
+                }
+                if (step > 0)
+                    continue;
+                out.push_back(n);
+                if (first)
+                    return;
+            }
             return;
         }
         case FastPath::Kind::NamespaceTest: {
             const char *uri = fp.namespaceUri.c_str();
-            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, out, [&](const xmlNode *n) {
+            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, &out, [&](const xmlNode *n) {
                 return n->ns && n->ns->href &&
                        std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0;
             });
@@ -556,7 +579,13 @@ XmlResult XmlDocument::load(const QString &path)
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {false, QStringLiteral("cannot open %1").arg(path), 0};
-    return loadXml(file.readAll());
+    if (file.size() > MaxXmlBytes)
+        return {false, QStringLiteral("the file is larger than an invoice can be"), 0, true};
+    // A device or pipe reports no size: read no more than the limit allows.
+    const QByteArray bytes = file.read(MaxXmlBytes + 1);
+    if (bytes.size() > MaxXmlBytes)
+        return {false, QStringLiteral("the file is larger than an invoice can be"), 0, true};
+    return loadXml(bytes);
 }
 
 XmlResult XmlDocument::loadXml(const QByteArray &bytes)
@@ -564,9 +593,15 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     d->doc.reset();
     d->ctx.reset();
     d->namespaces.clear();
+    d->byName.clear();
+    d->indexed = false;
     d->renew();
     if (bytes.isEmpty())
         return {false, QStringLiteral("the file is empty"), 0};
+    // The parsed tree takes a few hundred bytes per element: a document of millions of
+    // tiny elements would exhaust memory long before it could be an invoice.
+    if (bytes.size() > MaxXmlBytes || bytes.count('<') > MaxXmlTags)
+        return {false, QStringLiteral("the document is larger than an invoice can be"), 0, true};
 
     ErrorCollector collector;
     ErrorScope scope(collector);

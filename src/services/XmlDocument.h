@@ -13,12 +13,18 @@ struct _xmlNode;
 
 namespace invorator {
 
+// The largest document taken as an invoice: the biggest real invoices are a few MB plus
+// embedded attachments; a ten-thousand-line invoice has about 400,000 tags.
+inline constexpr qint64 MaxXmlBytes = 50LL * 1024 * 1024;
+inline constexpr qsizetype MaxXmlTags = 1'000'000;
+
 // Outcome of loading a document: converts to bool; on failure says why and where.
 struct XmlResult
 {
     bool ok = false;
     QString message;
     int line = 0;
+    bool tooLarge = false; // over MaxXmlBytes or MaxXmlTags
     explicit operator bool() const { return ok; }
 };
 

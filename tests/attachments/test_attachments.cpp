@@ -61,9 +61,18 @@ TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
     EXPECT_EQ(SafeFileName("  "), "Anlage");
     EXPECT_EQ(SafeFileName("CON"), "CON");
     EXPECT_EQ(SafeFileName(QString("x\ny\x01z")), "x_y_z");
+    // Long names are cut by UTF-8 bytes, between characters, keeping the extension:
+    // 200 characters of CJK text are 600 bytes, more than any file system takes.
     const QString longName = SafeFileName(QString(300, 'a') + ".pdf");
-    EXPECT_EQ(longName.size(), 200);
+    EXPECT_EQ(longName.toUtf8().size(), 240);
     EXPECT_TRUE(longName.endsWith(".pdf"));
+    const QString chinese = SafeFileName(QString(200, QChar(0x53D1)) + ".pdf");
+    EXPECT_EQ(chinese, QString(78, QChar(0x53D1)) + ".pdf");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x84"); // one character, two UTF-16 units
+    const QString pairs = SafeFileName("a" + emoji.repeated(100));
+    EXPECT_EQ(pairs, "a" + emoji.repeated(59)) << "no pair is split";
+    EXPECT_EQ(SafeFileName(QString("x") + QChar(0xD800) + "y"), "x_y")
+        << "a lone surrogate has no UTF-8 form";
 }
 
 // Hostile identifiers and types write inside the export folder or not at all; two
@@ -97,13 +106,16 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     ImportRun run(MsgAnswer::No);
     run.driver.setExportFolder(folder);
     ASSERT_EQ(run.run(file), ImportOutcome::Read);
-    EXPECT_EQ(run.messageNumbers(), QList<int>{41});
+    // The one attachment whose data is not base64 is named, not silently dropped.
+    EXPECT_EQ(run.messageNumbers(), QList<int>({54, 41}));
+    EXPECT_TRUE(run.sink.messages()[0].text.contains("„Externfile.csv“"))
+        << run.sink.messages()[0].text.toStdString();
     const QStringList expected = {"_._.._x",
                                   "_etc_passwd",
                                   "a_b",
                                   "CON",
                                   "Anlage",
-                                  QString(200, 'L'),
+                                  QString(240, 'L'),
                                   "Externfile.png",
                                   "Externfile-2.png",
                                   "Externfile",

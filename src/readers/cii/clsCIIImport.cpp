@@ -6,16 +6,7 @@
 
 namespace invorator {
 
-namespace {
-
 using namespace steps;
-
-double number(const XmlNode &node, const char *xpath)
-{
-    return XmlAmountToNumber(node.textOf(xpath).value_or(QString()));
-}
-
-} // namespace
 
 QString clsCIIImport::SelectionNamespaces() const
 {
@@ -114,17 +105,14 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
                                    "ram:SpecifiedTradeSettlementLineMonetarySummation/ram:LineTotalAmount"),
                        m_context.numberFormat)); // BT-131
         // A negative quantity (a return or correction) is drawn in red, as is a line without one.
-        const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
-        lv.setRowColor(row, !quantity || *quantity < 0 ? ColorRed : ColorBlack);
+        lv.setRowColor(row, quantityColor(lv.cell(row, 3), true));
     }
     return true;
 }
 
-bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv, const FieldList &fields)
+bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv)
 {
     lv.clear();
-    double vatSum = 0;
-    double basisSum = 0;
     for (const XmlNode tax : node.selectNodes("ram:ApplicableTradeTax")) {
         if (!tax.hasChildNodes())
             continue;
@@ -132,12 +120,7 @@ bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv, const F
         putCell(lv, row, 1, tax.textOf("ram:RateApplicablePercent"));                            // BT-119
         putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
         putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat));      // BT-116
-        // The sums add the shown, rounded amounts.
-        vatSum += GermanNumberToDouble(lv.cell(row, 2)).value_or(0);
-        basisSum += GermanNumberToDouble(lv.cell(row, 3)).value_or(0);
     }
-    put(fields, 0, FormatNumber(vatSum, m_context.numberFormat));
-    put(fields, 1, FormatNumber(basisSum, m_context.numberFormat));
     return true;
 }
 
@@ -163,18 +146,27 @@ bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &
 bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node,
                                                                    const FieldList &fields)
 {
-    const double lineTotal = number(node, "ram:LineTotalAmount");       // BT-106
-    const double allowances = number(node, "ram:AllowanceTotalAmount"); // BT-107
-    const double charges = number(node, "ram:ChargeTotalAmount");       // BT-108
-    const double prepaid = number(node, "ram:TotalPrepaidAmount");      // BT-113
-    const double rounding = number(node, "ram:RoundingAmount");         // BT-114
-    const double due = number(node, "ram:DuePayableAmount");            // BT-115
-    const double net = number(node, "ram:TaxBasisTotalAmount");         // BT-109 total without VAT
-    const double gross = number(node, "ram:GrandTotalAmount");          // BT-112 total with VAT
-    const double shown[] = {gross - net, due,     lineTotal, net,      gross,
-                            allowances,  charges, prepaid,   rounding, due};
+    const QString &pattern = m_context.numberFormat;
+    const Total lines(node, "ram:LineTotalAmount");           // BT-106
+    const Total allowances(node, "ram:AllowanceTotalAmount"); // BT-107
+    const Total charges(node, "ram:ChargeTotalAmount");       // BT-108
+    const Total prepaid(node, "ram:TotalPrepaidAmount");      // BT-113
+    const Total rounding(node, "ram:RoundingAmount");         // BT-114
+    const Total due(node, "ram:DuePayableAmount");            // BT-115
+    const Total net(node, "ram:TaxBasisTotalAmount");         // BT-109 total without VAT
+    const Total gross(node, "ram:GrandTotalAmount");          // BT-112 total with VAT
+    const QString shown[] = {difference(gross, net, pattern),
+                             due.shown(pattern),
+                             lines.shown(pattern),
+                             net.shown(pattern),
+                             gross.shown(pattern),
+                             allowances.shown(pattern),
+                             charges.shown(pattern),
+                             prepaid.shown(pattern),
+                             rounding.shown(pattern),
+                             due.shown(pattern)};
     for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, FormatNumber(shown[k], m_context.numberFormat));
+        put(fields, k, shown[k]);
     const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());

@@ -25,7 +25,7 @@ public:
     bool SellerTradeParty(const XmlNode &node, const FieldList &fields);
     bool BuyerTradePartyNode(const XmlNode &node, const FieldList &fields);
     bool AdditionalReferencedDocument(const XmlNode &node, AttachmentStore &store);
-    bool ApplicableTradeTax(const XmlNode &node, ListView &lv, const FieldList &fields);
+    bool ApplicableTradeTax(const XmlNode &node, ListView &lv);
     bool SpecifiedTradePaymentTerms(const XmlNode &node, const FieldList &fields);
     bool IncludedSupplyChainTradeLineItem(const XmlNode &node, ListView &lv);
     bool SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &lv);

@@ -81,8 +81,7 @@ bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
         putCell(lv, row, 2, line.textOf("cac:Item/cbc:Description")); // BT-154
         quantityPriceAndRate(line, lv, row);
         putCell(lv, row, 6, amount(line.textOf("cbc:LineExtensionAmount"), m_context.numberFormat)); // BT-131
-        const auto quantity = GermanNumberToDouble(lv.cell(row, 3));
-        lv.setRowColor(row, quantity && *quantity < 0 ? ColorRed : ColorBlack);
+        lv.setRowColor(row, quantityColor(lv.cell(row, 3), false));
     }
     return true;
 }
@@ -124,20 +123,27 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
 
 bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fields)
 {
-    const auto number = [&](const char *xpath) {
-        return XmlAmountToNumber(node.textOf(xpath).value_or(QString()));
-    };
-    const double a = number("cbc:LineExtensionAmount");   // BT-106
-    const double b = number("cbc:TaxExclusiveAmount");    // BT-109
-    const double c = number("cbc:TaxInclusiveAmount");    // BT-112
-    const double d = number("cbc:AllowanceTotalAmount");  // BT-107
-    const double e = number("cbc:ChargeTotalAmount");     // BT-108
-    const double f = number("cbc:PrepaidAmount");         // BT-113
-    const double g = number("cbc:PayableRoundingAmount"); // BT-114
-    const double h = number("cbc:PayableAmount");         // BT-115
-    const double shown[] = {c - b, h, a, b, c, d, e, f, g, h};
+    const QString &pattern = m_context.numberFormat;
+    const Total lines(node, "cbc:LineExtensionAmount");       // BT-106
+    const Total net(node, "cbc:TaxExclusiveAmount");          // BT-109
+    const Total gross(node, "cbc:TaxInclusiveAmount");        // BT-112
+    const Total allowances(node, "cbc:AllowanceTotalAmount"); // BT-107
+    const Total charges(node, "cbc:ChargeTotalAmount");       // BT-108
+    const Total prepaid(node, "cbc:PrepaidAmount");           // BT-113
+    const Total rounding(node, "cbc:PayableRoundingAmount");  // BT-114
+    const Total due(node, "cbc:PayableAmount");               // BT-115
+    const QString shown[] = {difference(gross, net, pattern),
+                             due.shown(pattern),
+                             lines.shown(pattern),
+                             net.shown(pattern),
+                             gross.shown(pattern),
+                             allowances.shown(pattern),
+                             charges.shown(pattern),
+                             prepaid.shown(pattern),
+                             rounding.shown(pattern),
+                             due.shown(pattern)};
     for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, FormatNumber(shown[k], m_context.numberFormat));
+        put(fields, k, shown[k]);
     const XmlNode currency = node.selectSingleNode("cbc:LineExtensionAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());
