@@ -11,6 +11,7 @@ struct EmbeddedFile
 {
     std::string name;
     QByteArray data;
+    int copies = 1; // file specifications pointing at the one stream (name, name-2, ...)
 };
 
 // A small PDF carrying the given files as embedded files, their streams compressed

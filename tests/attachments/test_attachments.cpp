@@ -48,6 +48,19 @@ TEST(Attachments, Base64FollowsTheXmlSchemaRules)
     EXPECT_FALSE(DecodeBase64("SGVsbÖ8="));
 }
 
+// A shortcut holds one line of address: a line break or other control character would
+// add keys of its own to the file.
+TEST(Attachments, ShortcutsCarryTheAddressOnOneLine)
+{
+    QTemporaryDir dir;
+    AttachmentStore store(dir.path());
+    ASSERT_EQ(
+        store.writeShortcut("x", QString("https://e.example/a\rb\nc\td") + QChar(0x01) + "e" + QChar(0x7f)),
+        "Reference to x.url");
+    EXPECT_EQ(readFile(dir.filePath("Reference to x.url")),
+              "[InternetShortcut]\r\nURL=https://e.example/abcde\r\n");
+}
+
 TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
 {
     EXPECT_EQ(SafeFileName("Rechnung-Anlage-1"), "Rechnung-Anlage-1");
@@ -182,4 +195,25 @@ TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
     ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), InvoiceKind::UBL), ImportOutcome::Read);
     EXPECT_EQ(readFile(dir.filePath("Reference to Doc1.url")),
               "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
+}
+
+// A reference with both embedded data and an external address is a link: its shortcut is
+// written and its data is not.
+TEST(Attachments, AUblReferenceWithDataAndAddressBecomesAShortcut)
+{
+    QByteArray ubl = readFile(corpus("ubl/01.01a-INVOICE_ubl.xml"));
+    const qsizetype at = ubl.indexOf("<cac:AccountingSupplierParty>");
+    ASSERT_GT(at, 0);
+    ubl.insert(at, "<cac:AdditionalDocumentReference><cbc:ID>Both</cbc:ID><cac:Attachment>"
+                   "<cbc:EmbeddedDocumentBinaryObject mimeCode='application/pdf' filename='b.pdf'>JVBERi0="
+                   "</cbc:EmbeddedDocumentBinaryObject><cac:ExternalReference><cbc:URI>https://e.example/b"
+                   "</cbc:URI></cac:ExternalReference></cac:Attachment></cac:AdditionalDocumentReference>");
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("export");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ImportRun run;
+    run.driver.setExportFolder(folder);
+    ASSERT_EQ(run.run(writeFile(dir, "both.xml", ubl), InvoiceKind::UBL), ImportOutcome::Read);
+    EXPECT_EQ(run.driver.attachments(), QStringList({"Reference to Both.url"}));
+    EXPECT_EQ(entries(folder), QStringList({"Reference to Both.url"}));
 }

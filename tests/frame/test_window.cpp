@@ -317,14 +317,16 @@ TEST(Window, RequiredFieldsAreMarkedAndCounted)
     auto *name = new CaptionedField("txtSupport(0)", "Name", CaptionedField::Kind::Text, &form);
     auto *file = new CaptionedField("txtSupport(1)", "Anlage", CaptionedField::Kind::Text, &form);
     auto *text = new CaptionedField("txtSupport(2)", "Nachricht", CaptionedField::Kind::Text, &form);
+    auto *label = new QLabel(&form);
     file->setText("/tmp/x.pdf");
     form.show();
     RecordingSink sink;
-    EXPECT_TRUE(CheckRequiredFields({name, file, text}, sink));
+    EXPECT_TRUE(CheckRequiredFields({name, file, text, label}, sink));
     ASSERT_EQ(sink.messages().size(), 1u);
     EXPECT_EQ(sink.messages()[0].title, "Brellwerk");
     EXPECT_EQ(sink.messages()[0].icon, MsgIcon::Critical);
-    EXPECT_TRUE(sink.messages()[0].text.startsWith("Sie haben 2 Feld(er) nicht mit Daten gefüllt.\r\n"));
+    EXPECT_TRUE(sink.messages()[0].text.startsWith("Sie haben 3 Feld(er) nicht mit Daten gefüllt.\r\n"))
+        << "the empty label counts too";
     EXPECT_EQ(name->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
     EXPECT_EQ(text->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
     EXPECT_NE(file->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));

@@ -190,3 +190,44 @@ TEST(PdfImport, ConcurrentImportsOfDifferentPdfsKeepTheirOwnInvoice)
     }
     EXPECT_TRUE(extractedFiles().isEmpty());
 }
+
+// The invoice is the file the PDF declares. Another invoice in the bytes (a comment after
+// the end, which PDF readers ignore) must not be shown in its place.
+TEST(PdfImport, TheDeclaredEmbeddedFileWinsOverBytesElsewhere)
+{
+    QTemporaryDir dir;
+    const QByteArray declared = readFile(sample("Rechnung-2026-0815.xml"));
+    QByteArray other = readFile(corpus("cii/EN16931_Einfach.cii.xml"));
+    other.replace('\n', ' ').replace('\r', ' ');
+    const QByteArray pdf = MakePdf({{"factur-x.xml", declared}}) + "%" + other + "\n";
+    ImportRun run;
+    ASSERT_EQ(run.run(writeFile(dir, "comment.pdf", pdf), InvoiceKind::Pdf), ImportOutcome::Read);
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
+}
+
+// Without a readable embedded file the bytes are searched, and only a complete,
+// well-formed invoice found there is taken.
+TEST(PdfImport, TheByteSearchTakesOnlyACompleteInvoice)
+{
+    QTemporaryDir dir;
+    const QByteArray invoice = readFile(sample("Rechnung-2026-0815.xml"));
+    const QByteArray head = "%PDF-1.4\n% no objects a reader could use\n";
+    ImportRun run;
+    ASSERT_EQ(run.run(writeFile(dir, "plain.pdf", head + invoice + "\n%%EOF\n"), InvoiceKind::Pdf),
+              ImportOutcome::Read);
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
+    EXPECT_EQ(run.model.lvTable.rowCount(), 4) << "the whole invoice, not a piece of it";
+
+    QByteArray wrongRoot = invoice;
+    wrongRoot.replace("urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100",
+                      "urn:example:not-an-invoice");
+    QByteArray unclosed = invoice;
+    unclosed.replace("</ram:SpecifiedTradeSettlementHeaderMonetarySummation>", "");
+    for (const auto &[name, body] :
+         {std::pair{"wrongroot.pdf", wrongRoot}, std::pair{"unclosed.pdf", unclosed}}) {
+        EXPECT_EQ(run.run(writeFile(dir, name, head + body + "\n%%EOF\n"), InvoiceKind::Pdf),
+                  ImportOutcome::NotLoaded)
+            << name;
+        EXPECT_EQ(run.messageNumbers(), QList<int>{5}) << name;
+    }
+}

@@ -45,6 +45,15 @@ TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
               shownAmount(xpathText(file, QByteArray(sum).append("ram:TaxBasisTotalAmount"))));
     EXPECT_EQ(run.model[So::GrossTotal].text(),
               shownAmount(xpathText(file, QByteArray(sum).append("ram:GrandTotalAmount"))));
+    // Every total in its own field: allowances and charges, prepaid and rounding differ in
+    // some invoices of the list.
+    const std::pair<FieldId, const char *> totals[] = {
+        {So::LineTotal, "ram:LineTotalAmount"}, {So::Allowances, "ram:AllowanceTotalAmount"},
+        {So::Charges, "ram:ChargeTotalAmount"}, {So::Prepaid, "ram:TotalPrepaidAmount"},
+        {So::Rounding, "ram:RoundingAmount"},   {So::DuePayable, "ram:DuePayableAmount"}};
+    for (const auto &[field, element] : totals)
+        EXPECT_EQ(run.model[field].text(), shownAmount(xpathText(file, QByteArray(sum).append(element))))
+            << element;
     EXPECT_EQ(run.model[Rd::TaxCurrency].text(),
               xpathText(file, QByteArray(sum).append("ram:TaxTotalAmount/@currencyID")).value_or(""));
     // Every line's total as the document writes it.
@@ -167,4 +176,35 @@ TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
     EXPECT_EQ(run.model.lvUst.row(1).cells, QStringList({"", "", "7,00", "n/a"}));
     // The totals are missing, so they overwrite the VAT sums with 0,00.
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
+}
+
+// Totals beyond what a double holds are shown with every digit, and the tax is their
+// exact difference; text that is no number is shown as written, never as another number.
+TEST(CiiReader, TotalsKeepEveryDigit)
+{
+    const QString huge = "1" + QString(399, '0') + ".25";
+    const QByteArray sums =
+        "<ram:ApplicableHeaderTradeSettlement><ram:SpecifiedTradeSettlementHeaderMonetarySummation>"
+        "<ram:LineTotalAmount>12345678901234567890.12</ram:LineTotalAmount>"
+        "<ram:AllowanceTotalAmount>n/a</ram:AllowanceTotalAmount>"
+        "<ram:TaxBasisTotalAmount>-" +
+        huge.toLatin1() +
+        "</ram:TaxBasisTotalAmount>"
+        "<ram:GrandTotalAmount>" +
+        huge.toLatin1() +
+        "</ram:GrandTotalAmount>"
+        "<ram:DuePayableAmount>99999999999999999999.995</ram:DuePayableAmount>"
+        "</ram:SpecifiedTradeSettlementHeaderMonetarySummation></ram:ApplicableHeaderTradeSettlement>";
+    QTemporaryDir dir;
+    ImportRun run;
+    ASSERT_EQ(run.run(writeFile(dir, "sums.xml", ciiDocument("<ram:ID>S-1</ram:ID>", sums))),
+              ImportOutcome::Read);
+    EXPECT_EQ(run.model[So::LineTotal].text(), "12.345.678.901.234.567.890,12");
+    EXPECT_EQ(run.model[Rd::FinalAmount].text(), "100.000.000.000.000.000.000,00");
+    EXPECT_EQ(run.model[So::Allowances].text(), "n/a");
+    EXPECT_EQ(run.model[So::Charges].text(), "0,00") << "absent counts as 0";
+    const QString grouped = FormatXmlAmount(huge, "#,##0.00");
+    EXPECT_EQ(run.model[So::GrossTotal].text(), grouped);
+    EXPECT_EQ(run.model[So::NetTotal].text(), "-" + grouped);
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), FormatXmlAmount("2" + QString(399, '0') + ".50", "#,##0.00"));
 }

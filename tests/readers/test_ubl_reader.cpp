@@ -55,6 +55,27 @@ TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
     EXPECT_EQ(run.model[Rd::TaxCurrency].text(),
               xpathText(file, "//cac:LegalMonetaryTotal/cbc:LineExtensionAmount/@currencyID"));
     EXPECT_EQ(run.state.NumberFormat, "0.00 ");
+    // The payment due date as a date (BT-9), where the document has one.
+    const QString due = xpathText(file, "/*/cbc:DueDate").value_or("");
+    if (!due.isEmpty()) {
+        EXPECT_EQ(run.model[Rd::DueDate].text(), due.mid(8, 2) + "." + due.mid(5, 2) + "." + due.left(4));
+    }
+    // The tax is the total with VAT less the total without it (not less the line total).
+    const auto cents = [&](const char *what) {
+        return qRound64(
+            xpathText(file, QByteArray("//cac:LegalMonetaryTotal/cbc:") + what).value_or("0").toDouble() *
+            100);
+    };
+    const qint64 tax = cents("TaxInclusiveAmount") - cents("TaxExclusiveAmount");
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), QString("%1%2,%3 ")
+                                                  .arg(tax < 0 ? "-" : "")
+                                                  .arg(std::abs(tax) / 100)
+                                                  .arg(std::abs(tax) % 100, 2, 10, QChar('0')));
+    // The seller's contact: name and e-mail each in its own field.
+    const char *contact = "//cac:AccountingSupplierParty/cac:Party/cac:Contact/cbc:";
+    EXPECT_EQ(run.model[Seller.Contact].text(), xpathText(file, QByteArray(contact) + "Name").value_or(""));
+    EXPECT_EQ(run.model[Seller.ContactEmail].text(),
+              xpathText(file, QByteArray(contact) + "ElectronicMail").value_or(""));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -81,6 +81,27 @@ TEST(XmlDocument, ShortcutQueriesAgreeWithTheXPathEngine)
     EXPECT_TRUE(doc.selectNodes("//*[namespace-uri()='urn:none']").empty());
     EXPECT_EQ(root.selectNodes("//a:x").length(), 3u);
     EXPECT_EQ(root.selectSingleNode("a:x").nextSibling().nextSibling().getNamedItem("n").text(), "2");
+    // @n is the attribute without a namespace, even after a namespaced one of that name.
+    EXPECT_EQ(texts(root.selectNodes("a:x[2]/@n")), QStringList({"2"}));
+    XmlDocument attrs;
+    load(attrs, R"(<a:r xmlns:a="urn:a" xmlns:b="urn:b"><a:x b:n="q" n="2"/></a:r>)");
+    EXPECT_EQ(attrs.documentElement().textOf("a:x/@n"), "2");
+    EXPECT_EQ(attrs.documentElement().textOf("a:x/@n"), attrs.documentElement().textOf("./a:x/@n"));
+}
+
+// The shortcut answers must follow the document: the first //a/b is the first b under
+// any a, even when the first a has none; texts are trimmed; and a query answered under
+// one set of prefixes is answered anew when the prefixes change.
+TEST(XmlDocument, ShortcutAnswersFollowTheDocumentAndThePrefixes)
+{
+    XmlDocument doc;
+    load(doc, R"(<a:r xmlns:a="urn:a" xmlns:b="urn:b"><a:x/><a:x><a:y>
+        first  </a:y></a:x><b:x><b:y>other</b:y></b:x></a:r>)");
+    EXPECT_EQ(doc.selectSingleNode("//a:x/a:y").text(), "first");
+    EXPECT_EQ(doc.documentElement().textOf("a:x/a:y"), "first");
+    ASSERT_TRUE(doc.setProperty("SelectionNamespaces", "xmlns:a='urn:b'"));
+    EXPECT_EQ(doc.selectSingleNode("//a:x/a:y").text(), "other");
+    EXPECT_EQ(doc.documentElement().textOf("a:x/a:y"), "other");
 }
 
 TEST(XmlDocument, LoadRejectsWhatIsNotAWellFormedDocument)
