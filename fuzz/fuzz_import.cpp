@@ -1,0 +1,33 @@
+// Any bytes as an invoice file through the driver: format detection, PDF extraction and
+// whichever reader the content calls for.
+#include "import/ImportDriver.h"
+#include "model/DisplayModel.h"
+#include "services/MessageSink.h"
+#include "services/SharedState.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace invorator;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static QTemporaryDir dir;
+    static const QString path = dir.filePath(QStringLiteral("invoice"));
+    // No texts database: messages are empty, every step still runs.
+    static SharedState state(dir.path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        std::abort();
+    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
+    file.close();
+    DisplayModel model;
+    RecordingSink sink(MsgAnswer::Yes); // a mismatch is read as the kind the content shows
+    ImportDriver driver(state, model, sink);
+    (void)driver.ImportInvoice(path, InvoiceKind::Auto);
+    return 0;
+}
