@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)store.writeShortcut(name, uri);
     (void)store.writeBase64(base64, name); // a second time: numbered, not replaced
     store.finish();
-    const QStringList outside = QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList outside =
+        QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     if (outside != QStringList{QStringLiteral("export")})
         std::abort();
     const QStringList inside = QDir(folder).entryList(QDir::Files | QDir::Hidden);

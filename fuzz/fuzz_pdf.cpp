@@ -9,7 +9,8 @@ using namespace invorator;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray pdf = QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QByteArray pdf =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const QByteArray xml = ExtractInvoiceXml(pdf);
     if (xml.size() > MaxXmlBytes)
         std::abort();

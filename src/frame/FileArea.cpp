@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace invorator {
 
@@ -17,19 +16,16 @@ FileArea::FileArea(QWidget *parent) : QGroupBox(parent)
                                 CaptionedField::Kind::File, this);
     m_export = new CaptionedField(QStringLiteral("txtExport(0)"), QStringLiteral("Export-Pfad"),
                                   CaptionedField::Kind::Folder, this);
-    m_convert = new QPushButton(QStringLiteral("Konvertieren"), this);
-    m_convert->setObjectName(QStringLiteral("btnXRechnung"));
-    m_convert->setDefault(true);
-    m_convert->setMinimumWidth(120);
+    auto *convert = new QPushButton(QStringLiteral("Konvertieren"), this);
+    convert->setObjectName(QStringLiteral("btnXRechnung"));
+    convert->setDefault(true);
+    convert->setMinimumWidth(120);
     layout->addWidget(m_file, 3);
     layout->addWidget(m_export, 2);
-    layout->addWidget(m_convert);
-    connect(m_convert, &QPushButton::clicked, this, &FileArea::convertRequested);
+    layout->addWidget(convert);
+    connect(convert, &QPushButton::clicked, this, &FileArea::convertRequested);
     connect(m_file, &CaptionedField::returnPressed, this, &FileArea::convertRequested);
     connect(m_file, &CaptionedField::pathChanged, this, &FileArea::invoicePathChanged);
-    // Ctrl+O opens the invoice dialog from anywhere in the window.
-    auto *open = new QShortcut(QKeySequence::Open, this);
-    connect(open, &QShortcut::activated, m_file, &CaptionedField::openDialog);
 }
 
 } // namespace invorator

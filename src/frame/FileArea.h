@@ -2,8 +2,6 @@
 
 #include <QGroupBox>
 
-class QPushButton;
-
 namespace invorator {
 
 class CaptionedField;
@@ -28,7 +26,6 @@ signals:
 private:
     CaptionedField *m_file = nullptr;
     CaptionedField *m_export = nullptr;
-    QPushButton *m_convert = nullptr;
 };
 
 } // namespace invorator

@@ -27,7 +27,6 @@ public:
     // The identifiers page belongs to Peppol invoices; without it the first page shows.
     void setIdentifiersEnabled(bool enabled);
     void showFirstPage();
-    CaptionedField *field(FieldId id) const { return m_fields[id]; }
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
 

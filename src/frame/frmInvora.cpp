@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -110,6 +111,9 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     connect(m_files, &FileArea::convertRequested, this, &frmInvora::convert);
     connect(m_files, &FileArea::invoicePathChanged, this, &frmInvora::invoicePathChanged);
     connect(m_invoice, &InvoiceView::showXmlRequested, this, &frmInvora::ShowXmlSource);
+    // Ctrl+O opens the invoice dialog from anywhere in the window.
+    auto *open = new QShortcut(QKeySequence::Open, this);
+    connect(open, &QShortcut::activated, m_files->invoiceField(), &CaptionedField::openDialog);
 
     m_contentSet = {m_files};
     for (QWidget *box : m_invoice->boxes())

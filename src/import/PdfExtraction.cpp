@@ -176,6 +176,8 @@ bool ExtractedXml::extract(const QString &pdfPath)
     pdf.close();
     if (xml.isEmpty())
         return false;
+    // Earlier versions left the XML of the last PDF under one fixed name.
+    QFile::remove(UserTempFolder() + QStringLiteral("/zFile.xml"));
     // A new name for every import, created exclusively and readable by the owner only.
     auto file = std::make_unique<QTemporaryFile>(UserTempFolder() + QStringLiteral("/zFile-XXXXXX.xml"));
     if (!file->open() || file->write(xml) != xml.size() || !file->flush())

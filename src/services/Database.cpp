@@ -86,20 +86,31 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-Transaction::Transaction(Database &db) : m_db(db.connection())
+Transaction::Transaction(Database &db) : m_db(db), m_connectionName(db.connectionName())
 {
-    if (!m_db.isOpen()) {
+    QSqlDatabase c = connection();
+    if (!c.isOpen()) {
         m_begun = {false, QStringLiteral("The database is not open.")};
         return;
     }
-    m_open = m_db.transaction();
-    m_begun = m_open ? DbResult{true, {}} : DbResult{false, m_db.lastError().text()};
+    m_open = c.transaction();
+    m_begun = m_open ? DbResult{true, {}} : DbResult{false, c.lastError().text()};
+}
+
+QSqlDatabase Transaction::connection() const
+{
+    // A connection closed (and perhaps opened anew) since the begin is not ours any more.
+    if (m_connectionName.isEmpty() || m_db.connectionName() != m_connectionName)
+        return {};
+    return m_db.connection();
 }
 
 Transaction::~Transaction()
 {
-    if (m_open)
-        m_db.rollback();
+    if (!m_open)
+        return;
+    if (QSqlDatabase c = connection(); c.isOpen())
+        c.rollback();
 }
 
 DbResult Transaction::commit()
@@ -107,9 +118,12 @@ DbResult Transaction::commit()
     if (!m_open)
         return m_begun ? DbResult{false, QStringLiteral("The transaction has ended.")} : m_begun;
     m_open = false;
-    if (!m_db.commit()) {
-        const QString message = m_db.lastError().text();
-        m_db.rollback();
+    QSqlDatabase c = connection();
+    if (!c.isOpen())
+        return {false, QStringLiteral("The database was closed before the commit.")};
+    if (!c.commit()) {
+        const QString message = c.lastError().text();
+        c.rollback();
         return {false, message};
     }
     return {true, {}};

@@ -51,6 +51,7 @@ public:
     bool isOpen() const { return !m_connectionName.isEmpty(); }
     // The open connection, or an invalid one.
     QSqlDatabase connection() const;
+    QString connectionName() const { return m_connectionName; }
 
 private:
     QString m_purpose;
@@ -58,7 +59,9 @@ private:
 };
 
 // Writes that belong together: begun on construction, rolled back when the guard goes
-// without a successful commit (an early return, a failed step, an exception).
+// without a successful commit (an early return, a failed step, an exception). Closing
+// the database first ends the transaction too: the engine rolls it back, and a later
+// commit fails.
 class Transaction
 {
 public:
@@ -72,7 +75,11 @@ public:
     DbResult commit();
 
 private:
-    QSqlDatabase m_db;
+    // The connection the transaction was begun on, while it is still open.
+    QSqlDatabase connection() const;
+
+    Database &m_db;
+    QString m_connectionName;
     DbResult m_begun;
     bool m_open = false;
 };

@@ -4,6 +4,7 @@
 
 #include "frame/CaptionedField.h"
 #include "frame/Controls.h"
+#include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
 #include "services/SettingsStore.h"
 
@@ -92,8 +93,8 @@ TEST(Window, SetUpWithAndWithoutTheDatabases)
         Window w(folder);
         EXPECT_TRUE(w.sink.messages().empty());
         EXPECT_FALSE(w.command("btnSave")->isVisible()) << "no archive, no save command";
-        EXPECT_EQ(w.text("txtRechnungdaten(5)"), "Rechnung");
-        EXPECT_EQ(w.text("txtRechnungdaten(8)"), "0,00");
+        EXPECT_EQ(w.text(controlKey(Rd::DocumentType)), "Rechnung");
+        EXPECT_EQ(w.text(controlKey(Rd::TaxTotal)), "0,00");
         w.window.fillStatusBar();
         EXPECT_TRUE(w.window.findChild<QLabel *>("panel2")->text().startsWith("Benutzer:"));
         EXPECT_EQ(w.field("txtFile(0)")->text(), UserTempFolder()) << "first start: the temporary folder";
@@ -123,8 +124,8 @@ TEST(Window, SetUpWithAndWithoutTheDatabases)
         w.window.fillStatusBar();
         w.choose(sample("Rechnung-2026-0815.xml"), 1);
         w.click("btnXRechnung");
-        EXPECT_EQ(w.text("txtRechnungdaten(1)"), "RE-2026-0815");
-        EXPECT_EQ(w.field("txtRechnungdaten(5)")->value(), "380");
+        EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "RE-2026-0815");
+        EXPECT_EQ(w.field(controlKey(Rd::DocumentType))->value(), "380");
     }
 }
 
@@ -134,12 +135,12 @@ TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
     Window w(folder);
     w.choose(sample("Rechnung-2026-0815.xml"), 1);
     w.click("btnXRechnung");
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "RE-2026-0815");
-    EXPECT_EQ(w.text("txtRechnungdaten(5)"), "Rechnung");
-    EXPECT_EQ(w.text("txtRechnungdaten(9)"), "333,13");
-    EXPECT_EQ(w.text("txtRechnungdaten(10)"), "EUR");
-    EXPECT_EQ(w.text("txtSeller(0)"), "Holzwerk Brandt GmbH");
-    EXPECT_EQ(w.text("txtSonstige(7)"), "333,13");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "RE-2026-0815");
+    EXPECT_EQ(w.text(controlKey(Rd::DocumentType)), "Rechnung");
+    EXPECT_EQ(w.text(controlKey(Rd::FinalAmount)), "333,13");
+    EXPECT_EQ(w.text(controlKey(Rd::TaxCurrency)), "EUR");
+    EXPECT_EQ(w.text(controlKey(Seller.Name)), "Holzwerk Brandt GmbH");
+    EXPECT_EQ(w.text(controlKey(So::DuePayable)), "333,13");
     QTreeWidget *lines = w.list("lvTable");
     ASSERT_EQ(lines->topLevelItemCount(), 4);
     EXPECT_EQ(lines->topLevelItem(3)->text(3), "-2,00");
@@ -154,22 +155,22 @@ TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
 
     w.choose(corpus("ubl/01.01a-INVOICE_ubl.xml"), 2);
     w.click("btnXRechnung");
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "123456XX");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "123456XX");
     EXPECT_EQ(w.list("lvTable")->topLevelItemCount(), 2);
-    EXPECT_EQ(w.text("txtSonstige(9)"), "");
+    EXPECT_EQ(w.text(controlKey(So::ProfileId)), "");
 
     w.choose(corpus("peppol/BIS3_Invoice_negativ.XML"), 3);
     EXPECT_TRUE(positions->isTabEnabled(3)) << "the identifiers page belongs to Peppol";
     w.click("btnXRechnung");
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "12345");
-    EXPECT_FALSE(w.text("txtSonstige(9)").isEmpty());
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "12345");
+    EXPECT_FALSE(w.text(controlKey(So::ProfileId)).isEmpty());
     EXPECT_EQ(w.list("lvTable")->topLevelItem(0)->foreground(0).color(), QColor(255, 0, 0));
 
     w.choose(corpus("pdf/EN16931_Einfach.pdf"), 4);
     EXPECT_FALSE(positions->isTabEnabled(3));
     EXPECT_EQ(positions->currentIndex(), 0);
     w.click("btnXRechnung");
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "471102");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "471102");
     EXPECT_EQ(w.text("txtFile(0)"), corpus("pdf/EN16931_Einfach.pdf")) << "the field keeps the PDF";
     EXPECT_EQ(w.state.FilterIndex, 1) << "an extracted PDF counts as CII";
     EXPECT_TRUE(w.sink.messages().empty());
@@ -188,13 +189,13 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     yes.click("btnXRechnung");
     ASSERT_EQ(yes.sink.messages().size(), 1u);
     EXPECT_EQ(yes.sink.messages()[0].number, 50);
-    EXPECT_EQ(yes.text("txtRechnungdaten(1)"), "123456XX");
+    EXPECT_EQ(yes.text(controlKey(Rd::InvoiceNumber)), "123456XX");
     EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 2) << "the filter follows the kind read";
 
     // A file given on the command line or dropped: its content chooses the kind.
     Window w(folder);
     w.window.convertFile(corpus("pdf/EN16931_Einfach.pdf"));
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "471102");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "471102");
     EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 4);
     w.window.show();
     QMimeData mime;
@@ -203,7 +204,7 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     // Straight to the window's event handler, as a drag from the desktop would end.
     static_cast<QObject &>(w.window).event(&drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_EQ(w.text("txtRechnungdaten(1)"), "12345");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "12345");
     EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 3);
     EXPECT_TRUE(w.sink.messages().empty());
 }
@@ -256,7 +257,7 @@ TEST(Window, SettingsPageSaveAndCloseStoreTheSettings)
         w.field("txtExport(0)")->setText(exportDir.path());
         w.choose(corpus("pdf/EN16931_Einfach.pdf"), 4);
         w.click("btnXRechnung");
-        EXPECT_EQ(w.text("txtRechnungdaten(9)"), "529,87");
+        EXPECT_EQ(w.text(controlKey(Rd::FinalAmount)), "529,87");
         w.window.close();
         EXPECT_EQ(settingOf(w.state, "Format"), "#,##0.00");
         EXPECT_EQ(settingOf(w.state, "FilterIndex"), "4") << "the dialog's index, not the kind read";
@@ -315,8 +316,8 @@ TEST(Window, RequiredFieldsAreMarkedAndCounted)
 {
     QWidget form;
     auto *name = new CaptionedField("txtSupport(0)", "Name", CaptionedField::Kind::Text, &form);
-    auto *file = new CaptionedField("txtSupport(1)", "Anlage", CaptionedField::Kind::Text, &form);
-    auto *text = new CaptionedField("txtSupport(2)", "Nachricht", CaptionedField::Kind::Text, &form);
+    auto *file = new CaptionedField("txtSupport(1)", "Anhang", CaptionedField::Kind::Text, &form);
+    auto *text = new CaptionedField("txtSupport(2)", "Ihre Nachricht", CaptionedField::Kind::Text, &form);
     auto *label = new QLabel(&form);
     file->setText("/tmp/x.pdf");
     form.show();

@@ -22,10 +22,10 @@ using namespace testing_support;
 
 namespace {
 
-// XML files taken out of PDFs that are still in the user's private temporary folder.
-QStringList extractedFiles()
+// XML files taken out of PDFs that are still in a private temporary folder.
+QStringList extractedFiles(const QString &folder = UserTempFolder())
 {
-    return QDir(UserTempFolder()).entryList(QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({"zFile*"}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -171,10 +171,15 @@ TEST(PdfImport, ConcurrentImportsOfDifferentPdfsKeepTheirOwnInvoice)
     const std::pair<QString, QString> pdfs[] = {
         {corpus("pdf/EN16931_Einfach.pdf"), "471102"},
         {corpus("pdf/zugferd_2p1_EXTENDED_Warenrechnung.pdf"), "R87654321012345"}};
+    // The programs keep their temporary files under this cache folder.
+    QTemporaryDir cache;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", cache.path());
     for (int round = 0; round < 10; ++round) {
         std::vector<std::unique_ptr<QProcess>> runs;
         for (int i = 0; i < 8; ++i) {
             auto p = std::make_unique<QProcess>();
+            p->setProcessEnvironment(env);
             p->start(QStringLiteral(PROGRAM_FOLDER "/invorator-cli"), {"json", pdfs[i % 2].first});
             runs.push_back(std::move(p));
         }
@@ -188,7 +193,8 @@ TEST(PdfImport, ConcurrentImportsOfDifferentPdfsKeepTheirOwnInvoice)
                 << "round " << round << ", run " << i;
         }
     }
-    EXPECT_TRUE(extractedFiles().isEmpty());
+    ASSERT_TRUE(QDir(cache.filePath("tarvo-invorator/tmp")).exists());
+    EXPECT_TRUE(extractedFiles(cache.filePath("tarvo-invorator/tmp")).isEmpty()) << "each removed afterwards";
 }
 
 // The invoice is the file the PDF declares. Another invoice in the bytes (a comment after

@@ -59,7 +59,7 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
                            "numberFormat", "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
     EXPECT_EQ(j["kind"].toInt(), 1);
     EXPECT_EQ(j["numberFormat"].toString(), "#,##0.00");
-    EXPECT_EQ(j["txtRechnungdaten"].toArray()[5].toString(), "Rechnung");
+    EXPECT_EQ(j["txtRechnungdaten"].toArray()[Rd::DocumentType.index].toString(), "Rechnung");
     EXPECT_EQ(j["documentType"].toString(), "380");
     const QJsonArray lines = j["lvTable"].toArray();
     ASSERT_EQ(lines.size(), 4);
@@ -87,7 +87,7 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     ASSERT_EQ(r.json()["messages"].toArray().size(), 1);
     EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["number"].toInt(), 50);
     EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["icon"].toString(), "question");
-    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[1].toString(), "");
+    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[Rd::InvoiceNumber.index].toString(), "");
 
     r = cli({"show", "--kind", "ubl", sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 1);
@@ -97,7 +97,8 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     // English texts: the document type name and the messages follow the language.
     r = cli({"json", "--lang", "en", "--export", "/nonexistent/folder", sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[5].toString(), "Commercial invoice");
+    EXPECT_EQ(r.json()["txtRechnungdaten"].toArray()[Rd::DocumentType.index].toString(),
+              "Commercial invoice");
     ASSERT_EQ(r.json()["messages"].toArray().size(), 1);
     EXPECT_EQ(r.json()["messages"].toArray()[0].toObject()["number"].toInt(), 9);
     EXPECT_TRUE(

@@ -72,6 +72,15 @@ TEST(Database, TransactionGuardCommitsOnlyWhenAskedTo)
         EXPECT_FALSE(t.commit()) << "a transaction commits once";
     }
     EXPECT_EQ(rows(db), 2);
+    {
+        // Closed under a running transaction: nothing lands, and the commit says so.
+        Transaction t(db);
+        ASSERT_TRUE(insert(db, "A-5"));
+        db.close();
+        EXPECT_FALSE(t.commit());
+    }
+    ASSERT_TRUE(db.open(DbConfig::sqliteFile(dir.filePath("archive.db"))));
+    EXPECT_EQ(rows(db), 2);
     // What was committed is in the file, for a connection opened afterwards.
     Database other("archive");
     ASSERT_TRUE(other.open(DbConfig::sqliteFile(dir.filePath("archive.db"))));
