@@ -5,7 +5,7 @@
 #include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
 
-#include <QJsonDocument>
+#include <QIODevice>
 
 namespace invorator {
 
@@ -105,7 +105,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     report.messages = sink.messages();
     report.attachments = driver.attachments();
     if (o.command == QLatin1String("json")) {
-        out << QJsonDocument(ModelToJson(model, report)).toJson(QJsonDocument::Indented);
+        const QByteArray json = ModelToJsonText(model, report);
+        // Straight to a file or pipe; a stream over a string takes the text.
+        if (out.device()) {
+            out.flush();
+            out.device()->write(json);
+        } else {
+            out << QString::fromUtf8(json);
+        }
     } else {
         for (const Message &m : report.messages)
             err << "[" << iconName(m.icon) << "] " << m.title << " (" << m.number << "): " << m.text

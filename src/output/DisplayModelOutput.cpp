@@ -1,6 +1,6 @@
 #include "output/DisplayModelOutput.h"
 
-#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <algorithm>
 
@@ -75,25 +75,121 @@ void appendList(QString &out, const QString &title, const ListView &lv)
     out += QLatin1Char('\n');
 }
 
-QJsonArray texts(const FieldGroup &group)
+// Writes JSON text the way an indented QJsonDocument does, member by member.
+class JsonText
 {
-    QJsonArray a;
-    for (const Field &f : group)
-        a.append(f.text());
-    return a;
+public:
+    QByteArray &bytes() { return m_out; }
+
+    void string(const QString &s)
+    {
+        m_out += '"';
+        const QByteArray utf8 = s.toUtf8();
+        for (const char c : utf8) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u >= 0x20 && c != '"' && c != '\\') {
+                m_out += c;
+                continue;
+            }
+            m_out += '\\';
+            switch (c) {
+            case '"':
+            case '\\':
+                m_out += c;
+                break;
+            case '\b':
+                m_out += 'b';
+                break;
+            case '\f':
+                m_out += 'f';
+                break;
+            case '\n':
+                m_out += 'n';
+                break;
+            case '\r':
+                m_out += 'r';
+                break;
+            case '\t':
+                m_out += 't';
+                break;
+            default:
+                m_out += "u00";
+                m_out += "0123456789abcdef"[u >> 4];
+                m_out += "0123456789abcdef"[u & 15];
+            }
+        }
+        m_out += '"';
+    }
+    void number(int n) { m_out += QByteArray::number(n); }
+
+    // Opens an object or array; items() separates and indents each member or element.
+    void open(char bracket)
+    {
+        m_out += bracket;
+        m_out += '\n';
+        ++m_depth;
+        m_first = true;
+    }
+    void item()
+    {
+        if (!m_first)
+            m_out += ",\n";
+        m_first = false;
+        m_out.append(4 * m_depth, ' ');
+    }
+    void member(const char *name)
+    {
+        item();
+        m_out += '"';
+        m_out += name;
+        m_out += "\": ";
+    }
+    void close(char bracket)
+    {
+        --m_depth;
+        if (!m_first)
+            m_out += '\n';
+        m_out.append(4 * m_depth, ' ');
+        m_out += bracket;
+        m_first = false;
+    }
+
+    template <typename Range, typename Write> void array(const Range &range, Write write)
+    {
+        open('[');
+        for (const auto &element : range) {
+            item();
+            write(element);
+        }
+        close(']');
+    }
+
+private:
+    QByteArray m_out;
+    int m_depth = 0;
+    bool m_first = true;
+};
+
+void texts(JsonText &j, const FieldGroup &group)
+{
+    j.array(group, [&](const Field &f) { j.string(f.text()); });
 }
 
-QJsonArray rows(const ListView &lv, bool withColor)
+void rows(JsonText &j, const ListView &lv, bool withColor)
 {
-    QJsonArray a;
-    for (int r = 0; r < lv.rowCount(); ++r) {
-        QJsonObject row;
-        row.insert(QStringLiteral("cells"), QJsonArray::fromStringList(lv.row(r).cells));
-        if (withColor)
-            row.insert(QStringLiteral("color"), lv.row(r).color);
-        a.append(row);
-    }
-    return a;
+    std::vector<int> indices(static_cast<std::size_t>(lv.rowCount()));
+    for (int r = 0; r < lv.rowCount(); ++r)
+        indices[static_cast<std::size_t>(r)] = r;
+    j.array(indices, [&](int r) {
+        j.open('{');
+        j.member("cells");
+        j.array(lv.row(r).cells, [&](const QString &cell) { j.string(cell); });
+        if (withColor) {
+            j.member("color");
+            j.number(lv.row(r).color);
+        }
+        j.close('}');
+    });
 }
 
 } // namespace
@@ -116,29 +212,51 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
     return out;
 }
 
+QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report)
+{
+    JsonText j;
+    j.bytes().reserve(1024 + 256 * (model.lvTable.rowCount() + model.lvUst.rowCount()));
+    j.open('{');
+    j.member("attachments");
+    j.array(report.attachments, [&](const QString &name) { j.string(name); });
+    j.member("documentType");
+    j.string(model[Rd::DocumentType].value());
+    j.member("kind");
+    j.number(static_cast<int>(report.kind));
+    j.member("lvAbzuege");
+    rows(j, model.lvAbzuege, false);
+    j.member("lvTable");
+    rows(j, model.lvTable, true);
+    j.member("lvUst");
+    rows(j, model.lvUst, false);
+    j.member("messages");
+    j.array(report.messages, [&](const Message &m) {
+        j.open('{');
+        j.member("icon");
+        j.string(iconName(m.icon));
+        j.member("number");
+        j.number(m.number);
+        j.member("text");
+        j.string(m.text);
+        j.member("title");
+        j.string(m.title);
+        j.close('}');
+    });
+    j.member("numberFormat");
+    j.string(report.numberFormat);
+    // The groups by their names, which sort in this order.
+    for (GroupId g : {GroupId::Buyer, GroupId::Rechnungdaten, GroupId::Seller, GroupId::Sonstige}) {
+        j.member(GroupName(g).data());
+        texts(j, model.group(g));
+    }
+    j.close('}');
+    j.bytes() += '\n';
+    return std::move(j.bytes());
+}
+
 QJsonObject ModelToJson(const DisplayModel &model, const ImportReport &report)
 {
-    QJsonObject o;
-    o.insert(QStringLiteral("kind"), static_cast<int>(report.kind));
-    o.insert(QStringLiteral("numberFormat"), report.numberFormat);
-    for (GroupId g : {GroupId::Seller, GroupId::Buyer, GroupId::Rechnungdaten, GroupId::Sonstige})
-        o.insert(QLatin1String(GroupName(g)), texts(model.group(g)));
-    o.insert(QStringLiteral("documentType"), model[Rd::DocumentType].value());
-    o.insert(QStringLiteral("lvTable"), rows(model.lvTable, true));
-    o.insert(QStringLiteral("lvUst"), rows(model.lvUst, false));
-    o.insert(QStringLiteral("lvAbzuege"), rows(model.lvAbzuege, false));
-    QJsonArray messages;
-    for (const Message &m : report.messages) {
-        QJsonObject j;
-        j.insert(QStringLiteral("number"), m.number);
-        j.insert(QStringLiteral("icon"), iconName(m.icon));
-        j.insert(QStringLiteral("title"), m.title);
-        j.insert(QStringLiteral("text"), m.text);
-        messages.append(j);
-    }
-    o.insert(QStringLiteral("messages"), messages);
-    o.insert(QStringLiteral("attachments"), QJsonArray::fromStringList(report.attachments));
-    return o;
+    return QJsonDocument::fromJson(ModelToJsonText(model, report)).object();
 }
 
 } // namespace invorator

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -131,6 +132,28 @@ bool isNCName(std::string_view s)
         if (!isNameChar(c))
             return false;
     return true;
+}
+
+// The number of "<" in the text, eight bytes at a time.
+qsizetype countTags(const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype count = 0;
+    qsizetype i = 0;
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t low7 = 0x7f7f7f7f7f7f7f7fULL;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        const std::uint64_t x = word ^ (ones * '<');
+        // Exactly the bytes of x that are zero get their top bit set.
+        const std::uint64_t zero = ~(((x & low7) + low7) | x | low7);
+        count += std::popcount(zero);
+    }
+    for (; i < size; ++i)
+        count += p[i] == '<';
+    return count;
 }
 
 } // namespace
@@ -322,17 +345,38 @@ public:
     // The document's elements by interned name, in document order; one walk over the
     // document on the first descendant query, so later ones do not walk it again.
     mutable std::unordered_map<const xmlChar *, std::vector<xmlNode *>> byName;
+    mutable std::vector<const xmlNs *> namespacesUsed; // by the elements, each once
     mutable bool indexed = false;
+
+    void buildIndex() const
+    {
+        if (indexed)
+            return;
+        indexed = true;
+        const xmlNs *last = nullptr;
+        walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), false, nullptr, [&](xmlNode *n) {
+            byName[n->name].push_back(n);
+            if (n->ns && n->ns != last) {
+                last = n->ns;
+                if (std::find(namespacesUsed.begin(), namespacesUsed.end(), last) == namespacesUsed.end())
+                    namespacesUsed.push_back(last);
+            }
+            return false;
+        });
+    }
+
+    // Whether any element of the document is in the namespace.
+    bool namespaceUsed(const char *uri) const
+    {
+        buildIndex();
+        return std::any_of(namespacesUsed.begin(), namespacesUsed.end(), [&](const xmlNs *ns) {
+            return ns->href && std::strcmp(reinterpret_cast<const char *>(ns->href), uri) == 0;
+        });
+    }
 
     const std::vector<xmlNode *> &elementsNamed(const xmlChar *name) const
     {
-        if (!indexed) {
-            indexed = true;
-            walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), false, nullptr, [&](xmlNode *n) {
-                byName[n->name].push_back(n);
-                return false;
-            });
-        }
+        buildIndex();
         static const std::vector<xmlNode *> none;
         const auto it = byName.find(name);
         return it == byName.end() ? none : it->second;
@@ -429,9 +473,19 @@ public:
         }
         case FastPath::Kind::NamespaceTest: {
             const char *uri = fp.namespaceUri.c_str();
+            // Without any element of the namespace there is nothing to walk for.
+            if (!namespaceUsed(uri))
+                return;
+            // Elements share a few namespace declarations: one already seen to differ is
+            // recognised by its address.
+            const xmlNs *other = nullptr;
             walkDescendants(reinterpret_cast<xmlNode *>(doc.get()), first, &out, [&](const xmlNode *n) {
-                return n->ns && n->ns->href &&
-                       std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0;
+                if (!n->ns || n->ns == other || !n->ns->href)
+                    return false;
+                if (std::strcmp(reinterpret_cast<const char *>(n->ns->href), uri) == 0)
+                    return true;
+                other = n->ns;
+                return false;
             });
             return;
         }
@@ -600,7 +654,7 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
         return {false, QStringLiteral("the file is empty"), 0};
     // The parsed tree takes a few hundred bytes per element: a document of millions of
     // tiny elements would exhaust memory long before it could be an invoice.
-    if (bytes.size() > MaxXmlBytes || bytes.count('<') > MaxXmlTags)
+    if (bytes.size() > MaxXmlBytes || countTags(bytes) > MaxXmlTags)
         return {false, QStringLiteral("the document is larger than an invoice can be"), 0, true};
 
     ErrorCollector collector;

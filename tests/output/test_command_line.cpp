@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "output/CommandLine.h"
+#include "output/DisplayModelOutput.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -109,4 +110,36 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.json()["attachments"].toArray().toVariantList(),
               QVariantList({"Aufmass-0815", "Reference to Montagefotos.url"}));
+}
+
+// The JSON text is written by hand for speed; Qt's reader must get back every text as it
+// was, and Qt's writer must give the very same bytes, whatever the texts hold.
+TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
+{
+    DisplayModel model;
+    QString tricky;
+    for (char16_t c = 1; c < 0x80; ++c)
+        tricky += QChar(c);
+    tricky += QString::fromUtf8("äß€ \xF0\x9F\x93\x84 \\\" /");
+    model[Seller.Name].setText(tricky);
+    model[Buyer.Name].setText(QString());
+    const int row = model.lvTable.addRow(tricky);
+    model.lvTable.setRowColor(row, ColorRed);
+    ImportReport report;
+    report.kind = InvoiceKind::Peppol;
+    report.attachments = {"a\tb.url"};
+    Message m;
+    m.number = 54;
+    m.text = "„x“\r\n";
+    report.messages.push_back(m);
+    const QByteArray text = ModelToJsonText(model, report);
+    const QJsonDocument parsed = QJsonDocument::fromJson(text);
+    ASSERT_TRUE(parsed.isObject());
+    EXPECT_EQ(parsed.toJson(QJsonDocument::Indented), text);
+    const QJsonObject j = parsed.object();
+    EXPECT_EQ(j["txtSeller"].toArray()[Seller.Name.index].toString(), tricky);
+    EXPECT_EQ(j["lvTable"].toArray()[0].toObject()["cells"].toArray()[0].toString(), tricky);
+    EXPECT_EQ(j["lvTable"].toArray()[0].toObject()["color"].toInt(), ColorRed);
+    EXPECT_EQ(j["messages"].toArray()[0].toObject()["text"].toString(), m.text);
+    EXPECT_EQ(j["kind"].toInt(), 3);
 }

@@ -124,3 +124,20 @@ TEST(XmlDocument, LoadRejectsWhatIsNotAWellFormedDocument)
     EXPECT_FALSE(doc.loadXml("<r>"));
     EXPECT_FALSE(doc.documentElement());
 }
+
+// Documents are refused by their number of tags before parsing, counted eight bytes at a
+// time: exactly the limit is taken, one more is not, whatever stands next to the "<".
+TEST(XmlDocument, TheTagLimitCountsEveryTag)
+{
+    QByteArray xml = "<r>";
+    xml.reserve(MaxXmlTags * 5);
+    for (qsizetype i = 0; i < MaxXmlTags - 2; ++i)
+        xml += (i % 3 == 0) ? "<a/>=" : (i % 3 == 1 ? "<b/>" : "<c/>;");
+    xml += "</r>";
+    XmlDocument doc;
+    EXPECT_TRUE(doc.loadXml(xml));
+    xml.insert(3, "<d/>");
+    const XmlResult refused = doc.loadXml(xml);
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.tooLarge);
+}
