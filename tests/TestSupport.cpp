@@ -116,11 +116,11 @@ QList<int> ImportRun::messageNumbers() const
 bool ImportRun::modelIsCleared() const
 {
     using namespace invorator;
-    for (const FieldSpec &spec : DisplayFieldTable) {
-        const Field &f = model[spec.id];
-        const bool cleared = spec.id == Rd::DocumentType                             ? f.value() == "380"
-                             : spec.id == Rd::TaxTotal || spec.id == Rd::FinalAmount ? f.text() == "0,00"
-                                                                                     : f.text().isEmpty();
+    for (const FieldSpec &row : DisplayFieldTable) {
+        const Field &f = model[row.id];
+        const bool cleared = row.id == Rd::DocumentType                            ? f.value() == "380"
+                             : row.id == Rd::TaxTotal || row.id == Rd::FinalAmount ? f.text() == "0,00"
+                                                                                   : f.text().isEmpty();
         if (!cleared)
             return false;
     }

@@ -83,10 +83,10 @@ DisplayModel::DisplayModel()
     const auto text = [](std::string_view s) {
         return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
     };
-    for (const FieldSpec &spec : DisplayFieldTable) {
-        Field field(text(spec.caption));
-        field.setText(text(spec.shipped));
-        group(spec.id.group).push_back(std::move(field));
+    for (const FieldSpec &row : DisplayFieldTable) {
+        Field field(text(row.caption));
+        field.setText(text(row.shipped));
+        group(row.id.group).push_back(std::move(field));
     }
     (*this)[Rd::DocumentType].setValue(QStringLiteral("380"));
 }

@@ -61,6 +61,31 @@ private:
     std::optional<Decimal> m_value;
 };
 
+// The amounts of a totals section and how the totals step shows them, in the order of
+// its field list: the tax (total with VAT less total without), the amount due, the line
+// total, the totals without and with VAT, allowances, charges, prepaid, rounding and
+// the amount due again.
+struct Totals
+{
+    Total lines, net, gross, allowances, charges, prepaid, rounding, due;
+
+    void put(const FieldList &fields, const QString &pattern) const
+    {
+        const QString shown[] = {difference(gross, net, pattern),
+                                 due.shown(pattern),
+                                 lines.shown(pattern),
+                                 net.shown(pattern),
+                                 gross.shown(pattern),
+                                 allowances.shown(pattern),
+                                 charges.shown(pattern),
+                                 prepaid.shown(pattern),
+                                 rounding.shown(pattern),
+                                 due.shown(pattern)};
+        for (std::size_t k = 0; k < std::size(shown); ++k)
+            steps::put(fields, k, shown[k]);
+    }
+};
+
 // The colour of a line by its shown quantity: red when it is below zero, and when it is
 // no number at all if `redWithoutQuantity`.
 inline int quantityColor(const QString &shownQuantity, bool redWithoutQuantity)

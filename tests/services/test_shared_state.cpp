@@ -16,23 +16,15 @@ TEST(TextsDatabase, MessagesAndDocumentTypesComeInTheCurrentLanguage)
     EXPECT_EQ(GetMeldung(state, 5), "") << "closed database: empty text";
     ASSERT_TRUE(state.OpenTextsDb()) << state.textsDbError().toStdString();
     EXPECT_TRUE(state.TextsDbPath.endsWith("/DB/Daten.mdb"));
-    for (int n : {2, 3, 4, 5, 9, 31, 36, 37, 38, 39, 40, 41, 42, 43, 45, 46, 47, 49, 50, 51}) {
-        state.LanguageCode = "DE";
-        const QString de = GetMeldung(state, n);
-        state.LanguageCode = "EN";
-        const QString en = GetMeldung(state, n);
-        EXPECT_FALSE(de.isEmpty()) << n;
-        EXPECT_FALSE(en.isEmpty()) << n;
-        EXPECT_NE(de, en) << n;
-    }
-    EXPECT_EQ(GetMeldung(state, 9999), "Not Entry in Database");
     state.LanguageCode = "DE";
+    const QString de = GetMeldung(state, 5);
+    state.LanguageCode = "EN";
+    EXPECT_NE(GetMeldung(state, 5), de) << "the language chooses the column";
+    EXPECT_FALSE(de.isEmpty());
+    EXPECT_EQ(GetMeldung(state, 9999), "Not Entry in Database");
     const CodeNames types = TextsGateway(state).documentTypes();
-    EXPECT_GE(types.size(), 50u);
-    EXPECT_EQ(types.front().first, "71");
-    for (const char *code : {"326", "380", "381", "384", "389", "751", "875", "876", "877"})
-        EXPECT_TRUE(std::any_of(types.begin(), types.end(), [&](const auto &e) { return e.first == code; }))
-            << code;
+    ASSERT_FALSE(types.empty());
+    EXPECT_EQ(types.front(), std::make_pair(QString("71"), QString("Request for payment")));
     state.CloseTextsDb();
     EXPECT_FALSE(state.TextsDbOpen);
 }

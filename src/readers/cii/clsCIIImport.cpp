@@ -146,27 +146,15 @@ bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &
 bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node,
                                                                    const FieldList &fields)
 {
-    const QString &pattern = m_context.numberFormat;
-    const Total lines(node, "ram:LineTotalAmount");           // BT-106
-    const Total allowances(node, "ram:AllowanceTotalAmount"); // BT-107
-    const Total charges(node, "ram:ChargeTotalAmount");       // BT-108
-    const Total prepaid(node, "ram:TotalPrepaidAmount");      // BT-113
-    const Total rounding(node, "ram:RoundingAmount");         // BT-114
-    const Total due(node, "ram:DuePayableAmount");            // BT-115
-    const Total net(node, "ram:TaxBasisTotalAmount");         // BT-109 total without VAT
-    const Total gross(node, "ram:GrandTotalAmount");          // BT-112 total with VAT
-    const QString shown[] = {difference(gross, net, pattern),
-                             due.shown(pattern),
-                             lines.shown(pattern),
-                             net.shown(pattern),
-                             gross.shown(pattern),
-                             allowances.shown(pattern),
-                             charges.shown(pattern),
-                             prepaid.shown(pattern),
-                             rounding.shown(pattern),
-                             due.shown(pattern)};
-    for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, shown[k]);
+    const Totals totals{{node, "ram:LineTotalAmount"},      // BT-106
+                        {node, "ram:TaxBasisTotalAmount"},  // BT-109 total without VAT
+                        {node, "ram:GrandTotalAmount"},     // BT-112 total with VAT
+                        {node, "ram:AllowanceTotalAmount"}, // BT-107
+                        {node, "ram:ChargeTotalAmount"},    // BT-108
+                        {node, "ram:TotalPrepaidAmount"},   // BT-113
+                        {node, "ram:RoundingAmount"},       // BT-114
+                        {node, "ram:DuePayableAmount"}};    // BT-115
+    totals.put(fields, m_context.numberFormat);
     const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());

@@ -123,27 +123,15 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
 
 bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fields)
 {
-    const QString &pattern = m_context.numberFormat;
-    const Total lines(node, "cbc:LineExtensionAmount");       // BT-106
-    const Total net(node, "cbc:TaxExclusiveAmount");          // BT-109
-    const Total gross(node, "cbc:TaxInclusiveAmount");        // BT-112
-    const Total allowances(node, "cbc:AllowanceTotalAmount"); // BT-107
-    const Total charges(node, "cbc:ChargeTotalAmount");       // BT-108
-    const Total prepaid(node, "cbc:PrepaidAmount");           // BT-113
-    const Total rounding(node, "cbc:PayableRoundingAmount");  // BT-114
-    const Total due(node, "cbc:PayableAmount");               // BT-115
-    const QString shown[] = {difference(gross, net, pattern),
-                             due.shown(pattern),
-                             lines.shown(pattern),
-                             net.shown(pattern),
-                             gross.shown(pattern),
-                             allowances.shown(pattern),
-                             charges.shown(pattern),
-                             prepaid.shown(pattern),
-                             rounding.shown(pattern),
-                             due.shown(pattern)};
-    for (std::size_t k = 0; k < std::size(shown); ++k)
-        put(fields, k, shown[k]);
+    const Totals totals{{node, "cbc:LineExtensionAmount"},   // BT-106
+                        {node, "cbc:TaxExclusiveAmount"},    // BT-109
+                        {node, "cbc:TaxInclusiveAmount"},    // BT-112
+                        {node, "cbc:AllowanceTotalAmount"},  // BT-107
+                        {node, "cbc:ChargeTotalAmount"},     // BT-108
+                        {node, "cbc:PrepaidAmount"},         // BT-113
+                        {node, "cbc:PayableRoundingAmount"}, // BT-114
+                        {node, "cbc:PayableAmount"}};        // BT-115
+    totals.put(fields, m_context.numberFormat);
     const XmlNode currency = node.selectSingleNode("cbc:LineExtensionAmount").getNamedItem("currencyID");
     if (currency) {
         put(fields, 10, currency.text());
