@@ -1,5 +1,6 @@
 #include "frame/frmInvora.h"
 
+#include "archive/InvoiceArchive.h"
 #include "frame/CaptionedField.h"
 #include "frame/FileArea.h"
 #include "frame/InvoiceView.h"
@@ -65,6 +66,7 @@ MsgAnswer BoxMessages::show(const Message &message)
     const QMessageBox::Icon icon = message.icon == MsgIcon::Critical      ? QMessageBox::Critical
                                    : message.icon == MsgIcon::Exclamation ? QMessageBox::Warning
                                    : message.icon == MsgIcon::Question    ? QMessageBox::Question
+                                   : message.icon == MsgIcon::None        ? QMessageBox::NoIcon
                                                                           : QMessageBox::Information;
     QMessageBox box(icon, message.title, message.text,
                     message.icon == MsgIcon::Question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
@@ -230,8 +232,8 @@ void frmInvora::setUp()
     m_invoice->field(Rd::TaxTotal)->setText(FormatNumber(0.0, m_state.NumberFormat));
     m_invoice->field(Rd::FinalAmount)->setText(FormatNumber(0.0, m_state.NumberFormat));
     invoicePathChanged();
-    // Without the archive file the save command is not offered at all.
-    m_save->setVisible(QFile::exists(m_state.archivePath()));
+    // Without the archive the save command is not offered at all.
+    m_save->setVisible(ArchiveAvailable(ArchiveOf(m_state)));
     m_save->setEnabled(false);
 }
 
@@ -315,7 +317,7 @@ void frmInvora::OpenWithAssociatedProgram(const QString &document)
 
 void frmInvora::SaveToArchive()
 {
-    // Storing the invoice arrives with the archive.
+    invorator::SaveToArchive(m_state, m_model, m_files->invoiceField()->text(), m_messages);
 }
 
 void frmInvora::openSettings()

@@ -142,6 +142,15 @@ double Decimal::toDouble() const
     return value;
 }
 
+QString Decimal::toText() const
+{
+    std::string s = negative && !isZero() ? "-" : "";
+    s += intDigits.empty() ? "0" : intDigits;
+    if (!fracDigits.empty())
+        s += "." + fracDigits;
+    return QString::fromStdString(s);
+}
+
 bool Decimal::isZero() const
 {
     return intDigits.find_first_not_of('0') == std::string::npos &&

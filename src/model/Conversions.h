@@ -18,6 +18,8 @@ struct Decimal
     double toDouble() const;
     static Decimal fromDouble(double value);
     bool isZero() const;
+    // The number as an SQL or XML decimal: "-1234.5", "0".
+    QString toText() const;
     // Exact sums and differences, whatever the number of digits.
     friend Decimal operator+(const Decimal &a, const Decimal &b);
     friend Decimal operator-(const Decimal &a, Decimal b);

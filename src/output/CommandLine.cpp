@@ -1,18 +1,26 @@
 #include "output/CommandLine.h"
 
+#include "archive/InvoiceArchive.h"
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
 #include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
 
+#include <QFileInfo>
 #include <QIODevice>
+
+#include <unistd.h>
+
+#include <algorithm>
 
 namespace invorator {
 
 namespace {
 
 const char *usage =
-    "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE";
+    "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE\n"
+    "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
+    "       invorator-cli archive-init [--archive PATH|URI]";
 
 struct Options
 {
@@ -20,7 +28,9 @@ struct Options
     InvoiceKind kind = InvoiceKind::Auto;
     QString exportFolder;
     QString language;
-    QString file;
+    QString archive;
+    bool archiveGiven = false;
+    QStringList files;
 };
 
 // Fills options, or returns the reason the arguments cannot be used.
@@ -29,8 +39,12 @@ QString parse(const QStringList &args, Options &o)
     if (args.isEmpty())
         return QStringLiteral("no command given");
     o.command = args.first();
-    if (o.command != QLatin1String("show") && o.command != QLatin1String("json"))
+    static const QStringList commands{QStringLiteral("show"), QStringLiteral("json"), QStringLiteral("save"),
+                                      QStringLiteral("archive-init")};
+    if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
+    const bool archiveCommand =
+        o.command == QLatin1String("save") || o.command == QLatin1String("archive-init");
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
         const auto value = [&](QString &target) {
@@ -56,17 +70,101 @@ QString parse(const QStringList &args, Options &o)
         } else if (a == QLatin1String("--lang")) {
             if (!value(o.language))
                 return QStringLiteral("--lang needs a language code");
+        } else if (a == QLatin1String("--archive") && archiveCommand) {
+            if (!value(o.archive))
+                return QStringLiteral("--archive needs a file or a PostgreSQL address");
+            o.archiveGiven = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option '%1'").arg(a);
-        } else if (o.file.isEmpty()) {
-            o.file = a;
+        } else if (o.command == QLatin1String("archive-init")) {
+            return QStringLiteral("archive-init takes no file");
+        } else if (o.files.isEmpty() || o.command == QLatin1String("save")) {
+            o.files << a;
         } else {
             return QStringLiteral("more than one file given");
         }
     }
-    if (o.file.isEmpty())
+    if (o.files.isEmpty() && o.command != QLatin1String("archive-init"))
         return QStringLiteral("no invoice file given");
     return {};
+}
+
+void printMessages(const std::vector<Message> &messages, QTextStream &err)
+{
+    for (const Message &m : messages)
+        err << "[" << iconName(m.icon) << "] " << m.title << " (" << m.number << "): " << m.text
+            << (m.icon == MsgIcon::Question
+                    ? (m.answer == MsgAnswer::Yes ? QStringLiteral(" -> Yes") : QStringLiteral(" -> No"))
+                    : QString())
+            << '\n';
+}
+
+// Answers the archive's question (42) with Yes and a kind mismatch (50) with No.
+class SaveAnswers : public RecordingSink
+{
+public:
+    MsgAnswer show(const Message &message) override
+    {
+        Message m = message;
+        m.answer = m.icon != MsgIcon::Question ? MsgAnswer::Ok
+                   : m.number == 42            ? MsgAnswer::Yes
+                                               : MsgAnswer::No;
+        RecordingSink::show(m);
+        return m.answer;
+    }
+};
+
+int initArchive(const SharedState &state, QTextStream &err)
+{
+    QString problem;
+    const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
+    if (!where) {
+        err << "invorator-cli: " << problem << '\n';
+        return 2;
+    }
+    if (const DbResult made = InitArchive(*where, state.programFolder()); !made) {
+        err << "Fehler: " << made.message << '\n';
+        return 3;
+    }
+    return 0;
+}
+
+// Imports and saves each file, trying all of them: 0 when every file was saved with every
+// step, 3 when a save failed, else 1 when a file could not be read as an invoice.
+int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream &err)
+{
+    DisplayModel model;
+    model.setDocumentTypes(TextsGateway(state).documentTypes());
+    const bool progress = o.files.size() > 1 && isatty(STDERR_FILENO);
+    int status = 0;
+    for (qsizetype i = 0; i < o.files.size(); ++i) {
+        const QString &file = o.files[i];
+        if (progress)
+            err << "\r" << (i + 1) << " of " << o.files.size() << ": " << file << "\x1b[K" << Qt::flush;
+        SaveAnswers sink;
+        ImportDriver driver(state, model, sink);
+        if (!driver.ImportInvoice(file, o.kind)) {
+            printMessages(sink.messages(), err);
+            status = std::max(status, 1);
+            continue;
+        }
+        const auto imported = sink.messages().size();
+        const SaveOutcome saved = SaveToArchive(state, model, QFileInfo(file).absoluteFilePath(), sink);
+        std::vector<Message> messages = sink.messages();
+        for (std::size_t k = imported; k < messages.size(); ++k) {
+            const Message &m = messages[k];
+            // The report of a save is what the command prints; everything else is a message.
+            if (m.number == 43 || m.number == 45)
+                out << m.text << '\n';
+            else if (m.number != 42)
+                printMessages({m}, err);
+        }
+        if (saved != SaveOutcome::Saved)
+            status = 3;
+    }
+    if (progress)
+        err << '\n';
+    return status;
 }
 
 } // namespace
@@ -92,12 +190,19 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         state.LanguageCode = o.language.toUpper();
     }
 
+    if (o.archiveGiven)
+        state.ArchiveSetting = o.archive;
+    if (o.command == QLatin1String("archive-init"))
+        return initArchive(state, err);
+    if (o.command == QLatin1String("save"))
+        return saveAll(state, o, out, err);
+
     DisplayModel model;
     model.setDocumentTypes(TextsGateway(state).documentTypes());
     RecordingSink sink(MsgAnswer::No);
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
-    const ImportResult result = driver.ImportInvoice(o.file, o.kind);
+    const ImportResult result = driver.ImportInvoice(o.files.first(), o.kind);
 
     ImportReport report;
     report.kind = result.kind;
@@ -114,9 +219,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
             out << QString::fromUtf8(json);
         }
     } else {
-        for (const Message &m : report.messages)
-            err << "[" << iconName(m.icon) << "] " << m.title << " (" << m.number << "): " << m.text
-                << (m.icon == MsgIcon::Question ? QStringLiteral(" -> No") : QString()) << '\n';
+        printMessages(report.messages, err);
         if (result)
             out << FormatModelText(model, report);
     }

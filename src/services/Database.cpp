@@ -45,6 +45,8 @@ DbResult Database::open(const DbConfig &config)
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, name);
         if (sqlite) {
             db.setDatabaseName(config.path);
+            // Another program writing the same file makes this one wait, not fail.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(config.timeoutSeconds * 1000));
         } else {
             db.setHostName(config.host);
             db.setPort(config.port);
@@ -93,9 +95,36 @@ Transaction::Transaction(Database &db) : m_db(db), m_connectionName(db.connectio
         m_begun = {false, QStringLiteral("The database is not open.")};
         return;
     }
+    if (c.driverName() == QLatin1String("QSQLITE")) {
+        // Take the write lock at the start: two writers that both began reading would
+        // otherwise deadlock on the upgrade, and SQLite answers that at once with "busy".
+        QSqlQuery begin(c);
+        m_open = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        m_begun = m_open ? DbResult{true, {}} : DbResult{false, begin.lastError().text()};
+        return;
+    }
     m_open = c.transaction();
     m_begun = m_open ? DbResult{true, {}} : DbResult{false, c.lastError().text()};
 }
+
+namespace {
+
+bool finish(QSqlDatabase &c, bool commit, QString *problem = nullptr)
+{
+    if (c.driverName() == QLatin1String("QSQLITE")) {
+        QSqlQuery q(c);
+        const bool ok = q.exec(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
+        if (!ok && problem)
+            *problem = q.lastError().text();
+        return ok;
+    }
+    const bool ok = commit ? c.commit() : c.rollback();
+    if (!ok && problem)
+        *problem = c.lastError().text();
+    return ok;
+}
+
+} // namespace
 
 QSqlDatabase Transaction::connection() const
 {
@@ -110,7 +139,7 @@ Transaction::~Transaction()
     if (!m_open)
         return;
     if (QSqlDatabase c = connection(); c.isOpen())
-        c.rollback();
+        finish(c, false);
 }
 
 DbResult Transaction::commit()
@@ -121,9 +150,9 @@ DbResult Transaction::commit()
     QSqlDatabase c = connection();
     if (!c.isOpen())
         return {false, QStringLiteral("The database was closed before the commit.")};
-    if (!c.commit()) {
-        const QString message = c.lastError().text();
-        c.rollback();
+    QString message;
+    if (!finish(c, true, &message)) {
+        finish(c, false);
         return {false, message};
     }
     return {true, {}};

@@ -13,6 +13,8 @@ QString iconName(MsgIcon icon)
         return QStringLiteral("information");
     case MsgIcon::Question:
         return QStringLiteral("question");
+    case MsgIcon::None:
+        return QStringLiteral("none");
     }
     return {};
 }

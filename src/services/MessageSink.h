@@ -6,7 +6,7 @@
 
 namespace invorator {
 
-enum class MsgIcon { Critical, Exclamation, Information, Question };
+enum class MsgIcon { Critical, Exclamation, Information, Question, None };
 enum class MsgAnswer { Ok, Yes, No };
 
 // A numbered message for the user. Questions carry the answer they got.

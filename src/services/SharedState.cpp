@@ -8,6 +8,9 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 
+#include <pwd.h>
+#include <unistd.h>
+
 namespace invorator {
 
 SharedState::SharedState(QString programFolder)
@@ -15,7 +18,11 @@ SharedState::SharedState(QString programFolder)
 {
     AppVersion = QStringLiteral(INVORATOR_VERSION);
     AppTitle = QStringLiteral("Tarvo Invorator ") + AppVersion;
-    UserName = qEnvironmentVariable("USER");
+    // The login name of the user running the program, whatever the environment says.
+    if (const passwd *user = getpwuid(getuid()); user && user->pw_name)
+        UserName = QString::fromLocal8Bit(user->pw_name);
+    else
+        UserName = qEnvironmentVariable("USER");
     ComputerName = QSysInfo::machineHostName();
 }
 
@@ -67,6 +74,7 @@ void SharedState::readSettings()
     LastInvoicePath = read("LW", UserTempFolder());
     ExportFolder = read("Folder", documents);
     SupportAttachment = read("LWSupport", documents);
+    ArchiveSetting = read("Archive", QString());
 }
 
 void SharedState::writePreferences() const

@@ -45,6 +45,9 @@ public:
     QString LastInvoicePath;
     QString ExportFolder;
     QString SupportAttachment;
+    // "Archive": another SQLite file or a PostgreSQL address for the archive; empty for
+    // DB/Invoices.mdb of the program folder. Only ever read.
+    QString ArchiveSetting;
 
     // Every stored setting of this version is read and written here, and only here.
     // Reads all of them, each with its default when absent.

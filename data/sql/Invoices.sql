@@ -1,0 +1,90 @@
+-- The invoice archive, DB/Invoices.mdb: a SQLite file. SQLite has no exact decimal type;
+-- amounts are NUMERIC.
+-- Tables are created only where missing, so the script can run on an existing archive.
+
+CREATE TABLE IF NOT EXISTS tblInvoice (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    CreateDate DATETIME,
+    CreateUser TEXT,
+    ChangeDate DATETIME,
+    ChangeUser TEXT,
+    RoutingID TEXT,
+    InvoiceNumber TEXT NOT NULL,
+    Subject TEXT,
+    InvoiceDate TEXT,
+    PayableBy TEXT,
+    InvoiceType TEXT,
+    PaymentMethod TEXT,
+    Remarks TEXT,
+    SellerName TEXT,
+    SellerTaxNumber TEXT,
+    SellerRecipiedEMail TEXT,
+    SellerStreet TEXT,
+    SellerCountry TEXT,
+    SellerZip TEXT,
+    SellerCity TEXT,
+    SellerContactPerson TEXT,
+    SellerContactEmail TEXT,
+    SellerContactPhone TEXT,
+    BuyerName TEXT,
+    BuyerTaxNumber TEXT,
+    BuyerRecipiedEMail TEXT,
+    BuyerStreet TEXT,
+    BuyerCountry TEXT,
+    BuyerZip TEXT,
+    BuyerCity TEXT,
+    BuyerContactPerson TEXT,
+    BuyerContactEmail TEXT,
+    BuyerContactPhone TEXT,
+    SumOfNet NUMERIC,
+    TaxAmountWithVAT NUMERIC,
+    TotalAmountWithoutVAT NUMERIC,
+    Dicounts NUMERIC,
+    Sucharges NUMERIC,
+    Prepayment NUMERIC,
+    RoundingAmount NUMERIC,
+    PaymentDue NUMERIC,
+    CustomizationID TEXT,
+    ProfileID TEXT,
+    AccountingCost TEXT,
+    CurrencyCode TEXT
+);
+CREATE INDEX IF NOT EXISTS idxInvoice_InvoiceNumber ON tblInvoice (InvoiceNumber);
+
+CREATE TABLE IF NOT EXISTS tblInvoice_Items (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    InvoiceNumber TEXT NOT NULL,
+    Pos SMALLINT,
+    LineID TEXT,
+    ItemName TEXT,
+    Description TEXT,
+    Quantity REAL,
+    Net REAL,
+    Gross REAL,
+    VAT REAL,
+    TotalGross REAL,
+    TotalNet REAL
+);
+CREATE INDEX IF NOT EXISTS idxInvoice_Items_InvoiceNumber ON tblInvoice_Items (InvoiceNumber);
+
+CREATE TABLE IF NOT EXISTS tblInvoice_Deduction (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    InvoiceNumber TEXT NOT NULL,
+    Code TEXT,
+    reason TEXT,
+    Factor TEXT,
+    Amount NUMERIC,
+    BasicAmount NUMERIC
+);
+CREATE INDEX IF NOT EXISTS idxInvoice_Deduction_InvoiceNumber ON tblInvoice_Deduction (InvoiceNumber);
+
+CREATE TABLE IF NOT EXISTS tblDocuments (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    DocType TEXT,
+    InvoiceNumber TEXT NOT NULL,
+    BinaryFile BLOB,
+    FileName TEXT,
+    FileType TEXT,
+    FileSize INTEGER
+);
+CREATE INDEX IF NOT EXISTS idxDocuments_InvoiceNumber ON tblDocuments (InvoiceNumber);

@@ -1,0 +1,189 @@
+#include "archive/ArchiveGateway.h"
+
+#include <QSqlError>
+
+namespace invorator {
+
+namespace {
+
+const QString headerColumns = QStringLiteral(
+    "RoutingID, InvoiceNumber, Subject, InvoiceDate, PayableBy, InvoiceType, PaymentMethod, Remarks, "
+    "SellerName, SellerTaxNumber, SellerRecipiedEMail, SellerStreet, SellerCountry, SellerZip, SellerCity, "
+    "SellerContactPerson, SellerContactEmail, SellerContactPhone, "
+    "BuyerName, BuyerTaxNumber, BuyerRecipiedEMail, BuyerStreet, BuyerCountry, BuyerZip, BuyerCity, "
+    "BuyerContactPerson, BuyerContactEmail, BuyerContactPhone, "
+    "SumOfNet, TaxAmountWithVAT, TotalAmountWithoutVAT, Dicounts, Sucharges, Prepayment, RoundingAmount, "
+    "PaymentDue, CustomizationID, ProfileID, AccountingCost, CurrencyCode");
+
+QString placeholders(qsizetype n)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < n; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+DbResult ArchiveGateway::run(QSqlQuery &query)
+{
+    if (query.exec())
+        return {true, {}};
+    return {false, query.lastError().text()};
+}
+
+QSqlQuery &ArchiveGateway::prepared(std::optional<QSqlQuery> &slot, const QString &sql)
+{
+    if (!slot) {
+        slot.emplace(m_db.connection());
+        slot->prepare(sql);
+    }
+    return *slot;
+}
+
+DbResult ArchiveGateway::checkUsable()
+{
+    for (const char *table : {"tblInvoice", "tblInvoice_Items", "tblInvoice_Deduction", "tblDocuments"}) {
+        QSqlQuery q(m_db.connection());
+        if (!q.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(QLatin1String(table))))
+            return {false, q.lastError().text()};
+    }
+    // A file that cannot be written fails here, before anything is asked or written.
+    Transaction probe(m_db);
+    return probe.begun();
+}
+
+DbResult ArchiveGateway::createTables(const QString &sqlText)
+{
+    // One statement at a time: the drivers run only the first of several.
+    for (const QString &part : sqlText.split(QLatin1Char(';'))) {
+        QStringList lines;
+        for (const QString &line : part.split(QLatin1Char('\n')))
+            if (!line.trimmed().startsWith(QLatin1String("--")))
+                lines << line;
+        const QString statement = lines.join(QLatin1Char('\n')).trimmed();
+        if (statement.isEmpty())
+            continue;
+        QSqlQuery q(m_db.connection());
+        if (!q.exec(statement))
+            return {false, q.lastError().text()};
+    }
+    return {true, {}};
+}
+
+std::optional<std::optional<qint64>> ArchiveGateway::findInvoice(const QString &number)
+{
+    QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT ID FROM tblInvoice WHERE InvoiceNumber = ? ORDER BY ID"));
+    q.addBindValue(number);
+    if (!q.exec())
+        return std::nullopt;
+    if (!q.next())
+        return std::optional<qint64>();
+    return std::optional<qint64>(q.value(0).toLongLong());
+}
+
+DbResult ArchiveGateway::insertHeader(const QDateTime &when, const QString &user, const HeaderValues &values)
+{
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("INSERT INTO tblInvoice (CreateDate, CreateUser, ") + headerColumns +
+              QStringLiteral(") VALUES (") + placeholders(2 + static_cast<qsizetype>(values.size())) +
+              QLatin1Char(')'));
+    q.addBindValue(when);
+    q.addBindValue(user);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    return run(q);
+}
+
+DbResult ArchiveGateway::updateHeader(qint64 id, const QDateTime &when, const QString &user,
+                                      const HeaderValues &values)
+{
+    QStringList sets{QStringLiteral("ChangeDate = ?"), QStringLiteral("ChangeUser = ?")};
+    for (const QString &column : headerColumns.split(QStringLiteral(", ")))
+        sets << column + QStringLiteral(" = ?");
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("UPDATE tblInvoice SET ") + sets.join(QStringLiteral(", ")) +
+              QStringLiteral(" WHERE ID = ?"));
+    q.addBindValue(when);
+    q.addBindValue(user);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    q.addBindValue(id);
+    return run(q);
+}
+
+DbResult ArchiveGateway::deleteItems(const QString &number)
+{
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("DELETE FROM tblInvoice_Items WHERE InvoiceNumber = ?"));
+    q.addBindValue(number);
+    return run(q);
+}
+
+DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QString &lineId,
+                                    const QString &itemName, const QString &description, double quantity,
+                                    double net, double gross, double vat, double totalGross, double totalNet)
+{
+    QSqlQuery &q = prepared(m_insertItem,
+                            QStringLiteral("INSERT INTO tblInvoice_Items (InvoiceNumber, Pos, LineID, "
+                                           "ItemName, Description, Quantity, Net, Gross, VAT, "
+                                           "TotalGross, TotalNet) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QVariant values[] = {number, pos,   lineId, itemName,   description, quantity,
+                               net,    gross, vat,    totalGross, totalNet};
+    for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
+        q.bindValue(i, values[i]);
+    return run(q);
+}
+
+DbResult ArchiveGateway::deleteDeductions(const QString &number)
+{
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("DELETE FROM tblInvoice_Deduction WHERE InvoiceNumber = ?"));
+    q.addBindValue(number);
+    return run(q);
+}
+
+DbResult ArchiveGateway::insertDeduction(const QString &number, const QString &code, const QString &reason,
+                                         const QString &factor, const QString &amount,
+                                         const QString &basicAmount)
+{
+    QSqlQuery &q =
+        prepared(m_insertDeduction,
+                 QStringLiteral("INSERT INTO tblInvoice_Deduction (InvoiceNumber, Code, reason, Factor, "
+                                "Amount, BasicAmount) VALUES (?, ?, ?, ?, ?, ?)"));
+    const QVariant values[] = {number, code, reason, factor, amount, basicAmount};
+    for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
+        q.bindValue(i, values[i]);
+    return run(q);
+}
+
+DbResult ArchiveGateway::insertDocument(const QString &docType, const QString &number,
+                                        const QByteArray &bytes, const QString &fileName,
+                                        const QString &fileType)
+{
+    QSqlQuery q(m_db.connection());
+    q.prepare(
+        QStringLiteral("INSERT INTO tblDocuments (DocType, InvoiceNumber, BinaryFile, FileName, FileType, "
+                       "FileSize) VALUES (?, ?, ?, ?, ?, ?)"));
+    q.addBindValue(docType);
+    q.addBindValue(number);
+    q.addBindValue(bytes);
+    q.addBindValue(fileName);
+    q.addBindValue(fileType);
+    q.addBindValue(static_cast<qint64>(bytes.size()));
+    return run(q);
+}
+
+DbResult ArchiveGateway::lockInvoices()
+{
+    // SQLite's write transaction already excludes every other writer.
+    if (m_db.connection().driverName() == QLatin1String("QSQLITE"))
+        return {true, {}};
+    QSqlQuery q(m_db.connection());
+    q.prepare(QStringLiteral("LOCK TABLE tblInvoice IN SHARE ROW EXCLUSIVE MODE"));
+    return run(q);
+}
+
+} // namespace invorator

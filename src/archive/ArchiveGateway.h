@@ -1,0 +1,64 @@
+#pragma once
+
+#include "services/Database.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace invorator {
+
+// The values of one tblInvoice row, in the order of its columns from RoutingID to
+// CurrencyCode; texts, decimals (as decimal text) or Null.
+using HeaderValues = std::vector<QVariant>;
+
+// Every SQL statement on the archive: the rest of the program asks this class to write
+// an invoice's rows and never builds a statement itself. All values are bound.
+class ArchiveGateway
+{
+public:
+    explicit ArchiveGateway(Database &db) : m_db(db) {}
+
+    // Whether the four tables are there and the archive takes writes; the engine's
+    // description when not.
+    DbResult checkUsable();
+
+    // The tables where they are missing, from the SQL text for this engine.
+    DbResult createTables(const QString &sqlText);
+
+    // The first header row of the number, or nothing; a failed query is a failure.
+    std::optional<std::optional<qint64>> findInvoice(const QString &number);
+    DbResult insertHeader(const QDateTime &when, const QString &user, const HeaderValues &values);
+    DbResult updateHeader(qint64 id, const QDateTime &when, const QString &user, const HeaderValues &values);
+
+    DbResult deleteItems(const QString &number);
+    DbResult insertItem(const QString &number, int pos, const QString &lineId, const QString &itemName,
+                        const QString &description, double quantity, double net, double gross, double vat,
+                        double totalGross, double totalNet);
+
+    DbResult deleteDeductions(const QString &number);
+    DbResult insertDeduction(const QString &number, const QString &code, const QString &reason,
+                             const QString &factor, const QString &amount, const QString &basicAmount);
+
+    DbResult insertDocument(const QString &docType, const QString &number, const QByteArray &bytes,
+                            const QString &fileName, const QString &fileType);
+
+    // Takes the lock that makes concurrent saves of one number wait for each other.
+    DbResult lockInvoices();
+
+private:
+    DbResult run(QSqlQuery &query);
+    QSqlQuery &prepared(std::optional<QSqlQuery> &slot, const QString &sql);
+
+    Database &m_db;
+    // Statements used once per line are prepared once per save.
+    std::optional<QSqlQuery> m_insertItem;
+    std::optional<QSqlQuery> m_insertDeduction;
+};
+
+} // namespace invorator

@@ -1,0 +1,328 @@
+#include "archive/InvoiceArchive.h"
+
+#include "archive/ArchiveGateway.h"
+#include "localisation/TextsGateway.h"
+#include "model/Conversions.h"
+#include "model/DisplayModel.h"
+#include "services/MessageSink.h"
+#include "services/SharedState.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <QUrlQuery>
+
+namespace invorator {
+
+extern const char *const ArchiveSchemaSqlite;
+extern const char *const ArchiveSchemaPostgres;
+
+namespace {
+
+const QString brellwerk = QStringLiteral("Brellwerk");
+
+// A value that cannot be stored as its column asks: the step fails.
+struct BadValue
+{
+};
+
+QString trimmed(const QString &text)
+{
+    return NzFormat(text, QString());
+}
+
+QVariant trimmedOrNull(const QString &text)
+{
+    const QString t = trimmed(text);
+    return t.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(t);
+}
+
+// A shown date as "dd.MM.yyyy"; a text that is no date stays as it is.
+QString date(const QString &text)
+{
+    const QString t = trimmed(text);
+    for (const char *format : {"dd.MM.yyyy", "d.M.yyyy", "yyyy-MM-dd"}) {
+        const QDate d = QDate::fromString(t, QString::fromLatin1(format));
+        if (d.isValid())
+            return d.toString(QStringLiteral("dd.MM.yyyy"));
+    }
+    return t;
+}
+
+// Amounts of the field groups and lvTable are shown the German way ("1.234,50", a trailing
+// blank after UBL amounts); lvAbzuege shows them as the XML wrote them ("1234.50").
+Decimal shownDecimal(const QString &text)
+{
+    const auto d = ParseGermanNumber(text);
+    if (!d)
+        throw BadValue{};
+    return *d;
+}
+
+QString decimal(const QString &text)
+{
+    return shownDecimal(text).toText();
+}
+
+QString decimalOrZero(const QString &text)
+{
+    return trimmed(text).isEmpty() ? QStringLiteral("0") : decimal(text);
+}
+
+double shownDouble(const QString &text)
+{
+    return shownDecimal(text).toDouble();
+}
+
+QString xmlDecimal(const QString &text, bool emptyIsZero)
+{
+    if (trimmed(text).isEmpty()) {
+        if (emptyIsZero)
+            return QStringLiteral("0");
+        throw BadValue{};
+    }
+    const auto d = XmlAmountToDecimal(text);
+    if (!d)
+        throw BadValue{};
+    return d->toText();
+}
+
+HeaderValues headerValues(const DisplayModel &m)
+{
+    const auto text = [&](FieldId id) {
+        return m[id].text();
+    };
+    const QString issued = text(Rd::IssueDate);
+    HeaderValues v{text(Rd::SpecificationId),
+                   text(Rd::InvoiceNumber),
+                   text(Rd::Subject),
+                   date(issued),
+                   trimmed(text(Rd::DueDate)).isEmpty() ? date(issued) : date(text(Rd::DueDate)),
+                   trimmed(text(Rd::DocumentType)),
+                   trimmed(text(Rd::Note)),          // PaymentMethod holds the note
+                   trimmed(text(Rd::PaymentTerms))}; // Remarks holds the payment terms
+    for (const PartyFields &p : {Seller, Buyer})
+        for (FieldId id : {p.Name, p.TaxNumber, p.Email, p.Street, p.Country, p.PostCode, p.City, p.Contact,
+                           p.ContactEmail, p.ContactPhone})
+            v.emplace_back(trimmed(text(id)));
+    v.emplace_back(decimalOrZero(text(So::LineTotal)));
+    for (FieldId id : {So::NetTotal, So::GrossTotal, So::Allowances, So::Charges, So::Prepaid, So::Rounding,
+                       So::DuePayable})
+        v.emplace_back(decimal(text(id)));
+    for (FieldId id : {So::EndpointId, So::ProfileId, So::AccountingCost, Rd::TaxCurrency})
+        v.push_back(trimmedOrNull(text(id)));
+    return v;
+}
+
+} // namespace
+
+std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, const QString &programFolder,
+                                                      QString *problem)
+{
+    ArchiveLocation where;
+    const QString s = setting.trimmed();
+    if (s.isEmpty()) {
+        where.config = DbConfig::sqliteFile(programFolder + QStringLiteral("/DB/Invoices.mdb"));
+        return where;
+    }
+    if (!s.startsWith(QLatin1String("postgresql://")) && !s.startsWith(QLatin1String("postgres://"))) {
+        where.config = DbConfig::sqliteFile(s);
+        return where;
+    }
+    const QUrl url(s, QUrl::StrictMode);
+    const QString name = url.path().mid(1);
+    if (!url.isValid() || url.host().isEmpty() || name.isEmpty() || !url.password().isEmpty()) {
+        if (problem)
+            *problem = url.password().isEmpty()
+                           ? QStringLiteral("not a PostgreSQL address: %1").arg(s)
+                           : QStringLiteral("the archive address must not hold a password; use PGPASSWORD or "
+                                            "the PostgreSQL password file");
+        return std::nullopt;
+    }
+    where.config.engine = DbConfig::Engine::PostgreSQL;
+    where.config.host = url.host();
+    where.config.port = url.port(5432);
+    where.config.name = name;
+    where.config.user = url.userName();
+    return where;
+}
+
+ArchiveLocation ArchiveOf(const SharedState &state)
+{
+    if (auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder()))
+        return *where;
+    ArchiveLocation fallback;
+    fallback.config = DbConfig::sqliteFile(state.archivePath());
+    return fallback;
+}
+
+bool ArchiveAvailable(const ArchiveLocation &where)
+{
+    return !where.isFile() || QFileInfo(where.config.path).isFile();
+}
+
+bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user)
+{
+    try {
+        const HeaderValues values = headerValues(model);
+        ArchiveGateway gateway(archive);
+        Transaction t(archive);
+        if (!t.begun() || !gateway.lockInvoices())
+            return false;
+        const auto found = gateway.findInvoice(model[Rd::InvoiceNumber].text());
+        if (!found)
+            return false;
+        const QDateTime now = QDateTime::currentDateTime();
+        const DbResult written = *found ? gateway.updateHeader(**found, now, user, values)
+                                        : gateway.insertHeader(now, user, values);
+        return written && t.commit();
+    } catch (const BadValue &) {
+        return false;
+    }
+}
+
+bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
+{
+    const QString number = model[Rd::InvoiceNumber].text();
+    const ListView &lines = model.lvTable;
+    ArchiveGateway gateway(archive);
+    Transaction t(archive);
+    if (!t.begun() || !gateway.deleteItems(number))
+        return false;
+    try {
+        for (int r = 0; r < lines.rowCount(); ++r) {
+            const double quantity = shownDouble(lines.cell(r, 3));
+            const double net = shownDouble(lines.cell(r, 4));
+            // The rate is read for the gross price first: an empty rate fails the line.
+            const double gross = net * (1 + shownDouble(lines.cell(r, 5)) / 100);
+            const double vat = trimmed(lines.cell(r, 5)).isEmpty() ? 0 : shownDouble(lines.cell(r, 5));
+            if (!gateway.insertItem(number, r + 1, lines.cell(r, 0), lines.cell(r, 1), lines.cell(r, 2),
+                                    quantity, net, gross, vat, gross * quantity, net * quantity))
+                return false;
+        }
+    } catch (const BadValue &) {
+        return false;
+    }
+    return bool(t.commit());
+}
+
+bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
+{
+    const QString number = model[Rd::InvoiceNumber].text();
+    const ListView &rows = model.lvAbzuege;
+    ArchiveGateway gateway(archive);
+    Transaction t(archive);
+    if (!t.begun() || !gateway.deleteDeductions(number))
+        return false;
+    try {
+        for (int r = 0; r < rows.rowCount(); ++r) {
+            const QString factor = trimmed(rows.cell(r, 2));
+            if (!gateway.insertDeduction(number, trimmed(rows.cell(r, 0)), trimmed(rows.cell(r, 1)),
+                                         factor.isEmpty() ? QStringLiteral("0") : factor,
+                                         xmlDecimal(rows.cell(r, 3), false),
+                                         xmlDecimal(rows.cell(r, 4), true)))
+                return false;
+        }
+    } catch (const BadValue &) {
+        return false;
+    }
+    return bool(t.commit());
+}
+
+DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QString &docType,
+                             const QString &invoiceNumber)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("%1: %2").arg(path, file.errorString())};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {false, QStringLiteral("%1: %2").arg(path, file.errorString())};
+    ArchiveGateway gateway(archive);
+    Transaction t(archive);
+    if (!t.begun())
+        return t.begun();
+    if (const DbResult written = gateway.insertDocument(docType, invoiceNumber, bytes, path, path.right(3));
+        !written)
+        return written;
+    return t.commit();
+}
+
+SaveOutcome SaveToArchive(const SharedState &state, const DisplayModel &model, const QString &invoicePath,
+                          MessageSink &messages)
+{
+    const TextsGateway texts(state);
+    const auto say = [&](int number, MsgIcon icon, const QString &title, const QString &text) {
+        Message m;
+        m.number = number;
+        m.icon = icon;
+        m.title = title;
+        m.text = text;
+        return messages.show(m);
+    };
+    const auto failed = [&](const QString &description) {
+        say(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + description);
+        return SaveOutcome::Failed;
+    };
+    QString problem;
+    const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
+    if (!where)
+        return failed(problem);
+    if (!ArchiveAvailable(*where)) {
+        say(49, MsgIcon::Information, brellwerk, texts.message(49));
+        return SaveOutcome::NoArchive;
+    }
+    Database archive(QStringLiteral("archive"));
+    if (const DbResult opened = archive.open(where->config); !opened)
+        return failed(opened.message);
+    if (const DbResult usable = ArchiveGateway(archive).checkUsable(); !usable)
+        return failed(usable.message);
+    if (say(42, MsgIcon::Question, brellwerk, texts.message(42)) != MsgAnswer::Yes)
+        return SaveOutcome::Declined;
+    if (!SaveInvoiceHeader(model, archive, state.UserName))
+        return SaveOutcome::NotSaved;
+    QString report;
+    bool complete = true;
+    if (SaveInvoiceItems(model, archive)) {
+        if (const DbResult stored = SaveInvoiceDocument(archive, invoicePath, QStringLiteral("IN"),
+                                                        model[Rd::InvoiceNumber].text());
+            !stored)
+            return failed(stored.message);
+        report = texts.message(43) + invoicePath + QStringLiteral(" saved.\r\n");
+    } else {
+        report = texts.message(45) + QStringLiteral("\r\n");
+        complete = false;
+    }
+    if (model.lvAbzuege.rowCount() > 0) {
+        const bool stored = SaveInvoiceDeductions(model, archive);
+        report += texts.message(stored ? 46 : 47);
+        complete = complete && stored;
+    }
+    say(complete ? 43 : 45, MsgIcon::Information, brellwerk, report);
+    return complete ? SaveOutcome::Saved : SaveOutcome::PartlySaved;
+}
+
+DbResult InitArchive(const ArchiveLocation &where, const QString &)
+{
+    if (where.isFile() && !QFileInfo::exists(where.config.path)) {
+        // A new archive file: SQLite takes an empty file as an empty database.
+        QFile file(where.config.path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return {false, QStringLiteral("%1: %2").arg(where.config.path, file.errorString())};
+    }
+    Database archive(QStringLiteral("archive"));
+    if (const DbResult opened = archive.open(where.config); !opened)
+        return opened;
+    ArchiveGateway gateway(archive);
+    Transaction t(archive);
+    if (!t.begun())
+        return t.begun();
+    if (const DbResult created = gateway.createTables(
+            QString::fromUtf8(where.isFile() ? ArchiveSchemaSqlite : ArchiveSchemaPostgres));
+        !created)
+        return created;
+    return t.commit();
+}
+
+} // namespace invorator
