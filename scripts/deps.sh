@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxml2-dev libqpdf-dev
-          libcurl4-openssl-dev googletest libgtest-dev sqlite3 clang-format clang libfuzzer-14-dev)
+          libcurl4-openssl-dev googletest libgtest-dev sqlite3 clang-format clang libfuzzer-14-dev
+          postgresql)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -182,8 +182,9 @@ DbResult ArchiveGateway::lockInvoices()
     if (m_db.connection().driverName() == QLatin1String("QSQLITE"))
         return {true, {}};
     QSqlQuery q(m_db.connection());
-    q.prepare(QStringLiteral("LOCK TABLE tblInvoice IN SHARE ROW EXCLUSIVE MODE"));
-    return run(q);
+    if (q.exec(QStringLiteral("LOCK TABLE tblInvoice IN SHARE ROW EXCLUSIVE MODE")))
+        return {true, {}};
+    return {false, q.lastError().text()};
 }
 
 } // namespace invorator

@@ -27,9 +27,11 @@ struct BadValue
 {
 };
 
+// An empty text is stored as the empty string, not as Null.
 QString trimmed(const QString &text)
 {
-    return NzFormat(text, QString());
+    const QString t = NzFormat(text, QString());
+    return t.isNull() ? QStringLiteral("") : t;
 }
 
 QVariant trimmedOrNull(const QString &text)

@@ -38,7 +38,7 @@ struct ProgramFolder
         if (textsDb)
             QFile::copy(TEXTS_DB, dir.filePath("DB/Daten.mdb"));
         if (archive)
-            writeFile(dir, "DB/Invoices.mdb", "");
+            QFile::copy(PROGRAM_FOLDER "/DB/Invoices.mdb", dir.filePath("DB/Invoices.mdb"));
     }
     QTemporaryDir dir;
 };
@@ -104,12 +104,17 @@ TEST(Window, SetUpWithAndWithoutTheDatabases)
     }
     {
         ProgramFolder folder(true, true);
-        Window w(folder);
+        Window w(folder, MsgAnswer::Yes);
         EXPECT_TRUE(w.command("btnSave")->isVisible());
         EXPECT_FALSE(w.command("btnSave")->isEnabled()) << "present but disabled until an import";
         w.choose(sample("Rechnung-2026-0815.xml"), 1);
         w.click("btnXRechnung");
         EXPECT_TRUE(w.command("btnSave")->isEnabled());
+        // The command stores the invoice on screen after asking.
+        w.command("btnSave")->trigger();
+        ASSERT_EQ(w.sink.messages().size(), 2u);
+        EXPECT_EQ(w.sink.messages()[0].number, 42);
+        EXPECT_TRUE(w.sink.messages()[1].text.contains("Rechnung-2026-0815.xml saved."));
     }
     {
         // Without the texts database: the critical message, and the window still opens.

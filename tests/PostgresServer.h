@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testing_support {
+
+// A PostgreSQL server of the tests' own: a new cluster in a temporary folder, listening on
+// a free port of 127.0.0.1 with trust authentication, stopped and removed at the end. Run
+// as the postgres user when the tests run as root (the server refuses root).
+class PostgresServer
+{
+public:
+    PostgresServer() = default;
+    ~PostgresServer();
+    PostgresServer(const PostgresServer &) = delete;
+    PostgresServer &operator=(const PostgresServer &) = delete;
+
+    // Starts the server; false with the reason when it cannot.
+    bool start(QString *why);
+    // A new empty database; its address for the program.
+    QString createDatabase(const QString &name);
+    int port() const { return m_port; }
+
+private:
+    bool run(const QString &program, const QStringList &arguments, QString *output = nullptr);
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+    int m_port = 0;
+    bool m_running = false;
+    bool m_asPostgres = false;
+};
+
+} // namespace testing_support

@@ -1,0 +1,353 @@
+// Saving into the archive, on SQLite and on a PostgreSQL server the tests start. What
+// was stored is read back with plain SQL, not through the code under test.
+#include "PostgresServer.h"
+#include "TestSupport.h"
+
+#include "archive/InvoiceArchive.h"
+#include "localisation/TextsGateway.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+PostgresServer *server = nullptr;
+QString serverProblem;
+int databases = 0;
+
+// One archive per test: a copy of the built SQLite file, or a new database on the server.
+struct Archive
+{
+    explicit Archive(bool postgres)
+    {
+        if (!postgres) {
+            location = dir.filePath("Invoices.mdb");
+            QFile::copy(PROGRAM_FOLDER "/DB/Invoices.mdb", location);
+            QFile::setPermissions(location, QFile::ReadOwner | QFile::WriteOwner);
+        } else {
+            location = server->createDatabase(QString("archive%1").arg(++databases));
+            if (!location.isEmpty()) {
+                EXPECT_TRUE(InitArchive(*ArchiveLocation::parse(location, {}), {}));
+            }
+        }
+        // The reading side: a connection of the test's own.
+        reader = QSqlDatabase::addDatabase(postgres ? "QPSQL" : "QSQLITE", "reader" + location);
+        if (postgres) {
+            const QUrl url(location);
+            reader.setHostName(url.host());
+            reader.setPort(url.port());
+            reader.setDatabaseName(url.path().mid(1));
+            reader.setUserName(url.userName());
+        } else {
+            reader.setDatabaseName(location);
+        }
+        EXPECT_TRUE(reader.open()) << reader.lastError().text().toStdString();
+    }
+    ~Archive()
+    {
+        const QString name = reader.connectionName();
+        reader.close();
+        reader = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+
+    // The first column of every row of a query, as text.
+    QStringList column(const QString &sql) const
+    {
+        QStringList values;
+        QSqlQuery q(reader);
+        EXPECT_TRUE(q.exec(sql)) << sql.toStdString() << q.lastError().text().toStdString();
+        while (q.next())
+            values << (q.value(0).isNull() ? QString("<null>") : q.value(0).toString());
+        return values;
+    }
+    QString value(const QString &sql) const { return column(sql).value(0, "<none>"); }
+    int count(const char *table) const
+    {
+        return value(QString("SELECT count(*) FROM %1").arg(table)).toInt();
+    }
+
+    QTemporaryDir dir;
+    QString location;
+    QSqlDatabase reader;
+};
+
+// Imports a file, then saves what is shown.
+struct Saving
+{
+    explicit Saving(const Archive &archive) { run.state.ArchiveSetting = archive.location; }
+    SaveOutcome save(const QString &file)
+    {
+        sink.clear();
+        return SaveToArchive(run.state, run.model, file, sink);
+    }
+    ImportRun run;
+    RecordingSink sink{MsgAnswer::Yes};
+};
+
+QByteArray line(const char *id, const char *quantity, const char *price, const char *rate)
+{
+    return QByteArray(
+               "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>") +
+           id +
+           "</ram:LineID></ram:AssociatedDocumentLineDocument><ram:SpecifiedTradeProduct><ram:Name>Teil " +
+           id +
+           "</ram:Name></ram:SpecifiedTradeProduct><ram:SpecifiedLineTradeAgreement>"
+           "<ram:NetPriceProductTradePrice><ram:ChargeAmount>" +
+           price +
+           "</ram:ChargeAmount></ram:NetPriceProductTradePrice></ram:SpecifiedLineTradeAgreement>"
+           "<ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>" +
+           quantity +
+           "</ram:BilledQuantity></ram:SpecifiedLineTradeDelivery><ram:SpecifiedLineTradeSettlement>"
+           "<ram:ApplicableTradeTax><ram:RateApplicablePercent>" +
+           rate +
+           "</ram:RateApplicablePercent></ram:ApplicableTradeTax></ram:SpecifiedLineTradeSettlement>"
+           "</ram:IncludedSupplyChainTradeLineItem>";
+}
+
+QByteArray invoice(const QByteArray &number, const QByteArray &lines)
+{
+    return ciiDocument("<ram:ID>" + number +
+                           "</ram:ID><ram:TypeCode>380</ram:TypeCode><ram:IssueDateTime><udt:DateTimeString>"
+                           "20261201</udt:DateTimeString></ram:IssueDateTime>",
+                       lines + "<ram:ApplicableHeaderTradeSettlement>"
+                               "<ram:SpecifiedTradeSettlementHeaderMonetarySummation>"
+                               "<ram:LineTotalAmount>200.00</ram:LineTotalAmount>"
+                               "<ram:TaxBasisTotalAmount>200.00</ram:TaxBasisTotalAmount>"
+                               "<ram:GrandTotalAmount>238.00</ram:GrandTotalAmount>"
+                               "<ram:DuePayableAmount>238.00</ram:DuePayableAmount>"
+                               "</ram:SpecifiedTradeSettlementHeaderMonetarySummation>"
+                               "</ram:ApplicableHeaderTradeSettlement>");
+}
+
+class ArchiveTest : public ::testing::TestWithParam<bool>
+{
+public:
+    static void SetUpTestSuite()
+    {
+        server = new PostgresServer;
+        if (!server->start(&serverProblem)) {
+            delete server;
+            server = nullptr;
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override
+    {
+        // The test command installs PostgreSQL: a server that does not start is a failure.
+        if (GetParam()) {
+            ASSERT_NE(server, nullptr) << serverProblem.toStdString();
+        }
+    }
+};
+
+std::string engineName(const ::testing::TestParamInfo<bool> &info)
+{
+    return info.param ? "PostgreSQL" : "SQLite";
+}
+
+} // namespace
+
+// A first save inserts the header with the creating user, a second one of the same number
+// updates it and keeps the first; lines and allowances are replaced, documents added.
+TEST_P(ArchiveTest, SavesWhatIsShownAndUpdatesOnTheSecondSave)
+{
+    Archive archive(GetParam());
+    Saving s(archive);
+    const QString file = sample("Rechnung-2026-0815.xml");
+    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+    ASSERT_EQ(s.sink.messages().size(), 2u);
+    EXPECT_EQ(s.sink.messages()[0].number, 42);
+    EXPECT_EQ(s.sink.messages()[1].text,
+              GetMeldung(s.run.state, 43) + file + " saved.\r\n" + GetMeldung(s.run.state, 46));
+    const char *header = "SELECT %1 FROM tblInvoice WHERE InvoiceNumber = 'RE-2026-0815'";
+    const auto field = [&](const char *column) {
+        return archive.value(QString(header).arg(column));
+    };
+    EXPECT_EQ(field("CreateUser"), s.run.state.UserName);
+    EXPECT_EQ(field("ChangeUser"), "<null>");
+    EXPECT_EQ(field("InvoiceDate"), "18.11.2026");
+    EXPECT_EQ(field("PayableBy"), "02.12.2026");
+    EXPECT_EQ(field("InvoiceType"), "Rechnung") << "the shown name, not the code";
+    EXPECT_TRUE(field("PaymentMethod").startsWith("Lieferung und Montage")) << "the note";
+    EXPECT_EQ(field("Remarks"), "Zahlbar innerhalb von 14 Tagen ohne Abzug.") << "the payment terms";
+    EXPECT_EQ(field("SellerName"), "Holzwerk Brandt GmbH");
+    EXPECT_EQ(field("BuyerContactPhone"), "");
+    EXPECT_EQ(field("CustomizationID"), "<null>");
+    EXPECT_EQ(field("CurrencyCode"), "EUR");
+    EXPECT_DOUBLE_EQ(field("PaymentDue").toDouble(), 333.13);
+    EXPECT_DOUBLE_EQ(field("Prepayment").toDouble(), 100);
+    EXPECT_EQ(archive.column("SELECT LineID FROM tblInvoice_Items ORDER BY Pos"),
+              QStringList({"1", "2", "3", "4"}));
+    EXPECT_EQ(archive.value("SELECT Quantity FROM tblInvoice_Items WHERE Pos = 4").toDouble(), -2);
+    EXPECT_EQ(archive.column("SELECT Code FROM tblInvoice_Deduction ORDER BY ID"),
+              QStringList({"Sonderrabatt", "Versandkosten"}));
+    EXPECT_DOUBLE_EQ(archive.value("SELECT Amount FROM tblInvoice_Deduction WHERE reason = 'FC'").toDouble(),
+                     12.9);
+    EXPECT_EQ(archive.value("SELECT FileSize FROM tblDocuments").toInt(), readFile(file).size());
+    EXPECT_EQ(archive.value("SELECT FileType FROM tblDocuments"), "xml");
+
+    const QString created = field("CreateDate");
+    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+    EXPECT_EQ(archive.count("tblInvoice"), 1);
+    EXPECT_EQ(field("CreateDate"), created);
+    EXPECT_EQ(field("ChangeUser"), s.run.state.UserName);
+    EXPECT_EQ(archive.count("tblInvoice_Items"), 4);
+    EXPECT_EQ(archive.count("tblInvoice_Deduction"), 2);
+    EXPECT_EQ(archive.count("tblDocuments"), 2);
+
+    // Answered No: nothing written.
+    RecordingSink no(MsgAnswer::No);
+    EXPECT_EQ(SaveToArchive(s.run.state, s.run.model, file, no), SaveOutcome::Declined);
+    EXPECT_EQ(archive.count("tblDocuments"), 2);
+}
+
+// The values a line and a header store: 2 × 100 at 19 % gives a gross price of 119 and
+// totals of 238 and 200; a number with an apostrophe is an ordinary number; without a due
+// date the issue date is the payable date.
+TEST_P(ArchiveTest, StoresTheValuesOfEachColumn)
+{
+    Archive archive(GetParam());
+    Saving s(archive);
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, "r.xml", invoice("O'Brien-1", line("1", "2", "100", "19")));
+    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+    EXPECT_EQ(archive.column("SELECT InvoiceNumber FROM tblInvoice"), QStringList({"O'Brien-1"}));
+    EXPECT_EQ(archive.value("SELECT PayableBy FROM tblInvoice"), "01.12.2026");
+    EXPECT_EQ(archive.value("SELECT CurrencyCode FROM tblInvoice"), "<null>");
+    const QStringList values = archive.column(
+        "SELECT Quantity FROM tblInvoice_Items UNION ALL SELECT Net FROM tblInvoice_Items "
+        "UNION ALL SELECT Gross FROM tblInvoice_Items UNION ALL SELECT VAT FROM tblInvoice_Items "
+        "UNION ALL SELECT TotalGross FROM tblInvoice_Items UNION ALL SELECT TotalNet FROM "
+        "tblInvoice_Items");
+    ASSERT_EQ(values.size(), 6);
+    const double expected[] = {2, 100, 119, 19, 238, 200};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_DOUBLE_EQ(values[i].toDouble(), expected[i]) << i;
+    EXPECT_EQ(archive.value("SELECT InvoiceNumber FROM tblDocuments"), "O'Brien-1");
+}
+
+// A step that fails leaves the archive as it was before that step: the lines of the
+// earlier save stay when the new ones cannot be stored, an empty prepaid amount stores no
+// header at all, and a file gone before the save writes no document row.
+TEST_P(ArchiveTest, AFailedStepLeavesWhatWasStoredBefore)
+{
+    Archive archive(GetParam());
+    Saving s(archive);
+    QTemporaryDir dir;
+    const QString file =
+        writeFile(dir, "r.xml", invoice("R-1", line("1", "2", "100", "19") + line("2", "1", "50", "7")));
+    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+
+    s.run.model.lvTable.setCell(1, 5, QString()); // an empty rate fails the second line
+    s.run.model.lvTable.setCell(0, 3, "7,00");
+    EXPECT_EQ(s.save(file), SaveOutcome::PartlySaved);
+    EXPECT_EQ(s.sink.messages().back().text, GetMeldung(s.run.state, 45) + "\r\n");
+    EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"), QStringList({"2", "1"}));
+    EXPECT_EQ(archive.count("tblDocuments"), 1) << "no document after failed lines";
+    EXPECT_EQ(archive.value("SELECT ChangeUser FROM tblInvoice"), s.run.state.UserName)
+        << "the header was saved";
+
+    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    s.run.model[So::Prepaid].setText(QString());
+    EXPECT_EQ(s.save(file), SaveOutcome::NotSaved);
+    EXPECT_EQ(s.sink.messages().size(), 1u) << "only the question, no report";
+    EXPECT_EQ(archive.count("tblDocuments"), 1);
+
+    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_EQ(s.save(file), SaveOutcome::Failed);
+    EXPECT_TRUE(s.sink.messages().back().text.startsWith("Fehler: "))
+        << s.sink.messages().back().text.toStdString();
+    EXPECT_EQ(s.sink.messages().back().icon, MsgIcon::None);
+    EXPECT_EQ(archive.count("tblDocuments"), 1);
+    EXPECT_EQ(archive.count("tblInvoice_Items"), 2) << "header and lines were stored before";
+}
+
+// Two programs saving fifty invoices each into one archive at the same time lose nothing.
+TEST_P(ArchiveTest, TwoProgramsSaveAtTheSameTime)
+{
+    Archive archive(GetParam());
+    QTemporaryDir dir;
+    QStringList files[2];
+    for (int i = 0; i < 100; ++i)
+        files[i % 2] << writeFile(
+            dir, QString("r%1.xml").arg(i),
+            invoice("C-" + QByteArray::number(i),
+                    line("1", "2", "100", "19") + line("2", "1", "50", "7") + line("3", "3", "10", "19")));
+    QProcess runs[2];
+    for (int p = 0; p < 2; ++p)
+        runs[p].start(PROGRAM_FOLDER "/invorator-cli",
+                      QStringList{"save", "--archive", archive.location} + files[p]);
+    for (QProcess &p : runs) {
+        ASSERT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(archive.count("tblInvoice"), 100);
+    EXPECT_EQ(archive.count("tblInvoice_Items"), 300);
+    EXPECT_EQ(archive.count("tblDocuments"), 100);
+    EXPECT_EQ(archive.value("SELECT count(DISTINCT InvoiceNumber) FROM tblInvoice_Items"), "100");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, ::testing::Values(false, true), engineName);
+
+// Without an archive the command says so; one that is no database or lacks a table gives
+// the engine's description before anything is asked; archive-init makes a usable one and
+// changes nothing when run again.
+TEST(ArchiveFiles, MissingBrokenAndNewArchives)
+{
+    QTemporaryDir dir;
+    ImportRun run;
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    RecordingSink sink(MsgAnswer::Yes);
+    run.state.ArchiveSetting = dir.filePath("missing.mdb");
+    EXPECT_EQ(SaveToArchive(run.state, run.model, sample("Rechnung-2026-0815.xml"), sink),
+              SaveOutcome::NoArchive);
+    EXPECT_EQ(sink.messages().back().number, 49);
+    for (const auto &[name, bytes] :
+         {std::pair{"junk.mdb", QByteArray(4096, 'x')}, std::pair{"empty.mdb", QByteArray()}}) {
+        sink.clear();
+        run.state.ArchiveSetting = writeFile(dir, name, bytes);
+        EXPECT_EQ(SaveToArchive(run.state, run.model, sample("Rechnung-2026-0815.xml"), sink),
+                  SaveOutcome::Failed)
+            << name;
+        ASSERT_EQ(sink.messages().size(), 1u) << name;
+        EXPECT_TRUE(sink.messages()[0].text.startsWith("Fehler: ")) << name;
+        EXPECT_EQ(readFile(run.state.ArchiveSetting), bytes) << name;
+    }
+    const QString fresh = dir.filePath("fresh.mdb");
+    for (int i = 0; i < 2; ++i) {
+        QProcess init;
+        init.start(PROGRAM_FOLDER "/invorator-cli", {"archive-init", "--archive", fresh});
+        ASSERT_TRUE(init.waitForFinished(30000));
+        EXPECT_EQ(init.exitCode(), 0) << init.readAllStandardError().toStdString();
+    }
+    QProcess save;
+    save.start(PROGRAM_FOLDER "/invorator-cli",
+               {"save", "--archive", fresh, sample("Rechnung-2026-0815.xml")});
+    ASSERT_TRUE(save.waitForFinished(30000));
+    EXPECT_EQ(save.exitCode(), 0);
+    EXPECT_TRUE(save.readAllStandardOutput().contains("Rechnung-2026-0815.xml saved."));
+    save.start(PROGRAM_FOLDER "/invorator-cli",
+               {"save", "--archive", dir.filePath("junk.mdb"), sample("Rechnung-2026-0815.xml")});
+    ASSERT_TRUE(save.waitForFinished(30000));
+    EXPECT_EQ(save.exitCode(), 3);
+}
