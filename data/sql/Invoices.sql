@@ -1,5 +1,6 @@
 -- The invoice archive, DB/Invoices.mdb: a SQLite file. SQLite has no exact decimal type;
--- amounts are NUMERIC.
+-- amounts are NUMERIC. On a PostgreSQL server archive-init runs the same text with the
+-- server's names for the key, date-time, double and binary types; NUMERIC is exact there.
 -- Tables are created only where missing, so the script can run on an existing archive.
 
 CREATE TABLE IF NOT EXISTS tblInvoice (

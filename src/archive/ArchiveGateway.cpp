@@ -32,13 +32,17 @@ DbResult ArchiveGateway::run(QSqlQuery &query)
     return {false, query.lastError().text()};
 }
 
-QSqlQuery &ArchiveGateway::prepared(std::optional<QSqlQuery> &slot, const QString &sql)
+DbResult ArchiveGateway::runPrepared(std::optional<QSqlQuery> &slot, const QString &sql,
+                                     std::initializer_list<QVariant> values)
 {
     if (!slot) {
         slot.emplace(m_db.connection());
         slot->prepare(sql);
     }
-    return *slot;
+    int i = 0;
+    for (const QVariant &v : values)
+        slot->bindValue(i++, v);
+    return run(*slot);
 }
 
 DbResult ArchiveGateway::checkUsable()
@@ -55,13 +59,14 @@ DbResult ArchiveGateway::checkUsable()
 
 DbResult ArchiveGateway::createTables(const QString &sqlText)
 {
-    // One statement at a time: the drivers run only the first of several.
-    for (const QString &part : sqlText.split(QLatin1Char(';'))) {
-        QStringList lines;
-        for (const QString &line : part.split(QLatin1Char('\n')))
-            if (!line.trimmed().startsWith(QLatin1String("--")))
-                lines << line;
-        const QString statement = lines.join(QLatin1Char('\n')).trimmed();
+    // Comment lines out first, then one statement at a time: the drivers run only the
+    // first of several.
+    QStringList lines;
+    for (const QString &line : sqlText.split(QLatin1Char('\n')))
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            lines << line;
+    for (const QString &part : lines.join(QLatin1Char('\n')).split(QLatin1Char(';'))) {
+        const QString statement = part.trimmed();
         if (statement.isEmpty())
             continue;
         QSqlQuery q(m_db.connection());
@@ -126,15 +131,12 @@ DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QStrin
                                     const QString &itemName, const QString &description, double quantity,
                                     double net, double gross, double vat, double totalGross, double totalNet)
 {
-    QSqlQuery &q = prepared(m_insertItem,
-                            QStringLiteral("INSERT INTO tblInvoice_Items (InvoiceNumber, Pos, LineID, "
-                                           "ItemName, Description, Quantity, Net, Gross, VAT, "
-                                           "TotalGross, TotalNet) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    const QVariant values[] = {number, pos,   lineId, itemName,   description, quantity,
-                               net,    gross, vat,    totalGross, totalNet};
-    for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
-        q.bindValue(i, values[i]);
-    return run(q);
+    return runPrepared(
+        m_insertItem,
+        QStringLiteral("INSERT INTO tblInvoice_Items (InvoiceNumber, Pos, LineID, ItemName, "
+                       "Description, Quantity, Net, Gross, VAT, TotalGross, TotalNet) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        {number, pos, lineId, itemName, description, quantity, net, gross, vat, totalGross, totalNet});
 }
 
 DbResult ArchiveGateway::deleteDeductions(const QString &number)
@@ -149,14 +151,11 @@ DbResult ArchiveGateway::insertDeduction(const QString &number, const QString &c
                                          const QString &factor, const QString &amount,
                                          const QString &basicAmount)
 {
-    QSqlQuery &q =
-        prepared(m_insertDeduction,
-                 QStringLiteral("INSERT INTO tblInvoice_Deduction (InvoiceNumber, Code, reason, Factor, "
-                                "Amount, BasicAmount) VALUES (?, ?, ?, ?, ?, ?)"));
-    const QVariant values[] = {number, code, reason, factor, amount, basicAmount};
-    for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
-        q.bindValue(i, values[i]);
-    return run(q);
+    return runPrepared(
+        m_insertDeduction,
+        QStringLiteral("INSERT INTO tblInvoice_Deduction (InvoiceNumber, Code, reason, Factor, "
+                       "Amount, BasicAmount) VALUES (?, ?, ?, ?, ?, ?)"),
+        {number, code, reason, factor, amount, basicAmount});
 }
 
 DbResult ArchiveGateway::insertDocument(const QString &docType, const QString &number,

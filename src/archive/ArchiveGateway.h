@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -53,7 +54,9 @@ public:
 
 private:
     DbResult run(QSqlQuery &query);
-    QSqlQuery &prepared(std::optional<QSqlQuery> &slot, const QString &sql);
+    // Runs a statement prepared once and kept in the slot, with these values.
+    DbResult runPrepared(std::optional<QSqlQuery> &slot, const QString &sql,
+                         std::initializer_list<QVariant> values);
 
     Database &m_db;
     // Statements used once per line are prepared once per save.

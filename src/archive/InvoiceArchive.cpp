@@ -15,8 +15,7 @@
 
 namespace invorator {
 
-extern const char *const ArchiveSchemaSqlite;
-extern const char *const ArchiveSchemaPostgres;
+extern const char *const ArchiveSchema;
 
 namespace {
 
@@ -117,6 +116,24 @@ HeaderValues headerValues(const DisplayModel &m)
     return v;
 }
 
+// Replaces an invoice's rows of one table in one transaction: the old rows are deleted,
+// then each row is inserted; any failure leaves the table as it was.
+template <typename Delete, typename Insert>
+bool replaceRows(Database &archive, int rows, Delete removeOld, Insert insert)
+{
+    Transaction t(archive);
+    if (!t.begun() || !removeOld())
+        return false;
+    try {
+        for (int r = 0; r < rows; ++r)
+            if (!insert(r))
+                return false;
+    } catch (const BadValue &) {
+        return false;
+    }
+    return bool(t.commit());
+}
+
 } // namespace
 
 std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, const QString &programFolder,
@@ -189,24 +206,17 @@ bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
     const QString number = model[Rd::InvoiceNumber].text();
     const ListView &lines = model.lvTable;
     ArchiveGateway gateway(archive);
-    Transaction t(archive);
-    if (!t.begun() || !gateway.deleteItems(number))
-        return false;
-    try {
-        for (int r = 0; r < lines.rowCount(); ++r) {
+    return replaceRows(
+        archive, lines.rowCount(), [&] { return gateway.deleteItems(number); },
+        [&](int r) {
             const double quantity = shownDouble(lines.cell(r, 3));
             const double net = shownDouble(lines.cell(r, 4));
             // The rate is read for the gross price first: an empty rate fails the line.
             const double gross = net * (1 + shownDouble(lines.cell(r, 5)) / 100);
             const double vat = trimmed(lines.cell(r, 5)).isEmpty() ? 0 : shownDouble(lines.cell(r, 5));
-            if (!gateway.insertItem(number, r + 1, lines.cell(r, 0), lines.cell(r, 1), lines.cell(r, 2),
-                                    quantity, net, gross, vat, gross * quantity, net * quantity))
-                return false;
-        }
-    } catch (const BadValue &) {
-        return false;
-    }
-    return bool(t.commit());
+            return gateway.insertItem(number, r + 1, lines.cell(r, 0), lines.cell(r, 1), lines.cell(r, 2),
+                                      quantity, net, gross, vat, gross * quantity, net * quantity);
+        });
 }
 
 bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
@@ -214,22 +224,15 @@ bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
     const QString number = model[Rd::InvoiceNumber].text();
     const ListView &rows = model.lvAbzuege;
     ArchiveGateway gateway(archive);
-    Transaction t(archive);
-    if (!t.begun() || !gateway.deleteDeductions(number))
-        return false;
-    try {
-        for (int r = 0; r < rows.rowCount(); ++r) {
+    return replaceRows(
+        archive, rows.rowCount(), [&] { return gateway.deleteDeductions(number); },
+        [&](int r) {
             const QString factor = trimmed(rows.cell(r, 2));
-            if (!gateway.insertDeduction(number, trimmed(rows.cell(r, 0)), trimmed(rows.cell(r, 1)),
-                                         factor.isEmpty() ? QStringLiteral("0") : factor,
-                                         xmlDecimal(rows.cell(r, 3), false),
-                                         xmlDecimal(rows.cell(r, 4), true)))
-                return false;
-        }
-    } catch (const BadValue &) {
-        return false;
-    }
-    return bool(t.commit());
+            return gateway.insertDeduction(number, trimmed(rows.cell(r, 0)), trimmed(rows.cell(r, 1)),
+                                           factor.isEmpty() ? QStringLiteral("0") : factor,
+                                           xmlDecimal(rows.cell(r, 3), false),
+                                           xmlDecimal(rows.cell(r, 4), true));
+        });
 }
 
 DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QString &docType,
@@ -320,9 +323,16 @@ DbResult InitArchive(const ArchiveLocation &where, const QString &)
     Transaction t(archive);
     if (!t.begun())
         return t.begun();
-    if (const DbResult created = gateway.createTables(
-            QString::fromUtf8(where.isFile() ? ArchiveSchemaSqlite : ArchiveSchemaPostgres));
-        !created)
+    QString schema = QString::fromUtf8(ArchiveSchema);
+    if (!where.isFile()) {
+        // The same tables in PostgreSQL's words for these types.
+        schema.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                       QStringLiteral("BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
+        schema.replace(QStringLiteral(" DATETIME"), QStringLiteral(" TIMESTAMP"));
+        schema.replace(QStringLiteral(" REAL"), QStringLiteral(" DOUBLE PRECISION"));
+        schema.replace(QStringLiteral(" BLOB"), QStringLiteral(" BYTEA"));
+    }
+    if (const DbResult created = gateway.createTables(schema); !created)
         return created;
     return t.commit();
 }
