@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QProcess>
 
+#include <QThread>
+
 #include <arpa/inet.h>
+#include <csignal>
 #include <netinet/in.h>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -35,8 +39,13 @@ int freePort()
 
 PostgresServer::~PostgresServer()
 {
-    if (m_running)
-        run(m_bin + "/pg_ctl", {"stop", "-D", m_dir.filePath("data"), "-m", "immediate", "-w"});
+    if (m_server) {
+        // A fast shutdown: open connections are ended.
+        ::kill(static_cast<pid_t>(m_server->processId()), SIGINT);
+        if (!m_server->waitForFinished(10000))
+            m_server->kill();
+        m_server->waitForFinished(5000);
+    }
 }
 
 bool PostgresServer::run(const QString &program, const QStringList &arguments, QString *output)
@@ -72,22 +81,47 @@ bool PostgresServer::start(QString *why)
         }
     }
     QString output;
-    if (!run(m_bin + "/initdb", {"-D", m_dir.filePath("data"), "-U", "postgres", "-A", "trust", "--no-sync"},
+    if (!run(m_bin + "/initdb",
+             {"-D", m_dir.filePath("data"), "-U", "postgres", "-A", "trust", "--no-sync", "-E", "UTF8",
+              "--locale=C"},
              &output)) {
         *why = "initdb failed: " + output;
         return false;
     }
-    m_port = freePort();
-    const QString options =
-        QString("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off").arg(m_port).arg(m_dir.path());
-    if (!run(m_bin + "/pg_ctl",
-             {"start", "-w", "-D", m_dir.filePath("data"), "-o", options, "-l", m_dir.filePath("server.log")},
-             &output)) {
-        *why = "pg_ctl start failed: " + output;
-        return false;
+    // The port is free when asked but may be taken before the server binds it: try again.
+    const passwd *postgres = m_asPostgres ? ::getpwnam("postgres") : nullptr;
+    const uid_t uid = postgres ? postgres->pw_uid : ::getuid();
+    const gid_t gid = postgres ? postgres->pw_gid : ::getgid();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        m_port = freePort();
+        auto server = std::make_unique<QProcess>();
+        server->setProcessChannelMode(QProcess::MergedChannels);
+        server->setStandardOutputFile(m_dir.filePath("server.log"), QIODevice::Append);
+        server->setChildProcessModifier([uid, gid] {
+            // The user first: changing it clears the signal on the parent's death.
+            if (::getuid() != uid && (::setgid(gid) != 0 || ::setuid(uid) != 0))
+                ::_exit(127);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        });
+        server->start(m_bin + "/postgres",
+                      {"-D", m_dir.filePath("data"), "-p", QString::number(m_port), "-k", m_dir.path(), "-c",
+                       "listen_addresses=127.0.0.1", "-c", "fsync=off"});
+        if (!server->waitForStarted(10000))
+            continue;
+        for (int wait = 0; wait < 150 && server->state() == QProcess::Running; ++wait) {
+            if (run(m_bin + "/pg_isready", {"-q", "-h", "127.0.0.1", "-p", QString::number(m_port)})) {
+                m_server = std::move(server);
+                return true;
+            }
+            QThread::msleep(100);
+        }
+        server->kill();
+        server->waitForFinished(5000);
     }
-    m_running = true;
-    return true;
+    QFile log(m_dir.filePath("server.log"));
+    log.open(QIODevice::ReadOnly);
+    *why = "the server did not start: " + QString::fromLocal8Bit(log.readAll());
+    return false;
 }
 
 QString PostgresServer::createDatabase(const QString &name)

@@ -3,11 +3,16 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <memory>
+
+class QProcess;
+
 namespace testing_support {
 
 // A PostgreSQL server of the tests' own: a new cluster in a temporary folder, listening on
 // a free port of 127.0.0.1 with trust authentication, stopped and removed at the end. Run
-// as the postgres user when the tests run as root (the server refuses root).
+// as the postgres user when the tests run as root (the server refuses root), as a child
+// that the system stops when the test process ends in any way.
 class PostgresServer
 {
 public:
@@ -28,8 +33,8 @@ private:
     QTemporaryDir m_dir;
     QString m_bin;
     int m_port = 0;
-    bool m_running = false;
     bool m_asPostgres = false;
+    std::unique_ptr<QProcess> m_server;
 };
 
 } // namespace testing_support

@@ -1,6 +1,7 @@
--- The invoice archive, DB/Invoices.mdb: a SQLite file. SQLite has no exact decimal type;
--- amounts are NUMERIC. On a PostgreSQL server archive-init runs the same text with the
--- server's names for the key, date-time, double and binary types; NUMERIC is exact there.
+-- The invoice archive, DB/Invoices.mdb: a SQLite file. SQLite has no exact decimal type
+-- and would turn NUMERIC amounts into doubles, so amounts are DECIMAL_TEXT: the exact
+-- decimal as text. On a PostgreSQL server archive-init runs the same text with the
+-- server's names for the types, and amounts are exact NUMERIC values there.
 -- Tables are created only where missing, so the script can run on an existing archive.
 
 CREATE TABLE IF NOT EXISTS tblInvoice (
@@ -37,14 +38,14 @@ CREATE TABLE IF NOT EXISTS tblInvoice (
     BuyerContactPerson TEXT,
     BuyerContactEmail TEXT,
     BuyerContactPhone TEXT,
-    SumOfNet NUMERIC,
-    TaxAmountWithVAT NUMERIC,
-    TotalAmountWithoutVAT NUMERIC,
-    Dicounts NUMERIC,
-    Sucharges NUMERIC,
-    Prepayment NUMERIC,
-    RoundingAmount NUMERIC,
-    PaymentDue NUMERIC,
+    SumOfNet DECIMAL_TEXT,
+    TaxAmountWithVAT DECIMAL_TEXT,
+    TotalAmountWithoutVAT DECIMAL_TEXT,
+    Dicounts DECIMAL_TEXT,
+    Sucharges DECIMAL_TEXT,
+    Prepayment DECIMAL_TEXT,
+    RoundingAmount DECIMAL_TEXT,
+    PaymentDue DECIMAL_TEXT,
     CustomizationID TEXT,
     ProfileID TEXT,
     AccountingCost TEXT,
@@ -74,8 +75,8 @@ CREATE TABLE IF NOT EXISTS tblInvoice_Deduction (
     Code TEXT,
     reason TEXT,
     Factor TEXT,
-    Amount NUMERIC,
-    BasicAmount NUMERIC
+    Amount DECIMAL_TEXT,
+    BasicAmount DECIMAL_TEXT
 );
 CREATE INDEX IF NOT EXISTS idxInvoice_Deduction_InvoiceNumber ON tblInvoice_Deduction (InvoiceNumber);
 

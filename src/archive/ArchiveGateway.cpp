@@ -15,6 +15,13 @@ const QString headerColumns = QStringLiteral(
     "SumOfNet, TaxAmountWithVAT, TotalAmountWithoutVAT, Dicounts, Sucharges, Prepayment, RoundingAmount, "
     "PaymentDue, CustomizationID, ProfileID, AccountingCost, CurrencyCode");
 
+// The time as the clock on the user's wall shows it; a bound date-time would reach a
+// PostgreSQL server as UTC and be turned into the server's zone.
+QString localTime(const QDateTime &when)
+{
+    return when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+}
+
 QString placeholders(qsizetype n)
 {
     QStringList marks;
@@ -95,7 +102,7 @@ DbResult ArchiveGateway::insertHeader(const QDateTime &when, const QString &user
     q.prepare(QStringLiteral("INSERT INTO tblInvoice (CreateDate, CreateUser, ") + headerColumns +
               QStringLiteral(") VALUES (") + placeholders(2 + static_cast<qsizetype>(values.size())) +
               QLatin1Char(')'));
-    q.addBindValue(when);
+    q.addBindValue(localTime(when));
     q.addBindValue(user);
     for (const QVariant &v : values)
         q.addBindValue(v);
@@ -111,7 +118,7 @@ DbResult ArchiveGateway::updateHeader(qint64 id, const QDateTime &when, const QS
     QSqlQuery q(m_db.connection());
     q.prepare(QStringLiteral("UPDATE tblInvoice SET ") + sets.join(QStringLiteral(", ")) +
               QStringLiteral(" WHERE ID = ?"));
-    q.addBindValue(when);
+    q.addBindValue(localTime(when));
     q.addBindValue(user);
     for (const QVariant &v : values)
         q.addBindValue(v);
@@ -175,15 +182,16 @@ DbResult ArchiveGateway::insertDocument(const QString &docType, const QString &n
     return run(q);
 }
 
-DbResult ArchiveGateway::lockInvoices()
+DbResult ArchiveGateway::lockNumber(const QString &number)
 {
     // SQLite's write transaction already excludes every other writer.
     if (m_db.connection().driverName() == QLatin1String("QSQLITE"))
         return {true, {}};
+    // Saves of one number wait for each other until the step's transaction ends.
     QSqlQuery q(m_db.connection());
-    if (q.exec(QStringLiteral("LOCK TABLE tblInvoice IN SHARE ROW EXCLUSIVE MODE")))
-        return {true, {}};
-    return {false, q.lastError().text()};
+    q.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?))"));
+    q.addBindValue(number);
+    return run(q);
 }
 
 } // namespace invorator

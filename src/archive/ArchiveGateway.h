@@ -49,8 +49,8 @@ public:
     DbResult insertDocument(const QString &docType, const QString &number, const QByteArray &bytes,
                             const QString &fileName, const QString &fileType);
 
-    // Takes the lock that makes concurrent saves of one number wait for each other.
-    DbResult lockInvoices();
+    // Makes concurrent saves of one invoice number wait for each other, step by step.
+    DbResult lockNumber(const QString &number);
 
 private:
     DbResult run(QSqlQuery &query);

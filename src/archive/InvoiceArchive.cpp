@@ -187,7 +187,7 @@ bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QStri
         const HeaderValues values = headerValues(model);
         ArchiveGateway gateway(archive);
         Transaction t(archive);
-        if (!t.begun() || !gateway.lockInvoices())
+        if (!t.begun() || !gateway.lockNumber(model[Rd::InvoiceNumber].text()))
             return false;
         const auto found = gateway.findInvoice(model[Rd::InvoiceNumber].text());
         if (!found)
@@ -207,7 +207,7 @@ bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
     const ListView &lines = model.lvTable;
     ArchiveGateway gateway(archive);
     return replaceRows(
-        archive, lines.rowCount(), [&] { return gateway.deleteItems(number); },
+        archive, lines.rowCount(), [&] { return gateway.lockNumber(number) && gateway.deleteItems(number); },
         [&](int r) {
             const double quantity = shownDouble(lines.cell(r, 3));
             const double net = shownDouble(lines.cell(r, 4));
@@ -225,7 +225,8 @@ bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
     const ListView &rows = model.lvAbzuege;
     ArchiveGateway gateway(archive);
     return replaceRows(
-        archive, rows.rowCount(), [&] { return gateway.deleteDeductions(number); },
+        archive, rows.rowCount(),
+        [&] { return gateway.lockNumber(number) && gateway.deleteDeductions(number); },
         [&](int r) {
             const QString factor = trimmed(rows.cell(r, 2));
             return gateway.insertDeduction(number, trimmed(rows.cell(r, 0)), trimmed(rows.cell(r, 1)),
@@ -310,31 +311,42 @@ SaveOutcome SaveToArchive(const SharedState &state, const DisplayModel &model, c
 
 DbResult InitArchive(const ArchiveLocation &where, const QString &)
 {
+    bool created = false;
     if (where.isFile() && !QFileInfo::exists(where.config.path)) {
         // A new archive file: SQLite takes an empty file as an empty database.
         QFile file(where.config.path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return {false, QStringLiteral("%1: %2").arg(where.config.path, file.errorString())};
+        created = true;
     }
-    Database archive(QStringLiteral("archive"));
-    if (const DbResult opened = archive.open(where.config); !opened)
-        return opened;
-    ArchiveGateway gateway(archive);
-    Transaction t(archive);
-    if (!t.begun())
-        return t.begun();
-    QString schema = QString::fromUtf8(ArchiveSchema);
-    if (!where.isFile()) {
-        // The same tables in PostgreSQL's words for these types.
-        schema.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
-                       QStringLiteral("BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
-        schema.replace(QStringLiteral(" DATETIME"), QStringLiteral(" TIMESTAMP"));
-        schema.replace(QStringLiteral(" REAL"), QStringLiteral(" DOUBLE PRECISION"));
-        schema.replace(QStringLiteral(" BLOB"), QStringLiteral(" BYTEA"));
+    DbResult result;
+    {
+        Database archive(QStringLiteral("archive"));
+        result = archive.open(where.config);
+        if (result) {
+            QString schema = QString::fromUtf8(ArchiveSchema);
+            if (!where.isFile()) {
+                // The same tables in PostgreSQL's words for these types.
+                schema.replace(QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                               QStringLiteral("BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"));
+                schema.replace(QStringLiteral(" DATETIME"), QStringLiteral(" TIMESTAMP"));
+                schema.replace(QStringLiteral(" DECIMAL_TEXT"), QStringLiteral(" NUMERIC"));
+                schema.replace(QStringLiteral(" REAL"), QStringLiteral(" DOUBLE PRECISION"));
+                schema.replace(QStringLiteral(" BLOB"), QStringLiteral(" BYTEA"));
+            }
+            ArchiveGateway gateway(archive);
+            Transaction t(archive);
+            result = t.begun();
+            if (result)
+                result = gateway.createTables(schema);
+            if (result)
+                result = t.commit();
+        }
     }
-    if (const DbResult created = gateway.createTables(schema); !created)
-        return created;
-    return t.commit();
+    // A file made here that did not become an archive would look like one.
+    if (!result && created)
+        QFile::remove(where.config.path);
+    return result;
 }
 
 } // namespace invorator

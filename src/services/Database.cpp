@@ -53,7 +53,10 @@ DbResult Database::open(const DbConfig &config)
             db.setDatabaseName(config.name);
             db.setUserName(config.user);
             db.setPassword(config.password);
-            db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(config.timeoutSeconds));
+            // Neither connecting nor waiting for another writer's lock may take longer.
+            db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2s'")
+                                     .arg(config.timeoutSeconds)
+                                     .arg(config.timeoutSeconds));
         }
         if (!db.open()) {
             failed = true;
