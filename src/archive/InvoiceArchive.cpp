@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace invorator {
 
@@ -25,6 +24,17 @@ const QString brellwerk = QStringLiteral("Brellwerk");
 struct BadValue
 {
 };
+
+// A text as shown; an empty one is stored as the empty string, not as Null.
+QString shown(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+QString numberOf(const DisplayModel &model)
+{
+    return shown(model[Rd::InvoiceNumber].text());
+}
 
 // An empty text is stored as the empty string, not as Null.
 QString trimmed(const QString &text)
@@ -95,9 +105,9 @@ HeaderValues headerValues(const DisplayModel &m)
         return m[id].text();
     };
     const QString issued = text(Rd::IssueDate);
-    HeaderValues v{text(Rd::SpecificationId),
-                   text(Rd::InvoiceNumber),
-                   text(Rd::Subject),
+    HeaderValues v{shown(text(Rd::SpecificationId)),
+                   numberOf(m),
+                   shown(text(Rd::Subject)),
                    date(issued),
                    trimmed(text(Rd::DueDate)).isEmpty() ? date(issued) : date(text(Rd::DueDate)),
                    trimmed(text(Rd::DocumentType)),
@@ -187,9 +197,9 @@ bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QStri
         const HeaderValues values = headerValues(model);
         ArchiveGateway gateway(archive);
         Transaction t(archive);
-        if (!t.begun() || !gateway.lockNumber(model[Rd::InvoiceNumber].text()))
+        if (!t.begun() || !gateway.lockNumber(numberOf(model)))
             return false;
-        const auto found = gateway.findInvoice(model[Rd::InvoiceNumber].text());
+        const auto found = gateway.findInvoice(numberOf(model));
         if (!found)
             return false;
         const QDateTime now = QDateTime::currentDateTime();
@@ -203,7 +213,7 @@ bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QStri
 
 bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
 {
-    const QString number = model[Rd::InvoiceNumber].text();
+    const QString number = numberOf(model);
     const ListView &lines = model.lvTable;
     ArchiveGateway gateway(archive);
     return replaceRows(
@@ -214,14 +224,15 @@ bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
             // The rate is read for the gross price first: an empty rate fails the line.
             const double gross = net * (1 + shownDouble(lines.cell(r, 5)) / 100);
             const double vat = trimmed(lines.cell(r, 5)).isEmpty() ? 0 : shownDouble(lines.cell(r, 5));
-            return gateway.insertItem(number, r + 1, lines.cell(r, 0), lines.cell(r, 1), lines.cell(r, 2),
-                                      quantity, net, gross, vat, gross * quantity, net * quantity);
+            return gateway.insertItem(number, r + 1, shown(lines.cell(r, 0)), shown(lines.cell(r, 1)),
+                                      shown(lines.cell(r, 2)), quantity, net, gross, vat, gross * quantity,
+                                      net * quantity);
         });
 }
 
 bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
 {
-    const QString number = model[Rd::InvoiceNumber].text();
+    const QString number = numberOf(model);
     const ListView &rows = model.lvAbzuege;
     ArchiveGateway gateway(archive);
     return replaceRows(
@@ -291,8 +302,8 @@ SaveOutcome SaveToArchive(const SharedState &state, const DisplayModel &model, c
     QString report;
     bool complete = true;
     if (SaveInvoiceItems(model, archive)) {
-        if (const DbResult stored = SaveInvoiceDocument(archive, invoicePath, QStringLiteral("IN"),
-                                                        model[Rd::InvoiceNumber].text());
+        if (const DbResult stored =
+                SaveInvoiceDocument(archive, invoicePath, QStringLiteral("IN"), numberOf(model));
             !stored)
             return failed(stored.message);
         report = texts.message(43) + invoicePath + QStringLiteral(" saved.\r\n");
