@@ -134,10 +134,6 @@ TEST(ImportDriver, AttachmentsNeedAReadyExportFolder)
     EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
     // A ready folder: the files are written and the folder is offered.
     bool opened = false;
-    run.driver.openExportFolder = [&] {
-        opened = true;
-    };
-    run.driver.setExportFolder(dir.path());
     ImportRun yes(MsgAnswer::Yes);
     yes.driver.setExportFolder(dir.path());
     yes.driver.openExportFolder = [&] {
