@@ -11,6 +11,7 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
 #include <qpdf/QPDFFileSpecObjectHelper.hh>
+#include <qpdf/QPDFLogger.hh>
 
 #include <algorithm>
 #include <array>
@@ -117,6 +118,16 @@ QByteArray searchPlainInvoice(const QByteArray &pdf)
 // else the first embedded XML whose root is a CII or UBL invoice.
 QByteArray searchEmbeddedFiles(const QByteArray &pdf)
 {
+    // qpdf reports some damage of hostile files on stderr through its default logger even
+    // with warnings suppressed; the program reports through its own messages only.
+    static const bool quiet = [] {
+        const auto logger = QPDFLogger::defaultLogger();
+        logger->setInfo(logger->discard());
+        logger->setWarn(logger->discard());
+        logger->setError(logger->discard());
+        return true;
+    }();
+    (void)quiet;
     try {
         QPDF qpdf;
         qpdf.setSuppressWarnings(true);
