@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -12,5 +13,11 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     QStringList args = app.arguments();
     args.removeFirst();
-    return invorator::RunCommandLine(args, QCoreApplication::applicationDirPath(), out, err);
+    // Once the invoice is printed the process ends: taking the parsed document and the
+    // model apart first would only cost time.
+    return invorator::RunCommandLine(args, QCoreApplication::applicationDirPath(), out, err, [](int status) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    });
 }

@@ -128,6 +128,8 @@ ImportDriver::ImportDriver(SharedState &state, DisplayModel &model, MessageSink 
     };
 }
 
+ImportDriver::~ImportDriver() = default;
+
 MsgAnswer ImportDriver::say(int number, MsgIcon icon, const QString &title, const QString &text)
 {
     Message m;
@@ -149,6 +151,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
 {
     ClearInvoice();
     m_attachments.clear();
+    m_lastDocument.reset();
     ImportResult result;
     result.kind = kind;
     try {
@@ -169,7 +172,8 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         }
         ImportContext context;
         m_state.NumberFormat = context.numberFormat;
-        XmlDocument doc;
+        auto owned = std::make_unique<XmlDocument>();
+        XmlDocument &doc = *owned;
         if (const XmlResult loaded = doc.load(xmlPath); !loaded) {
             say(loaded.tooLarge ? 53 : 5, MsgIcon::Critical, appTitle);
             result.outcome = ImportOutcome::NotLoaded;
@@ -200,6 +204,8 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         else
             runUbl(doc, result.kind == InvoiceKind::Peppol, context);
         result.outcome = ImportOutcome::Read;
+        if (m_keepDocument)
+            m_lastDocument = std::move(owned);
     } catch (const std::exception &) {
         say(5, MsgIcon::Information, brellwerk);
         result.outcome = ImportOutcome::Failed;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace invorator {
 
@@ -47,6 +48,7 @@ class ImportDriver
 {
 public:
     ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages);
+    ~ImportDriver();
 
     // The export folder field's text; attachments are written only when it is set and ready.
     void setExportFolder(const QString &folder) { m_exportFolder = folder; }
@@ -63,6 +65,10 @@ public:
     // File names written into the export folder by the last import, in order.
     const QStringList &attachments() const { return m_attachments; }
 
+    // Keeps the document of the last import until the next one or the driver's end, for a
+    // program that ends right after one import and need not spend time taking it apart.
+    void keepLastDocument(bool keep) { m_keepDocument = keep; }
+
 private:
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
@@ -75,6 +81,8 @@ private:
     MessageSink &m_messages;
     QString m_exportFolder;
     QStringList m_attachments;
+    bool m_keepDocument = false;
+    std::unique_ptr<XmlDocument> m_lastDocument;
 };
 
 } // namespace invorator

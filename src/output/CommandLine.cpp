@@ -6,6 +6,7 @@
 #include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -170,7 +171,7 @@ int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream 
 } // namespace
 
 int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out,
-                   QTextStream &err)
+                   QTextStream &err, const std::function<void(int)> &finished)
 {
     Options o;
     if (const QString problem = parse(arguments, o); !problem.isEmpty()) {
@@ -202,6 +203,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     RecordingSink sink(MsgAnswer::No);
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
+    driver.keepLastDocument(bool(finished));
     const ImportResult result = driver.ImportInvoice(o.files.first(), o.kind);
 
     ImportReport report;
@@ -223,7 +225,16 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         if (result)
             out << FormatModelText(model, report);
     }
-    return result ? 0 : 1;
+    const int status = result ? 0 : 1;
+    if (finished) {
+        for (QTextStream *stream : {&out, &err}) {
+            stream->flush();
+            if (auto *file = qobject_cast<QFileDevice *>(stream->device()))
+                file->flush();
+        }
+        finished(status);
+    }
+    return status;
 }
 
 } // namespace invorator

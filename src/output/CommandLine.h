@@ -4,12 +4,17 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+
 namespace invorator {
 
 // invorator-cli: reads one invoice with the same driver as the window and prints it
-// ("show") or writes it as JSON ("json"). Exit status 0 when the reader ran, 1 when the
-// file could not be read as an invoice of the kind, 2 for a usage error.
+// ("show") or writes it as JSON ("json"); saves invoices into the archive ("save") or
+// makes one ("archive-init"). Exit status 0 when the reader ran (and the save succeeded),
+// 1 when the file could not be read as an invoice of the kind, 2 for a usage error, 3 when
+// a save failed. `finished`, when given, receives the status of show and json once the
+// output is written, before anything is taken apart: a program may end there.
 int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out,
-                   QTextStream &err);
+                   QTextStream &err, const std::function<void(int)> &finished = {});
 
 } // namespace invorator

@@ -84,6 +84,22 @@ public:
     void string(const QString &s)
     {
         m_out += '"';
+        // Most texts are plain ASCII: those are copied as they are, without a conversion.
+        const char16_t *u16 = reinterpret_cast<const char16_t *>(s.utf16());
+        const qsizetype n = s.size();
+        qsizetype plain = 0;
+        while (plain < n && u16[plain] >= 0x20 && u16[plain] < 0x80 && u16[plain] != '"' &&
+               u16[plain] != '\\')
+            ++plain;
+        if (plain == n) {
+            const qsizetype at = m_out.size();
+            m_out.resize(at + n);
+            char *out = m_out.data() + at;
+            for (qsizetype i = 0; i < n; ++i)
+                out[i] = static_cast<char>(u16[i]);
+            m_out += '"';
+            return;
+        }
         const QByteArray utf8 = s.toUtf8();
         for (const char c : utf8) {
             const auto u = static_cast<unsigned char>(c);
