@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxml2-dev libqpdf-dev
+packages=(cmake g++ make pkg-config qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libxml2-dev libqpdf-dev libsqlite3-dev
           libcurl4-openssl-dev googletest libgtest-dev sqlite3 clang-format clang libfuzzer-14-dev
           postgresql)
 missing=()

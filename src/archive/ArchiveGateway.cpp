@@ -1,6 +1,9 @@
 #include "archive/ArchiveGateway.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
+
+#include <sqlite3.h>
 
 namespace invorator {
 
@@ -31,6 +34,12 @@ QString placeholders(qsizetype n)
 }
 
 } // namespace
+
+ArchiveGateway::~ArchiveGateway()
+{
+    if (m_nativeItem)
+        sqlite3_finalize(m_nativeItem);
+}
 
 DbResult ArchiveGateway::run(QSqlQuery &query)
 {
@@ -138,12 +147,42 @@ DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QStrin
                                     const QString &itemName, const QString &description, double quantity,
                                     double net, double gross, double vat, double totalGross, double totalNet)
 {
-    return runPrepared(
-        m_insertItem,
+    static const QString sql =
         QStringLiteral("INSERT INTO tblInvoice_Items (InvoiceNumber, Pos, LineID, ItemName, "
                        "Description, Quantity, Net, Gross, VAT, TotalGross, TotalNet) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {number, pos, lineId, itemName, description, quantity, net, gross, vat, totalGross, totalNet});
+                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    if (!m_nativeTried) {
+        m_nativeTried = true;
+        const QSqlDatabase c = m_db.connection();
+        const QVariant handle = c.driver() ? c.driver()->handle() : QVariant();
+        if (c.driverName() == QLatin1String("QSQLITE") && handle.isValid() &&
+            qstrcmp(handle.typeName(), "sqlite3*") == 0) {
+            sqlite3 *db = *static_cast<sqlite3 *const *>(handle.constData());
+            if (!db || sqlite3_prepare_v3(db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
+                                          &m_nativeItem, nullptr) != SQLITE_OK)
+                m_nativeItem = nullptr;
+        }
+    }
+    if (!m_nativeItem)
+        return runPrepared(
+            m_insertItem, sql,
+            {number, pos, lineId, itemName, description, quantity, net, gross, vat, totalGross, totalNet});
+    const auto text = [&](int i, const QString &t) {
+        sqlite3_bind_text16(m_nativeItem, i, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_TRANSIENT);
+    };
+    text(1, number);
+    sqlite3_bind_int(m_nativeItem, 2, pos);
+    text(3, lineId);
+    text(4, itemName);
+    text(5, description);
+    const double numbers[] = {quantity, net, gross, vat, totalGross, totalNet};
+    for (int i = 0; i < 6; ++i)
+        sqlite3_bind_double(m_nativeItem, 6 + i, numbers[i]);
+    const int stepped = sqlite3_step(m_nativeItem);
+    sqlite3_reset(m_nativeItem);
+    if (stepped == SQLITE_DONE)
+        return {true, {}};
+    return {false, QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_nativeItem)))};
 }
 
 DbResult ArchiveGateway::deleteDeductions(const QString &number)

@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+struct sqlite3_stmt;
+
 namespace invorator {
 
 // The values of one tblInvoice row, in the order of its columns from RoutingID to
@@ -24,6 +26,9 @@ class ArchiveGateway
 {
 public:
     explicit ArchiveGateway(Database &db) : m_db(db) {}
+    ~ArchiveGateway();
+    ArchiveGateway(const ArchiveGateway &) = delete;
+    ArchiveGateway &operator=(const ArchiveGateway &) = delete;
 
     // Whether the four tables are there and the archive takes writes; the engine's
     // description when not.
@@ -59,8 +64,11 @@ private:
                          std::initializer_list<QVariant> values);
 
     Database &m_db;
-    // Statements used once per line are prepared once per save.
+    // Statements used once per line are prepared once per save. On SQLite the lines go
+    // through SQLite's own statement: binding through Qt SQL costs more than the insert.
     std::optional<QSqlQuery> m_insertItem;
+    sqlite3_stmt *m_nativeItem = nullptr;
+    bool m_nativeTried = false;
     std::optional<QSqlQuery> m_insertDeduction;
 };
 
