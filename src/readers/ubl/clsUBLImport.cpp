@@ -91,9 +91,11 @@ void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int r
     const QString twoDecimals = QStringLiteral("0.00");
     // BT-146: a positive price shows rounded to two decimals, anything else as written or "--".
     const auto price = amount(line.textOf("cac:Price/cbc:PriceAmount"), twoDecimals);
-    const double p = price ? GermanNumberToDouble(*price).value_or(0) : 0;
+    // The sign from the digits: a double turns a tiny price into 0 and an overlong one into infinity.
+    const auto shown = price ? ParseGermanNumber(*price) : std::nullopt;
+    const bool positive = shown && !shown->negative && !shown->isZero();
     putCell(lv, row, 3, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
-    if (p > 0)
+    if (positive)
         lv.setCell(row, 4, *price);
     else if (price)
         lv.setCell(row, 4, NzFormat(*price, QStringLiteral("--")));
