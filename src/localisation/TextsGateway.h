@@ -1,8 +1,12 @@
 #pragma once
 
+#include "localisation/FormTexts.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -31,6 +35,21 @@ public:
     bool hasLanguage(const QString &code) const;
     // The status bar's texts, one per panel.
     QStringList statusTexts() const;
+
+    // The translation rows of a window in a language.
+    FormTexts formTexts(const QString &form, const QString &code) const;
+    // Stores a list view's column widths in the rows it has, or, when it has none, one
+    // row per column with the German header. All rows or none.
+    bool saveListViewLayout(const QString &form, const QString &listView, const QStringList &headers,
+                            const std::vector<int> &widths) const;
+
+    // The client record: the first row of the address table, its eleven fields in the
+    // order Name1, Strasse, Land, PLZ, Ort, Sprache, EMail, Ansprechpartner, AnspEmail,
+    // AnspTelefon, Bemerkungen (Null as a null text). Nothing when there is no row.
+    using ClientRow = std::array<QString, 11>;
+    std::optional<ClientRow> clientRow() const;
+    // Writes those fields into the first row; false when there is none or the write failed.
+    bool saveClientRow(const ClientRow &row) const;
 
 private:
     const SharedState &m_state;

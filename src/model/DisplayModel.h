@@ -61,6 +61,7 @@ public:
 
     const QString &name() const { return m_name; }
     const QStringList &headers() const { return m_headers; }
+    void setHeader(int column, const QString &text) { m_headers[column] = text; }
     int columnCount() const { return static_cast<int>(m_headers.size()); }
 
     void clear() { m_rows.clear(); }

@@ -3,6 +3,7 @@
 #include "archive/InvoiceArchive.h"
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
+#include "localisation/TranslateForm.h"
 #include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
 
@@ -115,6 +116,58 @@ public:
     }
 };
 
+// Captions, list headers and section titles in the current language, as the window
+// shows them: the model is described as the window's controls and translated alike.
+void translateModel(const SharedState &state, DisplayModel &model, SectionTitles &titles)
+{
+    Form form;
+    form.name = QStringLiteral("frmInvora");
+    const auto add = [&](ControlKind kind, const QString &key, const QString &text) {
+        FormControl c;
+        c.kind = kind;
+        c.key = key;
+        c.text = text;
+        form.controls.push_back(std::move(c));
+        return form.controls.size() - 1;
+    };
+    for (const FieldSpec &row : DisplayFieldTable)
+        add(ControlKind::Field, QString::fromUtf8(row.key.data(), qsizetype(row.key.size())),
+            model[row.id].caption());
+    ListView *lists[] = {&model.lvTable, &model.lvUst, &model.lvAbzuege};
+    const std::size_t firstList = form.controls.size();
+    for (ListView *lv : lists) {
+        FormControl &c = form.controls[add(ControlKind::ListView, lv->name(), {})];
+        for (const QString &header : lv->headers())
+            c.items.push_back({{}, header, {}, {}, -1, {}});
+    }
+    QString *frameTitles[] = {&titles.invoice, &titles.seller, &titles.buyer, &titles.totals};
+    const char *frames[] = {"frmRechnung", "frmSeller", "frmBuyer", "frmSummen"};
+    const std::size_t firstFrame = form.controls.size();
+    for (std::size_t i = 0; i < std::size(frames); ++i)
+        add(ControlKind::Frame, QString::fromLatin1(frames[i]), *frameTitles[i]);
+    FormControl &tabs = form.controls[add(ControlKind::Tabs, QStringLiteral("sstabPos"), {})];
+    tabs.items = {{{}, titles.lines, {}, {}, -1, {}}, {{}, titles.vat, {}, {}, -1, {}}};
+
+    TranslateForm(state, form);
+
+    std::size_t k = 0;
+    for (const FieldSpec &row : DisplayFieldTable)
+        model[row.id].setCaption(form.controls[k++].text);
+    for (std::size_t i = 0; i < std::size(lists); ++i) {
+        const FormControl &c = form.controls[firstList + i];
+        for (int column = 0; column < lists[i]->columnCount(); ++column)
+            lists[i]->setHeader(column, c.items[static_cast<std::size_t>(column)].text);
+    }
+    for (std::size_t i = 0; i < std::size(frames); ++i)
+        *frameTitles[i] = form.controls[firstFrame + i].text;
+    titles.lines = form.controls.back().items[0].text;
+    titles.vat = form.controls.back().items[1].text;
+    if (state.TextsDbOpen && state.LanguageCode != QLatin1String("DE")) {
+        titles.allowances = GetMeldung(state, 56);
+        titles.attachments = GetMeldung(state, 55);
+    }
+}
+
 int initArchive(const SharedState &state, QTextStream &err)
 {
     QString problem;
@@ -200,13 +253,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
 
     DisplayModel model;
     model.setDocumentTypes(TextsGateway(state).documentTypes());
+    ImportReport report;
+    translateModel(state, model, report.titles);
     RecordingSink sink(MsgAnswer::No);
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
     driver.keepLastDocument(bool(finished));
     const ImportResult result = driver.ImportInvoice(o.files.first(), o.kind);
 
-    ImportReport report;
     report.kind = result.kind;
     report.numberFormat = state.NumberFormat;
     report.messages = sink.messages();

@@ -186,6 +186,10 @@ private:
     bool m_first = true;
 };
 
+// The groups by their names, which sort in this order.
+constexpr GroupId jsonGroupOrder[] = {GroupId::Buyer, GroupId::Rechnungdaten, GroupId::Seller,
+                                      GroupId::Sonstige};
+
 void texts(JsonText &j, const FieldGroup &group)
 {
     j.array(group, [&](const Field &f) { j.string(f.text()); });
@@ -213,15 +217,16 @@ void rows(JsonText &j, const ListView &lv, bool withColor)
 QString FormatModelText(const DisplayModel &model, const ImportReport &report)
 {
     QString out;
-    appendGroup(out, QStringLiteral("Rechnung"), model.group(GroupId::Rechnungdaten));
-    appendGroup(out, QStringLiteral("Verkäufer"), model.group(GroupId::Seller));
-    appendGroup(out, QStringLiteral("Käufer"), model.group(GroupId::Buyer));
-    appendList(out, QStringLiteral("Positionen"), model.lvTable);
-    appendList(out, QStringLiteral("Umsatzsteuer"), model.lvUst);
-    appendList(out, QStringLiteral("Abzüge und Zuschläge"), model.lvAbzuege);
-    appendGroup(out, QStringLiteral("Summen"), model.group(GroupId::Sonstige));
+    const SectionTitles &t = report.titles;
+    appendGroup(out, t.invoice, model.group(GroupId::Rechnungdaten));
+    appendGroup(out, t.seller, model.group(GroupId::Seller));
+    appendGroup(out, t.buyer, model.group(GroupId::Buyer));
+    appendList(out, t.lines, model.lvTable);
+    appendList(out, t.vat, model.lvUst);
+    appendList(out, t.allowances, model.lvAbzuege);
+    appendGroup(out, t.totals, model.group(GroupId::Sonstige));
     if (!report.attachments.isEmpty()) {
-        out += QStringLiteral("== Anlagen ==\n");
+        out += QStringLiteral("== ") + t.attachments + QStringLiteral(" ==\n");
         for (const QString &name : report.attachments)
             out += QStringLiteral("  ") + name + QLatin1Char('\n');
     }
@@ -235,8 +240,27 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     j.open('{');
     j.member("attachments");
     j.array(report.attachments, [&](const QString &name) { j.string(name); });
+    const auto strings = [&](const auto &range) {
+        j.array(range, [&](const QString &s) { j.string(s); });
+    };
+    j.member("captions");
+    j.open('{');
+    for (GroupId g : jsonGroupOrder) {
+        j.member(GroupName(g).data());
+        j.array(model.group(g), [&](const Field &f) { j.string(f.caption()); });
+    }
+    j.close('}');
     j.member("documentType");
     j.string(model[Rd::DocumentType].value());
+    j.member("documentTypeName");
+    j.string(model[Rd::DocumentType].text());
+    j.member("headers");
+    j.open('{');
+    for (const ListView *lv : {&model.lvAbzuege, &model.lvTable, &model.lvUst}) {
+        j.member(lv == &model.lvTable ? "lvTable" : lv == &model.lvUst ? "lvUst" : "lvAbzuege");
+        strings(lv->headers());
+    }
+    j.close('}');
     j.member("kind");
     j.number(static_cast<int>(report.kind));
     j.member("lvAbzuege");
@@ -260,8 +284,7 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     });
     j.member("numberFormat");
     j.string(report.numberFormat);
-    // The groups by their names, which sort in this order.
-    for (GroupId g : {GroupId::Buyer, GroupId::Rechnungdaten, GroupId::Seller, GroupId::Sonstige}) {
+    for (GroupId g : jsonGroupOrder) {
         j.member(GroupName(g).data());
         texts(j, model.group(g));
     }

@@ -12,6 +12,19 @@
 
 namespace invorator {
 
+// The headings of the text output, German unless the command line gives another language.
+struct SectionTitles
+{
+    QString invoice = QStringLiteral("Rechnung");
+    QString seller = QStringLiteral("Verkäufer");
+    QString buyer = QStringLiteral("Käufer");
+    QString lines = QStringLiteral("Positionen");
+    QString vat = QStringLiteral("Umsatzsteuer");
+    QString allowances = QStringLiteral("Abzüge und Zuschläge");
+    QString totals = QStringLiteral("Summen");
+    QString attachments = QStringLiteral("Anlagen");
+};
+
 // What one import produced, for printing: the model plus the import's own results.
 struct ImportReport
 {
@@ -19,11 +32,13 @@ struct ImportReport
     QString numberFormat;
     std::vector<Message> messages;
     QStringList attachments;
+    SectionTitles titles;
 };
 
 // The invoice as readable text: captioned field groups and aligned tables; red rows marked "!".
 QString FormatModelText(const DisplayModel &model, const ImportReport &report);
-// The invoice as one JSON document (fields, lists, messages, attachments), indented by
+// The invoice as one JSON document (fields with their captions, lists with their
+// headers, the document type's code and name, messages, attachments), indented by
 // four blanks with the members in name order, in UTF-8. Written directly rather than
 // through a JSON object: a ten-thousand-line invoice would otherwise spend more time in
 // building that object than in reading the XML.

@@ -65,6 +65,8 @@ void SharedState::readSettings()
     FontName = read("Font", QStringLiteral("Verdana"));
     FontSize = read("FontSize", QStringLiteral("8"));
     LanguageCode = read("Language", QStringLiteral("DE"));
+    if (!CommandLineLanguage.isEmpty())
+        LanguageCode = CommandLineLanguage.toUpper();
     NumberFormat = read("Format", QStringLiteral("0.00"));
     bool ok = false;
     const int index = read("FilterIndex", QStringLiteral("1")).toInt(&ok);

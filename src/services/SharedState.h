@@ -49,6 +49,9 @@ public:
     // DB/Invoices.mdb of the program folder. Only ever read.
     QString ArchiveSetting;
 
+    // A language chosen on the command line: it wins over the stored one for this run.
+    QString CommandLineLanguage;
+
     // Every stored setting of this version is read and written here, and only here.
     // Reads all of them, each with its default when absent.
     void readSettings();
