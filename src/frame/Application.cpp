@@ -1,9 +1,11 @@
 #include "frame/Application.h"
 
+#include "frame/FormTranslation.h"
 #include "frame/frmInvora.h"
 #include "services/SharedState.h"
 
 #include <QApplication>
+#include <QJsonDocument>
 #include <QStyleFactory>
 #include <QTextStream>
 #include <QTimer>
@@ -33,33 +35,49 @@ int RunApplication(int argc, char *argv[])
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QStringList args = QApplication::arguments();
     args.removeFirst();
+    // --lang CODE: the window in that language for this run.
     // --screenshot OUT.png FILE: convert, draw the window into a picture and end.
     // --shown FILE: convert, draw the whole window once and end (for timing start-up).
+    // --dump-texts: print what every control shows after start-up, as JSON, and end.
+    QString language;
+    if (const auto at = args.indexOf(QLatin1String("--lang")); at >= 0 && at + 1 < args.size()) {
+        language = args.at(at + 1);
+        args.remove(at, 2);
+    }
+    const QString mode = args.value(0);
     QString screenshot;
-    const bool once = args.value(0) == QLatin1String("--shown");
-    if (args.value(0) == QLatin1String("--screenshot")) {
-        if (args.size() != 3) {
-            QTextStream(stderr)
-                << "usage: invorator [FILE] | invorator --screenshot OUT.png FILE | invorator --shown FILE\n";
-            return 2;
-        }
+    const bool once = mode == QLatin1String("--shown");
+    const bool dump = mode == QLatin1String("--dump-texts");
+    if (mode == QLatin1String("--screenshot") && args.size() == 3) {
         screenshot = args.at(1);
         args = args.mid(2);
-    } else if (once) {
+    } else if (once || dump) {
         args = args.mid(1);
     }
+    if (args.size() > 1 || args.value(0).startsWith(QLatin1String("--")) || (dump && !args.isEmpty())) {
+        QTextStream(stderr)
+            << "usage: invorator [--lang CODE] [FILE | --screenshot OUT.png FILE | --shown FILE"
+               " | --dump-texts]\n";
+        return 2;
+    }
     SharedState state(QApplication::applicationDirPath());
-    // A screenshot run must not wait for anyone to close a box: its messages go to stderr.
+    state.CommandLineLanguage = language;
+    const bool headless = !screenshot.isEmpty() || once || dump;
+    // A run that ends by itself must not wait for anyone to close a box: its messages go to stderr.
     StderrMessages quiet;
-    frmInvora window(state, screenshot.isEmpty() && !once ? nullptr : &quiet);
+    frmInvora window(state, headless ? &quiet : nullptr);
     window.show();
     window.fillStatusBar();
     if (!args.isEmpty())
         window.convertFile(args.first());
-    if (!screenshot.isEmpty() || once) {
+    if (headless) {
         // Showing the window draws it once; the picture draws it again.
         QApplication::processEvents();
-        const int status = once || window.grab().save(screenshot) ? 0 : 1;
+        int status = 0;
+        if (dump)
+            QTextStream(stdout) << QJsonDocument(DumpTexts(&window)).toJson(QJsonDocument::Indented);
+        else if (!screenshot.isEmpty())
+            status = window.grab().save(screenshot) ? 0 : 1;
         // These runs measure and show the start; tearing a thousand rows down again is
         // no part of it, and the process ends here anyway.
         std::fflush(stdout);

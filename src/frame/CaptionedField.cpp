@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStandardItemModel>
@@ -119,30 +120,39 @@ void CaptionedField::setValue(const QString &value)
     m_combo->setToolTip(value);
 }
 
-void CaptionedField::setEntries(const Field::Entries &entries, const QStringList &headers)
+void CaptionedField::setEntries(const Field::Entries &entries, const QList<QIcon> &icons)
 {
     if (!m_combo)
         return;
     auto *model = new QStandardItemModel(0, 2, m_combo);
-    model->setHorizontalHeaderLabels(headers);
-    for (const auto &[code, name] : entries) {
+    bool named = false;
+    for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
+        const auto &[code, name] = entries[static_cast<std::size_t>(i)];
+        named = named || code != name;
         auto *codeItem = new QStandardItem(code);
         auto *nameItem = new QStandardItem(name);
         codeItem->setData(code, Qt::UserRole);
         nameItem->setData(code, Qt::UserRole);
+        if (i < icons.size())
+            nameItem->setIcon(icons[i]);
         model->appendRow({codeItem, nameItem});
     }
     auto *view = new QTreeView(m_combo);
     view->setRootIsDecorated(false);
-    view->setHeaderHidden(false);
+    view->setHeaderHidden(true);
     view->setAllColumnsShowFocus(true);
     m_combo->setModel(model);
     m_combo->setView(view);
     m_combo->setModelColumn(1);
-    // The name column three times as wide as the code column.
-    view->setColumnWidth(0, 60);
-    view->setColumnWidth(1, 180);
-    view->setMinimumWidth(260);
+    if (named) {
+        // The name column three times as wide as the code column.
+        view->setColumnWidth(0, 60);
+        view->setColumnWidth(1, 180);
+        view->setMinimumWidth(260);
+    } else {
+        // A list of codes alone shows each once.
+        view->setColumnHidden(0, true);
+    }
     setValue(m_value);
 }
 

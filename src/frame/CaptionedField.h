@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -35,7 +36,8 @@ public:
     // The code of a list field; the text of any other field.
     QString value() const;
     void setValue(const QString &value);
-    void setEntries(const Field::Entries &entries, const QStringList &headers);
+    // The list's entries (code, name), each with its icon when icons are given.
+    void setEntries(const Field::Entries &entries, const QList<QIcon> &icons = {});
     // Shows a field of the display model: its value for a list field, else its text.
     void display(const Field &field);
 

@@ -36,11 +36,26 @@ SidePanel::SidePanel(const QString &objectName, const QString &title, int closeI
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     m_layout = new QVBoxLayout(this);
-    m_layout->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(title), this));
+    m_title = new QLabel(this);
+    QFont heading = m_title->font();
+    heading.setBold(true);
+    m_title->setFont(heading);
+    m_title->setText(title);
+    m_layout->addWidget(m_title);
     m_close = new QPushButton(QStringLiteral("Schließen"), this);
     m_close->setObjectName(QStringLiteral("btnClose(%1)").arg(closeIndex));
     connect(m_close, &QPushButton::clicked, this, &SidePanel::closeRequested);
     hide();
+}
+
+QString SidePanel::title() const
+{
+    return m_title->text();
+}
+
+void SidePanel::setTitle(const QString &title)
+{
+    m_title->setText(title);
 }
 
 CaptionedField *SidePanel::addField(const QString &objectName, const QString &caption,
@@ -92,15 +107,11 @@ SettingsPanel::SettingsPanel(QWidget *parent)
     Field::Entries fonts;
     for (const char *font : {"Arial", "Courier New", "Times New Roman", "Trebuchet MS", "Verdana"})
         fonts.emplace_back(QString::fromUtf8(font), QString::fromUtf8(font));
-    m_font->setEntries(fonts, {QStringLiteral("Schrift"), QString()});
+    m_font->setEntries(fonts);
 }
 
-void SettingsPanel::load(const SharedState &state, const QStringList &languages)
+void SettingsPanel::load(const SharedState &state)
 {
-    Field::Entries entries;
-    for (const QString &code : languages)
-        entries.emplace_back(code, code);
-    m_language->setEntries(entries, {QStringLiteral("Sprache"), QString()});
     m_language->setValue(state.LanguageCode);
     m_font->setValue(state.FontName);
     m_fontSize->setText(state.FontSize);
@@ -123,18 +134,25 @@ void SettingsPanel::store(SharedState &state) const
 ClientPanel::ClientPanel(QWidget *parent)
     : SidePanel(QStringLiteral("frmMandant"), QStringLiteral("Mandant"), 1, {6000, 1800}, parent)
 {
-    addField(QStringLiteral("txtAdresse(0)"), QStringLiteral("Name"));
-    addField(QStringLiteral("txtAdresse(1)"), QStringLiteral("Straße"));
-    addField(QStringLiteral("txtAdresse(2)"), QStringLiteral("Land"));
-    addField(QStringLiteral("txtAdresse(3)"), QStringLiteral("PLZ"));
-    addField(QStringLiteral("txtAdresse(4)"), QStringLiteral("Ort"));
-    addField(QStringLiteral("txtAdresse(6)"), QStringLiteral("E-Mail"));
-    addField(QStringLiteral("txtAdresse(7)"), QStringLiteral("Ansprechpartner"));
-    addField(QStringLiteral("txtAdresse(8)"), QStringLiteral("Ansp.- E-Mail"));
-    addField(QStringLiteral("txtAdresse(9)"), QStringLiteral("Ansp.- Telefon"));
-    addField(QStringLiteral("txtAdresse(10)"), QStringLiteral("Bemerkungen"));
-    // Storing the client record arrives with the client record itself.
-    finish(QStringLiteral("btnMandantSpeichern"), QStringLiteral("Speichern"))->setEnabled(false);
+    const std::pair<int, const char *> fields[] = {{0, "Name"},
+                                                   {1, "Straße"},
+                                                   {2, "Land"},
+                                                   {3, "PLZ"},
+                                                   {4, "Ort"},
+                                                   {6, "E-Mail"},
+                                                   {7, "Ansprechpartner"},
+                                                   {8, "Ansp.- E-Mail"},
+                                                   {9, "Ansp.- Telefon"},
+                                                   {10, "Bemerkungen"}};
+    for (const auto &[index, caption] : fields) {
+        // The country is a code picked from the languages' list, German by default.
+        const auto kind = index == 2 ? CaptionedField::Kind::List : CaptionedField::Kind::Text;
+        m_fields[static_cast<std::size_t>(index)] =
+            addField(QStringLiteral("txtAdresse(%1)").arg(index), QString::fromUtf8(caption), kind);
+    }
+    m_fields[2]->setValue(QStringLiteral("DE"));
+    connect(finish(QStringLiteral("btnMandantSpeichern"), QStringLiteral("Speichern")), &QPushButton::clicked,
+            this, &ClientPanel::saveRequested);
 }
 
 SupportPanel::SupportPanel(QWidget *parent)

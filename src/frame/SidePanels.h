@@ -5,6 +5,9 @@
 #include <QFrame>
 #include <QPoint>
 
+#include <array>
+
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -20,6 +23,9 @@ class SidePanel : public QFrame
 public:
     // Where the panel stands, in pixels.
     QPoint place() const { return m_place; }
+    // The heading, as a frame's caption.
+    QString title() const;
+    void setTitle(const QString &title);
 
 signals:
     void closeRequested();
@@ -32,6 +38,7 @@ protected:
     QPushButton *finish(const QString &objectName, const QString &text);
 
 private:
+    QLabel *m_title = nullptr;
     QVBoxLayout *m_layout = nullptr;
     QPushButton *m_close = nullptr;
     QPoint m_place;
@@ -44,10 +51,14 @@ class SettingsPanel : public SidePanel
 public:
     explicit SettingsPanel(QWidget *parent = nullptr);
 
-    // Shows the state's settings; languages are the codes the texts database offers.
-    void load(const SharedState &state, const QStringList &languages);
+    // Shows the state's settings.
+    void load(const SharedState &state);
     // Takes the page's values into the state, as the save button does.
     void store(SharedState &state) const;
+
+    CaptionedField *languageField() const { return m_language; }
+    CaptionedField *fontField() const { return m_font; }
+    CaptionedField *fontSizeField() const { return m_fontSize; }
 
 signals:
     void saveRequested();
@@ -66,6 +77,16 @@ class ClientPanel : public SidePanel
     Q_OBJECT
 public:
     explicit ClientPanel(QWidget *parent = nullptr);
+
+    // A field of the panel by its index in `txtAdresse` (0 to 4, 6 to 10; the language,
+    // 5, stands on the settings page).
+    CaptionedField *field(int index) const { return m_fields.at(static_cast<std::size_t>(index)); }
+
+signals:
+    void saveRequested();
+
+private:
+    std::array<CaptionedField *, 11> m_fields{};
 };
 
 // The support panel `frmSupport`: name, an attachment and the message.

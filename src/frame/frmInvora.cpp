@@ -1,8 +1,10 @@
 #include "frame/frmInvora.h"
 
 #include "archive/InvoiceArchive.h"
+#include "clients/ClientRecord.h"
 #include "frame/CaptionedField.h"
 #include "frame/FileArea.h"
+#include "frame/FormTranslation.h"
 #include "frame/InvoiceView.h"
 #include "frame/PositionsArea.h"
 #include "frame/SidePanels.h"
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
@@ -26,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace invorator {
@@ -58,6 +62,21 @@ const Command commands[] = {
     {"btnSupport", "Support", QStyle::SP_MessageBoxQuestion, &frmInvora::openSupport},
     {"btnHelp", "Hilfe", QStyle::SP_DialogHelpButton, &frmInvora::openHelp},
 };
+
+// The menu entries of the help button.
+struct MenuEntry
+{
+    const char *key;
+    const char *caption;
+    void (frmInvora::*handler)();
+};
+const MenuEntry helpEntries[] = {
+    {"mnuHandbuch", "Benutzerhandbuch", &frmInvora::openHelp},
+    {"mnuInfo", "Über Tarvo Invorator", &frmInvora::showAbout},
+};
+
+const QStringList listViews = {QStringLiteral("lvTable"), QStringLiteral("lvUst"),
+                               QStringLiteral("lvAbzuege")};
 
 } // namespace
 
@@ -131,6 +150,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     for (SidePanel *panel : m_panels)
         connect(panel, &SidePanel::closeRequested, this, [this, panel] { closePanel(panel); });
     connect(m_settings, &SettingsPanel::saveRequested, this, &frmInvora::saveSettings);
+    connect(m_client, &ClientPanel::saveRequested, this, &frmInvora::saveClient);
 
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(this);
@@ -181,6 +201,17 @@ void frmInvora::buildCommandBar()
             m_save = action;
             m_bar->addSeparator();
         }
+        if (command.handler == &frmInvora::openHelp) {
+            auto *menu = new QMenu(this);
+            for (const MenuEntry &entry : helpEntries) {
+                QAction *item = menu->addAction(QString::fromUtf8(entry.caption));
+                item->setObjectName(QString::fromLatin1(entry.key));
+                connect(item, &QAction::triggered, this, entry.handler);
+            }
+            action->setMenu(menu);
+            if (auto *button = qobject_cast<QToolButton *>(m_bar->widgetForAction(action)))
+                button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
     }
     m_save->setEnabled(false);
 }
@@ -220,12 +251,11 @@ void frmInvora::setUp()
                 m_state.textsDbError());
 
     if (m_state.TextsDbOpen) {
-        m_model.setDocumentTypes(texts.documentTypes());
-        m_invoice->field(Rd::DocumentType)
-            ->setEntries(m_model[Rd::DocumentType].entries(),
-                         {QStringLiteral("Typ"), QStringLiteral("Bezeichnung")});
+        FillLanguagePickers(m_state, {m_client->field(2), m_settings->languageField()});
+        loadClient();
+        translate();
     }
-    m_settings->load(m_state, texts.languages());
+    m_settings->load(m_state);
     m_invoice->setCurrentIndex(0);
     m_positions->showFirstPage();
 
@@ -235,6 +265,51 @@ void frmInvora::setUp()
     // Without the archive the save command is not offered at all.
     m_save->setVisible(ArchiveAvailable(ArchiveOf(m_state)));
     m_save->setEnabled(false);
+}
+
+void frmInvora::loadClient()
+{
+    const auto loaded = LoadClient(m_state, m_messages);
+    if (!loaded)
+        return;
+    for (int i = 0; i < int(loaded->fields.size()); ++i) {
+        const QString &value = loaded->fields[static_cast<std::size_t>(i)];
+        CaptionedField *field = i == 5 ? m_settings->languageField() : m_client->field(i);
+        if (field->kind() == CaptionedField::Kind::List)
+            field->setValue(value);
+        else
+            field->setText(value);
+    }
+    m_clientRecord = loaded->client;
+}
+
+void frmInvora::saveClient()
+{
+    ClientFields fields;
+    for (int i = 0; i < int(fields.size()); ++i)
+        fields[static_cast<std::size_t>(i)] =
+            i == 5 ? m_settings->languageField()->value() : m_client->field(i)->value();
+    ClientSaveHooks hooks;
+    hooks.refreshStatusBar = [this] {
+        fillStatusBar();
+    };
+    hooks.translate = [this] {
+        translate();
+    };
+    SaveClient(m_state, fields, m_settings->fontField()->text(), m_settings->fontSizeField()->text(),
+               m_messages, hooks);
+}
+
+void frmInvora::translate()
+{
+    TranslateWindow(m_state, this);
+    // The document types are named in the language too.
+    if (!m_state.TextsDbOpen)
+        return;
+    m_model.setDocumentTypes(TextsGateway(m_state).documentTypes());
+    CaptionedField *type = m_invoice->field(Rd::DocumentType);
+    type->setEntries(m_model[Rd::DocumentType].entries());
+    type->display(m_model[Rd::DocumentType]);
 }
 
 void frmInvora::fillStatusBar()
@@ -377,12 +452,19 @@ void frmInvora::openHelp()
                : QStringLiteral("Handbook was not found in the .\\Help directory!"));
 }
 
+void frmInvora::showAbout()
+{
+    say(0, MsgIcon::Information, m_state.AppTitle, m_state.AppTitle);
+}
+
 void frmInvora::closeEvent(QCloseEvent *event)
 {
     m_state.LastInvoicePath = m_files->invoiceField()->text();
     m_state.ExportFolder = m_files->exportField()->text();
     // The filter index last chosen in the dialog, not the kind the last import read.
     m_state.writeOnClose(m_files->invoiceField()->filterIndex());
+    if (m_state.TextsDbOpen)
+        SaveListViewLayout(m_state, this, listViews);
     m_state.CloseTextsDb();
     event->accept();
 }

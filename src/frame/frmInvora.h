@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/clsMandant.h"
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
@@ -65,6 +66,14 @@ public:
     void openClient();
     void openSupport();
     void openHelp();
+    void showAbout();
+    // The client panel's save button.
+    void saveClient();
+    // Applies the current language and font to the whole window.
+    void translate();
+
+    // The client record as loaded at start-up.
+    const clsMandant &client() const { return m_clientRecord; }
 
     // How documents and folders are handed to the desktop (replaceable for tests).
     std::function<bool(const QUrl &)> openUrl;
@@ -89,7 +98,10 @@ private:
     void saveSettings();
     void say(int number, MsgIcon icon, const QString &title, const QString &text);
 
+    void loadClient();
+
     SharedState &m_state;
+    clsMandant m_clientRecord;
     std::unique_ptr<MessageSink> m_ownMessages;
     MessageSink &m_messages;
     DisplayModel m_model;

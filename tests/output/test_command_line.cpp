@@ -55,9 +55,9 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
     const QJsonObject j = r.json();
     QStringList keys = j.keys();
     keys.sort();
-    EXPECT_EQ(keys,
-              QStringList({"attachments", "documentType", "kind", "lvAbzuege", "lvTable", "lvUst", "messages",
-                           "numberFormat", "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
+    EXPECT_EQ(keys, QStringList({"attachments", "captions", "documentType", "documentTypeName", "headers",
+                                 "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat",
+                                 "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
     EXPECT_EQ(j["kind"].toInt(), 1);
     EXPECT_EQ(j["numberFormat"].toString(), "#,##0.00");
     EXPECT_EQ(j["txtRechnungdaten"].toArray()[Rd::DocumentType.index].toString(), "Rechnung");
@@ -110,6 +110,20 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.json()["attachments"].toArray().toVariantList(),
               QVariantList({"Aufmass-0815", "Reference to Montagefotos.url"}));
+    // German keeps the designed captions and headers.
+    EXPECT_EQ(r.json()["captions"].toObject()["txtSeller"].toArray()[Seller.Street.index].toString(),
+              "Straße");
+    EXPECT_EQ(r.json()["headers"].toObject()["lvTable"].toArray()[1].toString(), "Artikel");
+
+    // French: captions, list headers, section titles and the attachments' heading.
+    r = cli({"json", "--lang", "FR", sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.json()["documentTypeName"].toString(), "Facture commerciale");
+    EXPECT_EQ(r.json()["captions"].toObject()["txtSeller"].toArray()[Seller.Street.index].toString(), "Rue");
+    EXPECT_EQ(r.json()["headers"].toObject()["lvUst"].toArray()[2].toString(), "Montant TVA");
+    r = cli({"show", "--lang", "fr", "--export", dir.path(), sample("Rechnung-2026-0815.xml")});
+    for (const char *heading : {"== Facture ==", "== Vendeur ==", "== Acheteur ==", "== Lignes (4) ==",
+                                "== Remises et frais (", "== Totaux ==", "== Pièces jointes ==", "Rue  "})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(heading))) << heading << '\n' << r.out.toStdString();
 }
 
 // The JSON text is written by hand for speed; Qt's reader must get back every text as it
