@@ -4,6 +4,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
 
 #include <algorithm>
 
@@ -37,6 +39,29 @@ QString controlKey(FieldId id)
     return fromView(FieldSpecOf(id).key);
 }
 
+void AlignCaptions(QWidget *container)
+{
+    const QList<CaptionedField *> fields =
+        container->findChildren<CaptionedField *>(Qt::FindDirectChildrenOnly);
+    QLayout *layout = container->layout();
+    const auto columnOf = [layout](CaptionedField *f) {
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        const int at = layout ? layout->indexOf(f) : -1;
+        if (auto *grid = qobject_cast<QGridLayout *>(layout); grid && at >= 0)
+            grid->getItemPosition(at, &row, &column, &rowSpan, &columnSpan);
+        // Fields side by side keep captions of their own.
+        else if (qobject_cast<QHBoxLayout *>(layout))
+            column = at;
+        return column;
+    };
+    QHash<int, int> widths;
+    for (CaptionedField *f : fields)
+        widths[columnOf(f)] = std::max(widths.value(columnOf(f)), f->captionHint());
+    for (CaptionedField *f : fields)
+        if (f->captionHint() > 0)
+            f->setCaptionWidth(widths.value(columnOf(f)));
+}
+
 QGroupBox *makeFieldBox(const QString &objectName, const QString &title, std::initializer_list<FieldId> ids,
                         int columns, const DisplayModel &model, FieldWidgets &widgets, QWidget *parent)
 {
@@ -48,8 +73,6 @@ QGroupBox *makeFieldBox(const QString &objectName, const QString &title, std::in
     grid->setVerticalSpacing(4);
     const int count = static_cast<int>(ids.size());
     const int rows = (count + columns - 1) / columns;
-    std::vector<CaptionedField *> placed;
-    std::vector<int> captionWidth(static_cast<std::size_t>(columns), 0);
     int k = 0;
     for (FieldId id : ids) {
         // The document type shows the name for its code.
@@ -59,16 +82,10 @@ QGroupBox *makeFieldBox(const QString &objectName, const QString &title, std::in
         field->setReadOnly(true);
         field->display(model[id]);
         widgets.add(id, field);
-        placed.push_back(field);
-        const int column = k / rows;
-        grid->addWidget(field, k % rows, column);
-        auto &width = captionWidth[static_cast<std::size_t>(column)];
-        width = std::max(width, field->captionHint());
+        grid->addWidget(field, k % rows, k / rows);
         ++k;
     }
-    for (std::size_t i = 0; i < placed.size(); ++i)
-        if (placed[i]->captionHint() > 0)
-            placed[i]->setCaptionWidth(captionWidth[i / static_cast<std::size_t>(rows)]);
+    AlignCaptions(box);
     for (int c = 0; c < columns; ++c)
         grid->setColumnStretch(c, 1);
     grid->setRowStretch(rows, 1);

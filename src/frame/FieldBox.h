@@ -35,6 +35,10 @@ private:
 QGroupBox *makeFieldBox(const QString &objectName, const QString &title, std::initializer_list<FieldId> ids,
                         int columns, const DisplayModel &model, FieldWidgets &widgets, QWidget *parent);
 
+// Gives the captions of a box's or panel's fields one width per column of its grid (one
+// width for all when it has no grid), so the values line up; again after every translation.
+void AlignCaptions(QWidget *container);
+
 // The control key of a field ("txtRechnungdaten(5)") as a QString.
 QString controlKey(FieldId id);
 

@@ -1,6 +1,7 @@
 #include "frame/FormTranslation.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/FieldBox.h"
 #include "frame/SidePanels.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
@@ -259,6 +260,10 @@ void TranslateWindow(const SharedState &state, QWidget *window)
         window->setStyleSheet(windowStyle);
     for (std::size_t i = 0; i < widgets.size(); ++i)
         apply(widgets[i], form.controls[i]);
+    // Captions of another length and font: the fields of each box line up again.
+    for (std::size_t i = 0; i < widgets.size(); ++i)
+        if (form.controls[i].kind == ControlKind::Frame)
+            AlignCaptions(widgets[i]);
 }
 
 void FillLanguagePickers(const SharedState &state, const std::vector<CaptionedField *> &pickers)

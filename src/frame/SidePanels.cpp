@@ -1,5 +1,6 @@
 #include "frame/SidePanels.h"
 
+#include "frame/FieldBox.h"
 #include "services/SharedState.h"
 
 #include <QHBoxLayout>
@@ -76,13 +77,7 @@ QPushButton *SidePanel::finish(const QString &objectName, const QString &text)
     buttons->addWidget(m_close);
     m_layout->addStretch(1);
     m_layout->addLayout(buttons);
-    // The panel's captions share one width, so its values line up.
-    const QList<CaptionedField *> fields = findChildren<CaptionedField *>();
-    int width = 0;
-    for (CaptionedField *f : fields)
-        width = std::max(width, f->captionHint());
-    for (CaptionedField *f : fields)
-        f->setCaptionWidth(width);
+    AlignCaptions(this);
     resize(440, sizeHint().height());
     return action;
 }

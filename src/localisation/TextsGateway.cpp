@@ -232,8 +232,9 @@ bool TextsGateway::saveClientRow(const ClientRow &row) const
     if (!query.prepare(QStringLiteral("UPDATE tblAdressen SET ") + assignments.join(QStringLiteral(", ")) +
                        QStringLiteral(" WHERE ID = (SELECT min(ID) FROM tblAdressen)")))
         return false;
+    // An empty field is stored as the empty text, not as Null.
     for (const QString &value : row)
-        query.addBindValue(value);
+        query.addBindValue(value.isNull() ? QStringLiteral("") : value);
     return query.exec() && query.numRowsAffected() == 1;
 }
 

@@ -10,15 +10,22 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -43,10 +50,31 @@ struct ProgramFolder
     QTemporaryDir dir;
 };
 
+// Runs statements on the folder's texts database; the value of the last one's first column.
+QVariant sql(const ProgramFolder &folder, const QStringList &statements)
+{
+    QVariant last;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
+        db.setDatabaseName(folder.dir.filePath("DB/Daten.mdb"));
+        EXPECT_TRUE(db.open());
+        for (const QString &statement : statements) {
+            QSqlQuery q(db);
+            EXPECT_TRUE(q.exec(statement))
+                << statement.toStdString() << ": " << q.lastError().text().toStdString();
+            last = q.next() ? q.value(0) : QVariant();
+        }
+    }
+    QSqlDatabase::removeDatabase("edit");
+    return last;
+}
+
 struct Window
 {
-    explicit Window(const ProgramFolder &folder, MsgAnswer answer = MsgAnswer::No)
-        : state(folder.dir.path()), sink(answer), window(state, &sink)
+    explicit Window(const ProgramFolder &folder, MsgAnswer answer = MsgAnswer::No,
+                    const QString &language = {})
+        : state(folder.dir.path()), language((state.CommandLineLanguage = language, 0)), sink(answer),
+          window(state, &sink)
     {
         // Every version keeps settings of its own; so does every test window.
         window.openUrl = [this](const QUrl &url) {
@@ -73,7 +101,11 @@ struct Window
         emit field("txtFile(0)")->pathChanged(file);
     }
 
+    QString caption(const QString &name) const { return field(name)->caption(); }
+    QString buttonText(const char *name) const { return window.findChild<QPushButton *>(name)->text(); }
+
     SharedState state;
+    int language; // set before the window starts
     RecordingSink sink;
     frmInvora window;
     QStringList opened;
@@ -82,6 +114,14 @@ struct Window
 QString settingOf(const SharedState &state, const char *key)
 {
     return SettingsStore::Read(state.AppTitle, "Settings", key, "<none>");
+}
+
+// Stores settings for the next window, whatever windows closed before in this process.
+void storeSettings(const ProgramFolder &folder, const QList<std::pair<QString, QString>> &values)
+{
+    const SharedState state(folder.dir.path());
+    for (const auto &[key, value] : values)
+        SettingsStore::Write(state.AppTitle, "Settings", key, value);
 }
 
 } // namespace
@@ -348,4 +388,222 @@ TEST(Window, RequiredFieldsAreMarkedAndCounted)
     EXPECT_TRUE(text->isEnabled());
     LockControls({name, file}, false);
     EXPECT_TRUE(name->isEnabled());
+}
+
+// The program as a user starts it: every translatable text of the window is there in
+// each language, and English and French are no German left over. A control added
+// later without a translation fails here.
+TEST(Window, EveryLanguageNamesEveryControl)
+{
+    const auto dump = [](const char *language) {
+        QProcess p;
+        p.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        p.start(INVORATOR_EXE, {"--dump-texts", "--lang", language});
+        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        QHash<QString, QStringList> texts; // object → its texts in order
+        for (const QJsonValue &v : QJsonDocument::fromJson(p.readAllStandardOutput()).array()) {
+            const QJsonObject o = v.toObject();
+            const QString kind = o["kind"].toString();
+            QStringList &t = texts[o["object"].toString()];
+            if (kind.contains("CaptionedField") || kind == "QPushButton" || kind == "QGroupBox" ||
+                kind.endsWith("Panel") || kind.endsWith("Area"))
+                t << o["text"].toString();
+            for (const char *list : {"tabs", "headers"})
+                for (const QJsonValue &text : o[list].toArray())
+                    t << text.toString();
+            for (const QJsonValue &button : o["buttons"].toArray()) {
+                t << button["text"].toString();
+                for (const QJsonValue &entry : button["entries"].toArray())
+                    t << entry["text"].toString();
+            }
+        }
+        return texts;
+    };
+    const auto german = dump("DE");
+    ASSERT_GT(german.size(), 100);
+    EXPECT_EQ(german["txtSeller(3)"], QStringList({"Straße"}));
+    EXPECT_EQ(german["cBar"].size(), 7) << "five buttons and the help menu's two entries";
+    // Proper names, codes and words the languages share.
+    const QStringList same = {"XML", "Support", "Format", "Name", "Code", "Endpoint ID", "Profile ID"};
+    for (const char *language : {"EN", "FR"}) {
+        const auto translated = dump(language);
+        for (auto it = german.cbegin(); it != german.cend(); ++it) {
+            const QStringList &theirs = translated.value(it.key());
+            ASSERT_EQ(theirs.size(), it.value().size()) << it.key().toStdString();
+            for (qsizetype i = 0; i < theirs.size(); ++i) {
+                const QString &de = it.value()[i];
+                if (de.trimmed().isEmpty())
+                    continue;
+                EXPECT_FALSE(theirs[i].isEmpty()) << language << " " << it.key().toStdString() << " #" << i;
+                if (!same.contains(de)) {
+                    EXPECT_NE(theirs[i], de) << language << " " << it.key().toStdString() << " #" << i;
+                }
+            }
+        }
+    }
+}
+
+// A missing row, column or table leaves the designed text; a Null button caption is empty;
+// German keeps the designed captions but reads list headers and widths.
+TEST(Window, MissingTextsLeaveTheDesignedOnes)
+{
+    ProgramFolder folder;
+    sql(folder,
+        {"DELETE FROM tblLabelUebersetzung WHERE Feldname = 'txtSeller(3)'",
+         "UPDATE tblLabelUebersetzung SET EN = NULL WHERE Feldname IN ('btnXRechnung', 'txtSeller(5)')",
+         "ALTER TABLE tblLabelUebersetzung DROP COLUMN ToolTipTextEN",
+         "UPDATE tblLabelUebersetzung SET DE = 'Falsch'",
+         "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex = 3",
+         "DELETE FROM tblLabelUebersetzungListView WHERE ListView = 'lvTable' AND Index1 = 3",
+         "UPDATE tblLabelUebersetzungListView SET DE = 'Nr.', Width = '77' "
+         "WHERE ListView = 'lvTable' AND Index1 = 1"});
+    {
+        Window w(folder, MsgAnswer::No, "EN");
+        EXPECT_EQ(w.caption("txtSeller(3)"), "Straße") << "no row";
+        EXPECT_EQ(w.caption("txtSeller(5)"), "PLZ") << "a Null caption changes nothing";
+        EXPECT_EQ(w.caption("txtSeller(6)"), "City");
+        EXPECT_EQ(w.buttonText("btnXRechnung"), "") << "a button takes a Null as the empty text";
+        EXPECT_EQ(w.field("txtSeller(6)")->toolTip(), "<b>City</b>") << "no text column: the title alone";
+        const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
+        EXPECT_EQ(tabs->tabText(2), "Allowances and totals");
+        EXPECT_EQ(tabs->tabText(3), "Kennungen") << "fewer rows than tabs";
+        const QTreeWidget *lines = w.list("lvTable");
+        EXPECT_EQ(lines->headerItem()->text(1), "Item");
+        EXPECT_EQ(lines->headerItem()->text(2), "Bezeichnung") << "no row for the column";
+        EXPECT_EQ(lines->headerItem()->text(3), "Menge") << "the columns after it keep theirs";
+        EXPECT_TRUE(w.sink.messages().empty());
+    }
+    {
+        Window w(folder, MsgAnswer::No, "DE");
+        EXPECT_EQ(w.caption("txtSeller(6)"), "Ort");
+        EXPECT_EQ(w.buttonText("btnXRechnung"), "Konvertieren");
+        EXPECT_EQ(w.list("lvTable")->headerItem()->text(0), "Nr.");
+        EXPECT_EQ(w.list("lvTable")->columnWidth(0), 77);
+    }
+    // French asked of a database without French and without tab texts: German, no message.
+    sql(folder, {"ALTER TABLE tblLabelUebersetzung DROP COLUMN FR", "DROP TABLE tblLabelUebersetzungSSTab",
+                 "ALTER TABLE tblMeldungen DROP COLUMN FR"});
+    QDir(folder.dir.path()).mkpath("Flags");
+    QFile::copy(PROGRAM_FOLDER "/Flags/EN.ico", folder.dir.filePath("Flags/EN.ico"));
+    Window w(folder, MsgAnswer::No, "FR");
+    EXPECT_EQ(w.caption("txtSeller(6)"), "Ort");
+    EXPECT_EQ(w.window.findChild<QTabWidget *>("sstabPos")->tabText(0), "Positionen");
+    EXPECT_TRUE(w.sink.messages().empty());
+    // Flags where the file is there, none where it is missing, codes in the table's order.
+    const auto *languages = w.field("txtAdresse(5)")->findChild<QComboBox *>();
+    ASSERT_EQ(languages->count(), 3);
+    EXPECT_EQ(languages->itemText(0), "DE");
+    EXPECT_TRUE(languages->itemIcon(0).isNull());
+    EXPECT_EQ(languages->itemText(1), "EN");
+    EXPECT_FALSE(languages->itemIcon(1).isNull());
+}
+
+TEST(Window, ColumnWidthsSurviveARestart)
+{
+    ProgramFolder folder;
+    sql(folder, {"DELETE FROM tblLabelUebersetzungListView"});
+    const QString rows = "SELECT count(*) FROM tblLabelUebersetzungListView";
+    {
+        Window w(folder, MsgAnswer::No, "EN");
+        EXPECT_EQ(w.list("lvTable")->headerItem()->text(1), "Artikel") << "no rows: the designed headers";
+        w.list("lvTable")->setColumnWidth(1, 123);
+        w.window.close();
+    }
+    // The first close seeds one row per column, with the German header.
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 7 + 4 + 5);
+    EXPECT_EQ(sql(folder, {"SELECT DE || '/' || Width FROM tblLabelUebersetzungListView "
+                           "WHERE ListView = 'lvTable' AND Index1 = 2"})
+                  .toString(),
+              "Artikel/123");
+    {
+        Window w(folder);
+        EXPECT_EQ(w.list("lvTable")->columnWidth(1), 123);
+        w.list("lvAbzuege")->setColumnWidth(0, 150);
+        w.window.close();
+    }
+    // Later closes change widths only.
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 16);
+    EXPECT_EQ(sql(folder, {"SELECT DE || '/' || Width FROM tblLabelUebersetzungListView "
+                           "WHERE ListView = 'lvAbzuege' AND Index1 = 1"})
+                  .toString(),
+              "Code/150");
+    // Stored widths that are no width are ignored; a decimal part is cut.
+    sql(folder,
+        {"UPDATE tblLabelUebersetzungListView SET Width = CASE Index1 WHEN 1 THEN '-5' WHEN 2 THEN '' "
+         "WHEN 3 THEN 'breit' WHEN 4 THEN '20000' ELSE '1440,5' END WHERE ListView = 'lvAbzuege'"});
+    Window w(folder);
+    const QTreeWidget *allowances = w.list("lvAbzuege");
+    EXPECT_EQ(allowances->columnWidth(0), 220);
+    for (int c = 1; c <= 3; ++c)
+        EXPECT_EQ(allowances->columnWidth(c), 95) << c;
+    EXPECT_EQ(allowances->columnWidth(4), 1440);
+}
+
+TEST(Window, ClientRecordLoadsSavesAndSwitchesTheLanguage)
+{
+    ProgramFolder folder;
+    sql(folder, {"UPDATE tblAdressen SET Ort = NULL"});
+    storeSettings(folder, {{"Language", "DE"}, {"Font", "Arial"}, {"FontSize", "9"}});
+    Window w(folder);
+    EXPECT_EQ(w.text("txtAdresse(0)"), "Musterfirma GmbH");
+    EXPECT_EQ(w.text("txtAdresse(4)"), "");
+    EXPECT_EQ(w.window.client().Unternehmen(), "Musterfirma GmbH");
+    EXPECT_EQ(w.window.client().KontaktEmail(), "erika.mustermann@musterfirma.example");
+    EXPECT_EQ(w.window.client().Ort(), "");
+    EXPECT_EQ(w.field("txtAdresse(2)")->value(), "DE");
+
+    w.field("txtAdresse(0)")->setText("Neuer Name AG");
+    w.field("txtAdresse(1)")->setText("  Lindenweg 5  ");
+    w.field("txtAdresse(11)")->setValue("");
+    w.field("txtAdresse(12)")->setText(" ");
+    w.click("btnMandantSpeichern");
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_EQ(w.sink.messages()[0].number, 3);
+    EXPECT_EQ(w.sink.messages()[0].title, "Brellwerk");
+    EXPECT_EQ(sql(folder, {"SELECT Strasse || '|' || Ort || '|' || Name1 FROM tblAdressen"}).toString(),
+              "Lindenweg 5||Neuer Name AG");
+    EXPECT_EQ(w.state.FontName, "Verdana");
+    EXPECT_EQ(w.state.FontSize, "8");
+    EXPECT_EQ(settingOf(w.state, "Font"), "Arial") << "the client save leaves the settings store";
+    EXPECT_EQ(w.window.client().Unternehmen(), "Musterfirma GmbH") << "the record as loaded at start";
+    EXPECT_EQ(w.caption("txtSeller(3)"), "Straße");
+
+    // Another language translates the window at once, and its font goes with it.
+    w.field("txtAdresse(5)")->setValue("EN");
+    w.field("txtAdresse(11)")->setValue("Courier New");
+    w.field("txtAdresse(12)")->setText("11");
+    w.click("btnMandantSpeichern");
+    EXPECT_EQ(w.state.LanguageCode, "EN");
+    EXPECT_EQ(w.caption("txtSeller(3)"), "Street");
+    EXPECT_EQ(w.field("txtSeller(3)")->font().family(), "Courier New");
+    EXPECT_EQ(w.field("txtSeller(3)")->font().pointSize(), 11);
+    EXPECT_EQ(w.sink.messages().back().text, "The client data has been saved.");
+    EXPECT_EQ(w.text(controlKey(Rd::DocumentType)), "Commercial invoice");
+    // The same language again: no second translation.
+    sql(folder, {"UPDATE tblLabelUebersetzung SET EN = 'Road' WHERE Feldname = 'txtSeller(3)'"});
+    w.click("btnMandantSpeichern");
+    EXPECT_EQ(w.caption("txtSeller(3)"), "Street");
+    // Back to German: the designed captions again.
+    w.field("txtAdresse(5)")->setValue("DE");
+    w.click("btnMandantSpeichern");
+    EXPECT_EQ(w.caption("txtSeller(3)"), "Straße");
+}
+
+TEST(Window, ClientRecordWithoutARow)
+{
+    ProgramFolder folder;
+    sql(folder, {"DELETE FROM tblAdressen"});
+    storeSettings(folder, {{"Language", "DE"}});
+    Window w(folder);
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_EQ(w.sink.messages()[0].number, 4);
+    EXPECT_EQ(w.sink.messages()[0].icon, MsgIcon::Exclamation);
+    w.field("txtAdresse(0)")->setText("Neu GmbH");
+    w.field("txtAdresse(5)")->setValue("EN");
+    w.click("btnMandantSpeichern");
+    EXPECT_EQ(w.sink.messages().back().number, 2);
+    EXPECT_EQ(w.sink.messages().size(), 2u) << "nothing after the failure";
+    EXPECT_EQ(w.state.LanguageCode, "DE");
+    EXPECT_EQ(sql(folder, {"SELECT count(*) FROM tblAdressen"}).toInt(), 0);
 }
