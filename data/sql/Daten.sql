@@ -131,7 +131,20 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
       'The attachment "%1" could not be saved in the export folder.',
       'La pièce jointe « %1 » n''a pas pu être enregistrée dans le dossier d''export.'),
  (55, 'Anlagen', 'Attachments', 'Pièces jointes'),
- (56, 'Abzüge und Zuschläge', 'Allowances and charges', 'Remises et frais');
+ (56, 'Abzüge und Zuschläge', 'Allowances and charges', 'Remises et frais'),
+ (57, 'Der Versand von Supportanfragen per E-Mail ist nicht eingerichtet (%1).',
+      'Sending support requests by e-mail is not set up (%1).',
+      'L''envoi des demandes d''assistance par e-mail n''est pas configuré (%1).'),
+ (58, 'Die Anlage „%1“ ist keine lesbare Datei.',
+      'The attachment "%1" is not a readable file.',
+      'La pièce jointe « %1 » n''est pas un fichier lisible.'),
+ (59, 'Die Anlage „%1“ ist zu groß für eine E-Mail (höchstens 20 MB).',
+      'The attachment "%1" is too large for an e-mail (at most 20 MB).',
+      'La pièce jointe « %1 » est trop volumineuse pour un e-mail (20 Mo au plus).'),
+ (60, 'Der Mailserver hat die Nachricht nicht angenommen: %1',
+      'The mail server did not accept the message: %1',
+      'Le serveur de messagerie n''a pas accepté le message : %1'),
+ (61, 'Das Senden wurde abgebrochen.', 'Sending was cancelled.', 'L''envoi a été annulé.');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

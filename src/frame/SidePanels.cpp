@@ -153,12 +153,12 @@ ClientPanel::ClientPanel(QWidget *parent)
 SupportPanel::SupportPanel(QWidget *parent)
     : SidePanel(QStringLiteral("frmSupport"), QStringLiteral("Support"), 3, {6900, 1800}, parent)
 {
-    addField(QStringLiteral("txtSupport(0)"), QStringLiteral("Name"));
+    m_name = addField(QStringLiteral("txtSupport(0)"), QStringLiteral("Name"));
     m_attachment =
         addField(QStringLiteral("txtSupport(1)"), QStringLiteral("Anhang"), CaptionedField::Kind::File);
-    addField(QStringLiteral("txtSupport(2)"), QStringLiteral("Ihre Nachricht"));
-    // Sending arrives with the support mail.
-    finish(QStringLiteral("cmdSenden(1)"), QStringLiteral("Senden"))->setEnabled(false);
+    m_message = addField(QStringLiteral("txtSupport(2)"), QStringLiteral("Ihre Nachricht"));
+    connect(finish(QStringLiteral("cmdSenden(1)"), QStringLiteral("Senden")), &QPushButton::clicked, this,
+            &SupportPanel::sendRequested);
 }
 
 } // namespace invorator

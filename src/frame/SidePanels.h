@@ -95,10 +95,17 @@ class SupportPanel : public SidePanel
     Q_OBJECT
 public:
     explicit SupportPanel(QWidget *parent = nullptr);
+    CaptionedField *nameField() const { return m_name; }
     CaptionedField *attachmentField() const { return m_attachment; }
+    CaptionedField *messageField() const { return m_message; }
+
+signals:
+    void sendRequested();
 
 private:
+    CaptionedField *m_name;
     CaptionedField *m_attachment;
+    CaptionedField *m_message;
 };
 
 } // namespace invorator

@@ -3,6 +3,7 @@
 #include "archive/InvoiceArchive.h"
 #include "clients/ClientRecord.h"
 #include "frame/CaptionedField.h"
+#include "frame/Controls.h"
 #include "frame/FileArea.h"
 #include "frame/FormTranslation.h"
 #include "frame/InvoiceView.h"
@@ -11,6 +12,7 @@
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "services/SharedState.h"
+#include "support/SupportRequest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +30,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -151,6 +154,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
         connect(panel, &SidePanel::closeRequested, this, [this, panel] { closePanel(panel); });
     connect(m_settings, &SettingsPanel::saveRequested, this, &frmInvora::saveSettings);
     connect(m_client, &ClientPanel::saveRequested, this, &frmInvora::saveClient);
+    connect(m_support, &SupportPanel::sendRequested, this, &frmInvora::SendSupportRequest);
 
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(this);
@@ -177,6 +181,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
 
 frmInvora::~frmInvora()
 {
+    stopSending();
     // Children that lose focus while they are destroyed still signal; by then this
     // window is no longer a frmInvora and must not be called.
     for (QObject *child : findChildren<QObject *>())
@@ -298,6 +303,64 @@ void frmInvora::saveClient()
     };
     SaveClient(m_state, fields, m_settings->fontField()->text(), m_settings->fontSizeField()->text(),
                m_messages, hooks);
+}
+
+void frmInvora::SendSupportRequest()
+{
+    if (m_sender)
+        return;
+    if (CheckRequiredFields({m_support->nameField(), m_support->messageField()}, m_messages))
+        return;
+    Message ask;
+    ask.number = 31;
+    ask.icon = MsgIcon::Question;
+    ask.title = appTitle;
+    ask.text = GetMeldung(m_state, 31);
+    if (m_messages.show(ask) != MsgAnswer::Yes)
+        return;
+    const PreparedSupportMail prepared =
+        PrepareSupportMail(m_state, m_clientRecord, m_support->nameField()->text(),
+                           m_support->messageField()->text(), m_support->attachmentField()->text());
+    if (!prepared.config) {
+        say(0, MsgIcon::Critical, SupportErrorTitle, SupportErrorText + prepared.failure);
+        emit supportRequestFinished(false);
+        return;
+    }
+    // The server may take its time: the window stays alive, the panel waits.
+    m_cancelSending = false;
+    m_support->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto result = std::make_shared<MailResult>();
+    m_sender = QThread::create([this, config = *prepared.config, request = prepared.request, result] {
+        *result = SendSupportMail(config, request, &m_cancelSending);
+    });
+    connect(m_sender, &QThread::finished, this, [this, result] {
+        m_sender->deleteLater();
+        m_sender = nullptr;
+        QApplication::restoreOverrideCursor();
+        m_support->setEnabled(true);
+        if (*result)
+            say(36, MsgIcon::Information, appTitle, GetMeldung(m_state, 36));
+        else
+            say(0, MsgIcon::Critical, SupportErrorTitle,
+                SupportErrorText + DescribeMailFailure(m_state, *result));
+        emit supportRequestFinished(bool(*result));
+    });
+    m_sender->start();
+}
+
+void frmInvora::stopSending()
+{
+    // Closing the window while a mail is on its way ends the sending without a report.
+    if (!m_sender)
+        return;
+    m_sender->disconnect(this);
+    m_cancelSending = true;
+    m_sender->wait();
+    delete m_sender;
+    m_sender = nullptr;
+    QApplication::restoreOverrideCursor();
+    m_support->setEnabled(true);
 }
 
 void frmInvora::translate()
@@ -459,6 +522,7 @@ void frmInvora::showAbout()
 
 void frmInvora::closeEvent(QCloseEvent *event)
 {
+    stopSending();
     m_state.LastInvoicePath = m_files->invoiceField()->text();
     m_state.ExportFolder = m_files->exportField()->text();
     // The filter index last chosen in the dialog, not the kind the last import read.

@@ -8,12 +8,14 @@
 #include <QMainWindow>
 #include <QUrl>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
 class QLabel;
+class QThread;
 class QToolBar;
 
 namespace invorator {
@@ -69,12 +71,20 @@ public:
     void showAbout();
     // The client panel's save button.
     void saveClient();
+    // The support panel's send button: checks, asks, then mails the request while the
+    // window stays usable; the outcome is reported when the server has answered.
+    void SendSupportRequest();
     // Applies the current language and font to the whole window.
     void translate();
 
     // The client record as loaded at start-up.
     const clsMandant &client() const { return m_clientRecord; }
 
+signals:
+    // A support request ended: sent, or failed and reported.
+    void supportRequestFinished(bool sent);
+
+public:
     // How documents and folders are handed to the desktop (replaceable for tests).
     std::function<bool(const QUrl &)> openUrl;
 
@@ -99,6 +109,7 @@ private:
     void say(int number, MsgIcon icon, const QString &title, const QString &text);
 
     void loadClient();
+    void stopSending();
 
     SharedState &m_state;
     clsMandant m_clientRecord;
@@ -118,6 +129,8 @@ private:
     std::vector<SidePanel *> m_panels;
     std::vector<QLabel *> m_statusPanels;
     std::vector<QWidget *> m_contentSet;
+    QThread *m_sender = nullptr;
+    std::atomic<bool> m_cancelSending{false};
 };
 
 } // namespace invorator

@@ -1,11 +1,13 @@
 #include "output/CommandLine.h"
 
 #include "archive/InvoiceArchive.h"
+#include "clients/ClientRecord.h"
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "output/DisplayModelOutput.h"
 #include "services/SharedState.h"
+#include "support/SupportRequest.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -22,7 +24,8 @@ namespace {
 const char *usage =
     "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE\n"
     "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
-    "       invorator-cli archive-init [--archive PATH|URI]";
+    "       invorator-cli archive-init [--archive PATH|URI]\n"
+    "       invorator-cli support --name NAME --message TEXT [--attach FILE] [--lang CODE]";
 
 struct Options
 {
@@ -33,6 +36,9 @@ struct Options
     QString archive;
     bool archiveGiven = false;
     QStringList files;
+    QString name;
+    QString message;
+    QString attachment;
 };
 
 // Fills options, or returns the reason the arguments cannot be used.
@@ -42,11 +48,12 @@ QString parse(const QStringList &args, Options &o)
         return QStringLiteral("no command given");
     o.command = args.first();
     static const QStringList commands{QStringLiteral("show"), QStringLiteral("json"), QStringLiteral("save"),
-                                      QStringLiteral("archive-init")};
+                                      QStringLiteral("archive-init"), QStringLiteral("support")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool archiveCommand =
         o.command == QLatin1String("save") || o.command == QLatin1String("archive-init");
+    const bool support = o.command == QLatin1String("support");
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
         const auto value = [&](QString &target) {
@@ -76,17 +83,26 @@ QString parse(const QStringList &args, Options &o)
             if (!value(o.archive))
                 return QStringLiteral("--archive needs a file or a PostgreSQL address");
             o.archiveGiven = true;
+        } else if (support && (a == QLatin1String("--name") || a == QLatin1String("--message") ||
+                               a == QLatin1String("--attach"))) {
+            QString &target = a == QLatin1String("--name")      ? o.name
+                              : a == QLatin1String("--message") ? o.message
+                                                                : o.attachment;
+            if (!value(target))
+                return QStringLiteral("%1 needs a value").arg(a);
         } else if (a.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option '%1'").arg(a);
-        } else if (o.command == QLatin1String("archive-init")) {
-            return QStringLiteral("archive-init takes no file");
+        } else if (o.command == QLatin1String("archive-init") || support) {
+            return QStringLiteral("%1 takes no file").arg(o.command);
         } else if (o.files.isEmpty() || o.command == QLatin1String("save")) {
             o.files << a;
         } else {
             return QStringLiteral("more than one file given");
         }
     }
-    if (o.files.isEmpty() && o.command != QLatin1String("archive-init"))
+    if (support && (o.name.trimmed().isEmpty() || o.message.trimmed().isEmpty()))
+        return QStringLiteral("support needs --name and --message");
+    if (o.files.isEmpty() && o.command != QLatin1String("archive-init") && !support)
         return QStringLiteral("no invoice file given");
     return {};
 }
@@ -166,6 +182,25 @@ void translateModel(const SharedState &state, DisplayModel &model, SectionTitles
         titles.allowances = GetMeldung(state, 56);
         titles.attachments = GetMeldung(state, 55);
     }
+}
+
+// Mails a support request with the account and client record of the installation.
+int sendSupport(const SharedState &state, const Options &o, QTextStream &err)
+{
+    RecordingSink quiet;
+    clsMandant client;
+    if (const auto loaded = LoadClient(state, quiet))
+        client = loaded->client;
+    const PreparedSupportMail prepared = PrepareSupportMail(state, client, o.name, o.message, o.attachment);
+    QString failure = prepared.failure;
+    if (prepared.config) {
+        const MailResult sent = SendSupportMail(*prepared.config, prepared.request);
+        if (sent)
+            return 0;
+        failure = DescribeMailFailure(state, sent);
+    }
+    err << SupportErrorText << failure << '\n';
+    return 3;
 }
 
 int initArchive(const SharedState &state, QTextStream &err)
@@ -250,6 +285,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         return initArchive(state, err);
     if (o.command == QLatin1String("save"))
         return saveAll(state, o, out, err);
+    if (o.command == QLatin1String("support"))
+        return sendSupport(state, o, err);
 
     DisplayModel model;
     model.setDocumentTypes(TextsGateway(state).documentTypes());

@@ -44,6 +44,7 @@ public:
     }
     const std::vector<Message> &messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
+    void answerQuestionsWith(MsgAnswer answer) { m_answer = answer; }
 
 private:
     MsgAnswer m_answer;

@@ -1,5 +1,6 @@
 // The window, headless: set-up, conversions through the button, side panels, settings,
 // close, files from the command line, and screenshots for review.
+#include "SmtpServer.h"
 #include "TestSupport.h"
 
 #include "frame/CaptionedField.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -27,6 +29,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -606,4 +609,113 @@ TEST(Window, ClientRecordWithoutARow)
     EXPECT_EQ(w.sink.messages().size(), 2u) << "nothing after the failure";
     EXPECT_EQ(w.state.LanguageCode, "DE");
     EXPECT_EQ(sql(folder, {"SELECT count(*) FROM tblAdressen"}).toInt(), 0);
+}
+
+namespace {
+
+// Records the end of the window's support request, which comes from another thread.
+struct SupportWatch
+{
+    explicit SupportWatch(frmInvora &window)
+    {
+        QObject::connect(&window, &frmInvora::supportRequestFinished, &loop, [this](bool s) {
+            done = true;
+            sent = s;
+            loop.quit();
+        });
+    }
+    bool wait()
+    {
+        if (!done) {
+            QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return done;
+    }
+    QEventLoop loop;
+    bool done = false;
+    bool sent = false;
+};
+
+QList<int> numbers(const RecordingSink &sink)
+{
+    QList<int> n;
+    for (const Message &m : sink.messages())
+        n << m.number;
+    return n;
+}
+
+} // namespace
+
+TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
+{
+    ProgramFolder folder;
+    SmtpServer &server = SmtpServer::instance();
+    server.writeConfig(folder.dir.filePath("DB"));
+    Window w(folder, MsgAnswer::Yes);
+    QWidget *panel = w.window.findChild<QWidget *>("frmSupport");
+    const int before = server.mailCount();
+    w.field("txtSupport(1)")->setText("");
+    w.field("txtSupport(2)")->setText("Die Rechnung zeigt keine Positionen.");
+    // A required field empty: reported, nothing asked.
+    w.click("cmdSenden(1)");
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_NE(w.sink.messages()[0].icon, MsgIcon::Question);
+
+    // The client saved under a new name: the mail names the company loaded at start-up.
+    w.field("txtAdresse(0)")->setText("Umbenannt AG");
+    w.click("btnMandantSpeichern");
+    w.sink.clear();
+    w.field("txtSupport(0)")->setText("Erika Mustermann");
+    SupportWatch watch(w.window);
+    w.click("cmdSenden(1)");
+    EXPECT_FALSE(panel->isEnabled()) << "the panel waits while the mail is sent";
+    ASSERT_TRUE(watch.wait());
+    EXPECT_TRUE(watch.sent);
+    EXPECT_EQ(numbers(w.sink), QList<int>({31, 36}));
+    EXPECT_EQ(w.sink.messages()[0].title, "Tarvo Invorator");
+    EXPECT_EQ(w.sink.messages()[1].icon, MsgIcon::Information);
+    EXPECT_EQ(w.sink.messages()[1].title, "Tarvo Invorator");
+    ASSERT_EQ(server.mailCount(), before + 1);
+    EXPECT_EQ(
+        QString::fromUtf8(QByteArray::fromBase64(server.mail(before + 1)["body"].toString().toLatin1())),
+        "Erika Mustermann\r\n\r\nMusterfirma GmbH\r\nerika.mustermann@musterfirma.example\r\n"
+        "Die Rechnung zeigt keine Positionen.");
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_EQ(w.text("txtSupport(0)"), "Erika Mustermann") << "the panel keeps its texts";
+
+    // No to the question: nothing sent.
+    w.sink.clear();
+    w.sink.answerQuestionsWith(MsgAnswer::No);
+    w.click("cmdSenden(1)");
+    EXPECT_EQ(numbers(w.sink), QList<int>({31}));
+
+    // The start folder as attachment: the error box, nothing sent.
+    w.sink.clear();
+    w.sink.answerQuestionsWith(MsgAnswer::Yes);
+    w.field("txtSupport(1)")->setText(folder.dir.path());
+    w.click("cmdSenden(1)");
+    ASSERT_EQ(w.sink.messages().size(), 2u);
+    EXPECT_EQ(w.sink.messages()[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(w.sink.messages()[1].title, "Brellwerk");
+    EXPECT_TRUE(w.sink.messages()[1].text.startsWith("Fehler beim Senden der Nachricht: Die Anlage"));
+    EXPECT_EQ(server.mailCount(), before + 1);
+}
+
+TEST(Window, ClosingTheWindowEndsASendingMail)
+{
+    ProgramFolder folder;
+    SilentPort silent;
+    SmtpServer::instance().writeConfig(
+        folder.dir.filePath("DB"),
+        {{"Server", "127.0.0.1"}, {"Port", QString::number(silent.port())}, {"TimeoutSeconds", "60"}});
+    Window w(folder, MsgAnswer::Yes);
+    w.field("txtSupport(0)")->setText("Erika");
+    w.field("txtSupport(1)")->setText("");
+    w.field("txtSupport(2)")->setText("Hallo");
+    w.click("cmdSenden(1)");
+    EXPECT_FALSE(w.window.findChild<QWidget *>("frmSupport")->isEnabled());
+    w.window.close();
+    EXPECT_EQ(numbers(w.sink), QList<int>({31})) << "no report of a sending the user ended";
+    EXPECT_TRUE(w.window.findChild<QWidget *>("frmSupport")->isEnabled());
 }

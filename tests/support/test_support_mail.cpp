@@ -1,0 +1,182 @@
+// The support request by mail against a real mail server with TLS and AUTH: what the
+// server receives, read back by Python's email package, and every way sending fails.
+#include "SmtpServer.h"
+#include "TestSupport.h"
+
+#include "output/CommandLine.h"
+#include "support/SupportMail.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+// A program folder with the shipped texts and a client company of its own.
+struct Installation
+{
+    Installation()
+    {
+        QDir(dir.path()).mkpath("DB");
+        QFile::copy(TEXTS_DB, dir.filePath("DB/Daten.mdb"));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "client");
+            db.setDatabaseName(dir.filePath("DB/Daten.mdb"));
+            db.open();
+            QSqlQuery(db).exec("UPDATE tblAdressen SET Name1 = 'Müller & Söhne GmbH', "
+                               "AnspEmail = 'anna@mueller.example'");
+        }
+        QSqlDatabase::removeDatabase("client");
+        config = SmtpServer::instance().writeConfig(dir.filePath("DB"));
+    }
+    QTemporaryDir dir;
+    QString config;
+};
+
+struct CliResult
+{
+    int status = -1;
+    QString err;
+};
+
+CliResult support(const Installation &at, const QStringList &args)
+{
+    CliResult r;
+    QString out;
+    QTextStream o(&out);
+    QTextStream e(&r.err);
+    r.status = RunCommandLine(QStringList{"support"} + args, at.dir.path(), o, e);
+    e.flush();
+    EXPECT_TRUE(out.isEmpty());
+    return r;
+}
+
+QByteArray decoded(const QJsonValue &base64)
+{
+    return QByteArray::fromBase64(base64.toString().toLatin1());
+}
+
+} // namespace
+
+TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
+{
+    Installation at;
+    SmtpServer &server = SmtpServer::instance();
+    const QByteArray invoice = "<Invoice>ä</Invoice>\r\n";
+    const QString attachment = writeFile(at.dir, "Rechnung Müller €.xml", invoice);
+    const int before = server.mailCount();
+    CliResult r = support(
+        at, {"--name", "Jürgen Groß", "--message", "Zeile 1\nZeile 2 – danke", "--attach", attachment});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_EQ(server.mailCount(), before + 1);
+    QJsonObject mail = server.mail(before + 1);
+    EXPECT_EQ(mail["login"].toString(), SmtpServer::user());
+    EXPECT_EQ(mail["mailFrom"].toString(), SmtpServer::user());
+    EXPECT_EQ(mail["rcptTos"].toArray().toVariantList(), QVariantList({"hilfe@tarvo.example"}));
+    EXPECT_TRUE(mail["from"].toString().contains(SmtpServer::user()));
+    EXPECT_TRUE(mail["to"].toString().contains("hilfe@tarvo.example"));
+    EXPECT_EQ(mail["subject"].toString(),
+              "Support-Anfrage von: " + QSysInfo::machineHostName() + " (Müller & Söhne GmbH)");
+    EXPECT_FALSE(mail["date"].toString().isEmpty());
+    EXPECT_TRUE(mail["messageId"].toString().startsWith('<') && mail["messageId"].toString().contains('@'));
+    EXPECT_EQ(mail["mimeVersion"].toString(), "1.0");
+    EXPECT_EQ(mail["charset"].toString(), "utf-8");
+    EXPECT_EQ(QString::fromUtf8(decoded(mail["body"])),
+              "Jürgen Groß\r\n\r\nMüller & Söhne GmbH\r\nanna@mueller.example\r\nZeile 1\nZeile 2 – danke");
+    const QJsonArray files = mail["attachments"].toArray();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0]["filename"].toString(), "Rechnung Müller €.xml");
+    EXPECT_EQ(decoded(files[0]["content"]), invoice);
+
+    // Without an attachment: the text alone.
+    r = support(at, {"--name", "A", "--message", "B"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    mail = server.mail(before + 2);
+    EXPECT_TRUE(mail["attachments"].toArray().isEmpty());
+    EXPECT_EQ(decoded(mail["body"]), "A\r\n\r\nMüller & Söhne GmbH\r\nanna@mueller.example\r\nB");
+}
+
+// Each failure: exit 3, the error text with a description, nothing received, and the
+// password nowhere in what is printed.
+TEST(SupportMail, FailuresAreReportedAndSendNothing)
+{
+    Installation at;
+    SmtpServer &server = SmtpServer::instance();
+    const int before = server.mailCount();
+    const QString folder = at.dir.path();
+    const QString large = at.dir.filePath("large.pdf");
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(MaxAttachmentBytes + 1));
+    }
+    struct Case
+    {
+        const char *what;
+        QList<std::pair<QString, QString>> config;
+        QString attachment;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"wrong password",
+         {{"Password", "falsch"}},
+         {},
+         "Der Mailserver hat die Nachricht nicht angenommen: "},
+        {"certificate not trusted",
+         {{"CaFile", ""}},
+         {},
+         "Der Mailserver hat die Nachricht nicht angenommen: "},
+        {"no server answers", {{"Port", "1"}}, {}, "Der Mailserver hat die Nachricht nicht angenommen: "},
+        {"account incomplete", {{"Server", ""}}, {}, "nicht eingerichtet"},
+        {"start folder as attachment", {}, folder, "ist keine lesbare Datei"},
+        {"deleted attachment", {}, folder + "/weg.xml", "ist keine lesbare Datei"},
+        {"attachment too large", {}, large, "zu groß für eine E-Mail"},
+    };
+    for (const Case &c : cases) {
+        SmtpServer::instance().writeConfig(at.dir.filePath("DB"), c.config);
+        QStringList args{"--name", "N", "--message", "M"};
+        if (!c.attachment.isEmpty())
+            args << "--attach" << c.attachment;
+        const CliResult r = support(at, args);
+        EXPECT_EQ(r.status, 3) << c.what;
+        EXPECT_TRUE(r.err.startsWith("Fehler beim Senden der Nachricht: ")) << c.what << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.expected))) << c.what << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(SmtpServer::password())) << c.what;
+    }
+    QFile::remove(at.config);
+    const CliResult r = support(at, {"--name", "N", "--message", "M"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(r.err.contains(at.config)) << "names the file that is missing";
+    EXPECT_EQ(server.mailCount(), before);
+    EXPECT_EQ(support(at, {"--name", "N"}).status, 2) << "the message is required";
+}
+
+TEST(SupportMail, SendingEndsWhenCancelled)
+{
+    SilentPort silent;
+    SupportConfig config;
+    config.server = "127.0.0.1";
+    config.port = silent.port();
+    config.user = config.from = config.to = "x@example.org";
+    config.password = "p";
+    SupportRequest request;
+    std::atomic<bool> cancel{false};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        cancel = true;
+    });
+    const MailResult result = SendSupportMail(config, request, &cancel);
+    stopper.join();
+    EXPECT_EQ(result.problem, MailResult::Problem::Cancelled);
+}
