@@ -72,13 +72,12 @@ bool PostgresServer::start(QString *why)
     }
     m_bin = "/usr/lib/postgresql/" + versions.last() + "/bin";
     m_asPostgres = ::geteuid() == 0;
-    if (m_asPostgres) {
-        const passwd *postgres = ::getpwnam("postgres");
-        if (!postgres ||
-            ::chown(QFile::encodeName(m_dir.path()).constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
-            *why = "cannot hand the cluster folder to the postgres user";
-            return false;
-        }
+    const passwd *postgres = m_asPostgres ? ::getpwnam("postgres") : nullptr;
+    const uid_t uid = postgres ? postgres->pw_uid : ::getuid();
+    const gid_t gid = postgres ? postgres->pw_gid : ::getgid();
+    if (m_asPostgres && (!postgres || ::chown(QFile::encodeName(m_dir.path()).constData(), uid, gid) != 0)) {
+        *why = "cannot hand the cluster folder to the postgres user";
+        return false;
     }
     QString output;
     if (!run(m_bin + "/initdb",
@@ -89,9 +88,6 @@ bool PostgresServer::start(QString *why)
         return false;
     }
     // The port is free when asked but may be taken before the server binds it: try again.
-    const passwd *postgres = m_asPostgres ? ::getpwnam("postgres") : nullptr;
-    const uid_t uid = postgres ? postgres->pw_uid : ::getuid();
-    const gid_t gid = postgres ? postgres->pw_gid : ::getgid();
     for (int attempt = 0; attempt < 5; ++attempt) {
         m_port = freePort();
         auto server = std::make_unique<QProcess>();

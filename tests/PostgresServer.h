@@ -25,7 +25,6 @@ public:
     bool start(QString *why);
     // A new empty database; its address for the program.
     QString createDatabase(const QString &name);
-    int port() const { return m_port; }
 
 private:
     bool run(const QString &program, const QStringList &arguments, QString *output = nullptr);

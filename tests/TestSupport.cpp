@@ -92,9 +92,6 @@ ImportRun::ImportRun(invorator::MsgAnswer answer)
 {
     state.OpenTextsDb();
     model.setDocumentTypes(invorator::TextsGateway(state).documentTypes());
-    driver.enableSave = [this] {
-        ++saveEnabled;
-    };
 }
 
 invorator::ImportOutcome ImportRun::run(const QString &file, invorator::InvoiceKind k)

@@ -62,7 +62,6 @@ struct ImportRun
     invorator::ImportDriver driver;
     invorator::ImportResult result;                             // of the last run
     invorator::InvoiceKind kind = invorator::InvoiceKind::Auto; // the kind the last run read
-    int saveEnabled = 0;
 
     QList<int> messageNumbers() const;
     // True when no field or list holds anything beyond the cleared state.

@@ -41,39 +41,19 @@ TEST(Attachments, Base64FollowsTheXmlSchemaRules)
     EXPECT_EQ(DecodeBase64("SGVsbG8="), QByteArray("Hello"));
     EXPECT_EQ(DecodeBase64(" SGVs\r\n bG8=\t"), QByteArray("Hello")) << "white space is ignored";
     EXPECT_EQ(DecodeBase64(""), QByteArray());
-    EXPECT_FALSE(DecodeBase64("SGVsbG8"));
-    EXPECT_FALSE(DecodeBase64("SGV*bG8="));
-    EXPECT_FALSE(DecodeBase64("SG=sbG8="));
-    EXPECT_FALSE(DecodeBase64("SGVsbG8=QUFB"));
-    EXPECT_FALSE(DecodeBase64("SGVsbÖ8="));
+    for (const char *bad : {"SGVsbG8", "SGV*bG8=", "SG=sbG8=", "SGVsbG8=QUFB", "SGVsbÖ8="})
+        EXPECT_FALSE(DecodeBase64(QString::fromUtf8(bad))) << bad;
 }
 
-// A shortcut holds one line of address: a line break or other control character would
-// add keys of its own to the file.
-TEST(Attachments, ShortcutsCarryTheAddressOnOneLine)
-{
-    QTemporaryDir dir;
-    AttachmentStore store(dir.path());
-    ASSERT_EQ(
-        store.writeShortcut("x", QString("https://e.example/a\rb\nc\td") + QChar(0x01) + "e" + QChar(0x7f)),
-        "Reference to x.url");
-    EXPECT_EQ(readFile(dir.filePath("Reference to x.url")),
-              "[InternetShortcut]\r\nURL=https://e.example/abcde\r\n");
-}
-
+// Names the CII test below does not reach: backslashes, dots, blanks, line breaks and
+// names too long for a file system.
 TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
 {
-    EXPECT_EQ(SafeFileName("Rechnung-Anlage-1"), "Rechnung-Anlage-1");
-    EXPECT_EQ(SafeFileName("../../x"), "_._.._x");
-    EXPECT_EQ(SafeFileName("/etc/passwd"), "_etc_passwd");
-    EXPECT_EQ(SafeFileName("a/b"), "a_b");
     EXPECT_EQ(SafeFileName("a\\b"), "a_b");
     EXPECT_EQ(SafeFileName("."), "_");
     EXPECT_EQ(SafeFileName(".."), "_.");
-    EXPECT_EQ(SafeFileName(""), "Anlage");
     EXPECT_EQ(SafeFileName("  "), "Anlage");
-    EXPECT_EQ(SafeFileName("CON"), "CON");
-    EXPECT_EQ(SafeFileName(QString("x\ny\x01z")), "x_y_z");
+    EXPECT_EQ(SafeFileName(QString("x\ny")), "x_y");
     // Long names are cut by UTF-8 bytes, between characters, keeping the extension:
     // 200 characters of CJK text are 600 bytes, more than any file system takes.
     const QString longName = SafeFileName(QString(300, 'a') + ".pdf");
@@ -84,12 +64,12 @@ TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
     const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x84"); // one character, two UTF-16 units
     const QString pairs = SafeFileName("a" + emoji.repeated(100));
     EXPECT_EQ(pairs, "a" + emoji.repeated(59)) << "no pair is split";
-    EXPECT_EQ(SafeFileName(QString("x") + QChar(0xD800) + "y"), "x_y")
-        << "a lone surrogate has no UTF-8 form";
 }
 
 // Hostile identifiers and types write inside the export folder or not at all; two
-// attachments of one import never share a name; an earlier import's file is replaced.
+// attachments of one import never share a name; an earlier import's file is replaced; a
+// shortcut holds its address on one line, since a line break or other control character
+// would add keys of its own to the file.
 TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
 {
     QTemporaryDir root;
@@ -107,7 +87,7 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
                             ciiReference("T", object("text/../../x", "eA==")) +
                             ciiReference("Bad", object("text/csv", "!!!notbase64")) +
                             ciiReference("Lieferschein", object("application/pdf", "JVBERi0="),
-                                         "https://example.org/ls?id=1\r\nIconFile=x") +
+                                         "https://example.org/ls?id=1\r\nIcon\tFile=\x7fx") +
                             ciiReference("Lieferschein", QByteArray(), "https://example.org/second");
     const QString file =
         writeFile(root, "att.xml",
@@ -141,79 +121,67 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     EXPECT_EQ(entries(root.path()), QStringList({"att.xml"}));
     EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x")));
     EXPECT_EQ(readFile(folder + "/a_b"), "a,b");
-    EXPECT_EQ(readFile(folder + "/Externfile.png").size(), 8);
     EXPECT_EQ(readFile(folder + "/Externfile"), "x");
     EXPECT_EQ(readFile(folder + "/Reference to Lieferschein.url"),
               "[InternetShortcut]\r\nURL=https://example.org/ls?id=1IconFile=x\r\n");
     EXPECT_EQ(readFile(folder + "/Reference to Lieferschein-2.url"),
               "[InternetShortcut]\r\nURL=https://example.org/second\r\n");
 
-    // A document without references writes nothing and asks nothing.
+    // The next import lists its own attachments only.
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
     EXPECT_EQ(run.driver.attachments().size(), 2);
 }
 
 // Real UBL documents: embedded files are written with their decoded size; every external
-// reference gets a shortcut of its own name pointing at its own address.
+// reference gets a shortcut of its own name pointing at its own address. A reference with
+// both embedded data and an address is a link: its shortcut is written, its data is not.
 TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
 {
+    QTemporaryDir made;
+    QByteArray both = readFile(corpus("ubl/01.01a-INVOICE_ubl.xml"));
+    both.insert(both.indexOf("<cac:AccountingSupplierParty>"),
+                "<cac:AdditionalDocumentReference><cbc:ID>Both</cbc:ID><cac:Attachment>"
+                "<cbc:EmbeddedDocumentBinaryObject mimeCode='application/pdf' filename='b.pdf'>JVBERi0="
+                "</cbc:EmbeddedDocumentBinaryObject><cac:ExternalReference><cbc:URI>https://e.example/b"
+                "</cbc:URI></cac:ExternalReference></cac:Attachment></cac:AdditionalDocumentReference>");
     struct Case
     {
-        const char *file;
+        QString file;
         InvoiceKind kind;
         QStringList names;
         QList<qint64> sizes;
     };
+    // A size of -1 marks a shortcut.
     const Case cases[] = {
-        {"ubl/embedded-documents-bt-125_ubl.xml",
+        {corpus("ubl/embedded-documents-bt-125_ubl.xml"),
          InvoiceKind::UBL,
          {"01_15_Anhang_01.pdf", "01_15_Anhang_02.pdf"},
          {13485, 13481}},
-        {"ubl/02.05a-INVOICE_ubl.xml", InvoiceKind::UBL, {"01_15_Anhang_01.pdf"}, {150128}},
-        {"ubl-creditnote/ubl-creditnote.xml",
+        {corpus("ubl/02.05a-INVOICE_ubl.xml"), InvoiceKind::UBL, {"01_15_Anhang_01.pdf"}, {150128}},
+        {corpus("ubl-creditnote/ubl-creditnote.xml"),
          InvoiceKind::UBL,
          {"Reference to Doc1.url", "Externfile_TOSL108.pdf"},
          {-1, 36}},
-        {"ubl/guide-example2.xml", InvoiceKind::Peppol, {"Reference to Doc1.url"}, {-1}},
-        {"peppol/AU_Credit_note.xml", InvoiceKind::Peppol, {"CN03.pdf"}, {57}},
+        {corpus("ubl/guide-example2.xml"), InvoiceKind::Peppol, {"Reference to Doc1.url"}, {-1}},
+        {corpus("peppol/AU_Credit_note.xml"), InvoiceKind::Peppol, {"CN03.pdf"}, {57}},
+        {writeFile(made, "both.xml", both), InvoiceKind::UBL, {"Reference to Both.url"}, {-1}},
     };
     for (const Case &c : cases) {
+        const std::string name = QFileInfo(c.file).fileName().toStdString();
         QTemporaryDir dir;
         ImportRun run;
         run.driver.setExportFolder(dir.path());
-        ASSERT_EQ(run.run(corpus(c.file), c.kind), ImportOutcome::Read) << c.file;
-        EXPECT_EQ(run.driver.attachments(), c.names) << c.file;
+        ASSERT_EQ(run.run(c.file, c.kind), ImportOutcome::Read) << name;
+        EXPECT_EQ(run.driver.attachments(), c.names) << name;
+        EXPECT_EQ(entries(dir.path()).size(), c.names.size()) << name << ": nothing else written";
         for (int i = 0; i < c.names.size() && i < c.sizes.size(); ++i) {
-            if (c.sizes[i] < 0)
-                continue;
-            EXPECT_EQ(QFileInfo(dir.filePath(c.names[i])).size(), c.sizes[i]) << c.file;
+            if (c.sizes[i] >= 0) {
+                EXPECT_EQ(QFileInfo(dir.filePath(c.names[i])).size(), c.sizes[i]) << name;
+            }
+        }
+        if (c.file.endsWith("ubl/guide-example2.xml")) {
+            EXPECT_EQ(readFile(dir.filePath("Reference to Doc1.url")),
+                      "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
         }
     }
-    QTemporaryDir dir;
-    ImportRun run;
-    run.driver.setExportFolder(dir.path());
-    ASSERT_EQ(run.run(corpus("ubl/guide-example2.xml"), InvoiceKind::UBL), ImportOutcome::Read);
-    EXPECT_EQ(readFile(dir.filePath("Reference to Doc1.url")),
-              "[InternetShortcut]\r\nURL=http://www.suppliersite.eu/sheet001.html\r\n");
-}
-
-// A reference with both embedded data and an external address is a link: its shortcut is
-// written and its data is not.
-TEST(Attachments, AUblReferenceWithDataAndAddressBecomesAShortcut)
-{
-    QByteArray ubl = readFile(corpus("ubl/01.01a-INVOICE_ubl.xml"));
-    const qsizetype at = ubl.indexOf("<cac:AccountingSupplierParty>");
-    ASSERT_GT(at, 0);
-    ubl.insert(at, "<cac:AdditionalDocumentReference><cbc:ID>Both</cbc:ID><cac:Attachment>"
-                   "<cbc:EmbeddedDocumentBinaryObject mimeCode='application/pdf' filename='b.pdf'>JVBERi0="
-                   "</cbc:EmbeddedDocumentBinaryObject><cac:ExternalReference><cbc:URI>https://e.example/b"
-                   "</cbc:URI></cac:ExternalReference></cac:Attachment></cac:AdditionalDocumentReference>");
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("export");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    ImportRun run;
-    run.driver.setExportFolder(folder);
-    ASSERT_EQ(run.run(writeFile(dir, "both.xml", ubl), InvoiceKind::UBL), ImportOutcome::Read);
-    EXPECT_EQ(run.driver.attachments(), QStringList({"Reference to Both.url"}));
-    EXPECT_EQ(entries(folder), QStringList({"Reference to Both.url"}));
 }

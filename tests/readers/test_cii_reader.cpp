@@ -30,6 +30,8 @@ TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
     EXPECT_EQ(run.model[Rd::InvoiceNumber].text(),
               xpathText(file, "/rsm:CrossIndustryInvoice/rsm:ExchangedDocument/ram:ID"));
     EXPECT_EQ(run.model[Rd::DocumentType].value(), xpathText(file, "//rsm:ExchangedDocument/ram:TypeCode"));
+    EXPECT_EQ(run.model[Rd::SpecificationId].text(),
+              xpathText(file, "//ram:GuidelineSpecifiedDocumentContextParameter/ram:ID"));
     EXPECT_EQ(run.model[Seller.Name].text(), xpathText(file, "//ram:SellerTradeParty/ram:Name").value_or(""));
     EXPECT_EQ(run.model[Buyer.Name].text(), xpathText(file, "//ram:BuyerTradeParty/ram:Name").value_or(""));
     const QString date =
@@ -39,18 +41,14 @@ TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
     EXPECT_EQ(run.model.lvUst.rowCount(),
               xpathCount(file, "//ram:ApplicableHeaderTradeSettlement/ram:ApplicableTradeTax"));
     const char *sum = "//ram:SpecifiedTradeSettlementHeaderMonetarySummation/";
-    EXPECT_EQ(run.model[Rd::FinalAmount].text(),
-              shownAmount(xpathText(file, QByteArray(sum).append("ram:DuePayableAmount"))));
-    EXPECT_EQ(run.model[So::NetTotal].text(),
-              shownAmount(xpathText(file, QByteArray(sum).append("ram:TaxBasisTotalAmount"))));
-    EXPECT_EQ(run.model[So::GrossTotal].text(),
-              shownAmount(xpathText(file, QByteArray(sum).append("ram:GrandTotalAmount"))));
     // Every total in its own field: allowances and charges, prepaid and rounding differ in
     // some invoices of the list.
     const std::pair<FieldId, const char *> totals[] = {
-        {So::LineTotal, "ram:LineTotalAmount"}, {So::Allowances, "ram:AllowanceTotalAmount"},
-        {So::Charges, "ram:ChargeTotalAmount"}, {So::Prepaid, "ram:TotalPrepaidAmount"},
-        {So::Rounding, "ram:RoundingAmount"},   {So::DuePayable, "ram:DuePayableAmount"}};
+        {Rd::FinalAmount, "ram:DuePayableAmount"},    {So::NetTotal, "ram:TaxBasisTotalAmount"},
+        {So::GrossTotal, "ram:GrandTotalAmount"},     {So::LineTotal, "ram:LineTotalAmount"},
+        {So::Allowances, "ram:AllowanceTotalAmount"}, {So::Charges, "ram:ChargeTotalAmount"},
+        {So::Prepaid, "ram:TotalPrepaidAmount"},      {So::Rounding, "ram:RoundingAmount"},
+        {So::DuePayable, "ram:DuePayableAmount"}};
     for (const auto &[field, element] : totals)
         EXPECT_EQ(run.model[field].text(), shownAmount(xpathText(file, QByteArray(sum).append(element))))
             << element;
@@ -77,26 +75,19 @@ INSTANTIATE_TEST_SUITE_P(
                       "cii/UC10_F202600004_EXTENDED_FX_CII_Commentee.xml", "cii/factur-x-en16931.xml",
                       "cii/factur-x-basicwl.xml"));
 
+// The sample's dates, notes, guideline and totals are checked where the archive stores
+// them; here the fields and lists nothing else looks at.
 TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
 {
     ImportRun run;
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_EQ(run.model[Rd::SpecificationId].text(),
-              "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0");
     EXPECT_EQ(run.model[Rd::Subject].text(), "AAI") << "only the first note";
-    EXPECT_EQ(run.model[Rd::IssueDate].text(), "18.11.2026");
-    EXPECT_EQ(run.model[Rd::DueDate].text(), "02.12.2026");
-    EXPECT_EQ(run.model[Rd::DocumentType].text(), "Rechnung");
-    EXPECT_TRUE(run.model[Rd::Note].text().startsWith("Lieferung und Montage"));
-    EXPECT_EQ(run.model[Rd::PaymentTerms].text(), "Zahlbar innerhalb von 14 Tagen ohne Abzug.");
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "61,13");
-    EXPECT_EQ(run.model[Rd::FinalAmount].text(), "333,13");
     EXPECT_EQ(run.model[So::BusinessProcess].text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
     // The first of two tax registrations; the scheme attribute is not part of the text.
     EXPECT_EQ(run.model[Seller.TaxNumber].text(), "DE298765431");
     EXPECT_EQ(run.model[Seller.Email].text(), "rechnung@holzwerk-brandt.example");
     EXPECT_EQ(run.model[Seller.ContactPhone].text(), "+49 421 555 0190");
-    EXPECT_EQ(run.model[Buyer.ContactPhone].text(), "");
     const ListView &lines = run.model.lvTable;
     ASSERT_EQ(lines.rowCount(), 4);
     EXPECT_EQ(lines.row(0).cells,
@@ -108,47 +99,30 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     EXPECT_EQ(lines.row(3).cellColors, std::vector<int>(7, ColorRed));
     EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19.00", "55,56", "292,40"}));
     EXPECT_EQ(run.model.lvAbzuege.row(1).cells, QStringList({"Versandkosten", "FC", "", "12.90", ""}));
-    EXPECT_EQ(run.model[So::Prepaid].text(), "100,00");
-    EXPECT_EQ(run.model[So::Rounding].text(), "0,00");
 }
 
 TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
 {
-    const QByteArray lines =
-        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>1</ram:LineID>"
-        "</ram:AssociatedDocumentLineDocument><ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>3.5</"
-        "ram:BilledQuantity>"
-        "</"
-        "ram:SpecifiedLineTradeDelivery><ram:SpecifiedLineTradeSettlement><ram:ApplicableTradeTax><ram:"
-        "RateApplicablePercent>"
-        "</ram:RateApplicablePercent></"
-        "ram:ApplicableTradeTax><ram:SpecifiedTradeAllowanceCharge><ram:ActualAmount>2.00"
-        "</ram:ActualAmount><ram:Reason>Zeilenrabatt</ram:Reason></ram:SpecifiedTradeAllowanceCharge>"
-        "<ram:SpecifiedTradeSettlementLineMonetarySummation><ram:LineTotalAmount>1234567.891</"
-        "ram:LineTotalAmount>"
-        "</ram:SpecifiedTradeSettlementLineMonetarySummation></ram:SpecifiedLineTradeSettlement></"
-        "ram:IncludedSupplyChainTradeLineItem>"
-        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>2</ram:LineID>"
-        "</ram:AssociatedDocumentLineDocument></ram:IncludedSupplyChainTradeLineItem>"
-        "<ram:IncludedSupplyChainTradeLineItem/>"
-        "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>3</ram:LineID>"
-        "</ram:AssociatedDocumentLineDocument><ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>0</"
-        "ram:BilledQuantity>"
-        "</ram:SpecifiedLineTradeDelivery></ram:IncludedSupplyChainTradeLineItem>";
+    const QByteArray lines = R"(<ram:IncludedSupplyChainTradeLineItem>
+<ram:AssociatedDocumentLineDocument><ram:LineID>1</ram:LineID></ram:AssociatedDocumentLineDocument>
+<ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>3.5</ram:BilledQuantity></ram:SpecifiedLineTradeDelivery>
+<ram:SpecifiedLineTradeSettlement><ram:ApplicableTradeTax><ram:RateApplicablePercent></ram:RateApplicablePercent></ram:ApplicableTradeTax>
+<ram:SpecifiedTradeAllowanceCharge><ram:ActualAmount>2.00</ram:ActualAmount><ram:Reason>Zeilenrabatt</ram:Reason></ram:SpecifiedTradeAllowanceCharge>
+<ram:SpecifiedTradeSettlementLineMonetarySummation><ram:LineTotalAmount>1234567.891</ram:LineTotalAmount></ram:SpecifiedTradeSettlementLineMonetarySummation>
+</ram:SpecifiedLineTradeSettlement></ram:IncludedSupplyChainTradeLineItem>
+<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>2</ram:LineID></ram:AssociatedDocumentLineDocument></ram:IncludedSupplyChainTradeLineItem>
+<ram:IncludedSupplyChainTradeLineItem/>
+<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>3</ram:LineID></ram:AssociatedDocumentLineDocument>
+<ram:SpecifiedLineTradeDelivery><ram:BilledQuantity>0</ram:BilledQuantity></ram:SpecifiedLineTradeDelivery></ram:IncludedSupplyChainTradeLineItem>)";
     const QByteArray header =
-        "<ram:ApplicableHeaderTradeAgreement><ram:SellerTradeParty/><ram:BuyerTradeParty><ram:Name>B</"
-        "ram:Name>"
-        "<ram:PostalTradeAddress><ram:CityName>Köln</ram:CityName></ram:PostalTradeAddress></"
-        "ram:BuyerTradeParty>"
-        "</ram:ApplicableHeaderTradeAgreement><ram:ApplicableHeaderTradeSettlement><ram:ApplicableTradeTax>"
-        "<ram:CalculatedAmount>19.00</ram:CalculatedAmount><ram:BasisAmount>100</ram:BasisAmount></"
-        "ram:ApplicableTradeTax>"
-        "<ram:ApplicableTradeTax><ram:CalculatedAmount>7.00</ram:CalculatedAmount><ram:BasisAmount>n/a</"
-        "ram:BasisAmount>"
-        "</ram:ApplicableTradeTax><ram:SpecifiedTradeAllowanceCharge><ram:ReasonCode>95</ram:ReasonCode>"
-        "</ram:SpecifiedTradeAllowanceCharge><ram:SpecifiedTradeAllowanceCharge><ram:Reason>never "
-        "shown</ram:Reason>"
-        "</ram:SpecifiedTradeAllowanceCharge></ram:ApplicableHeaderTradeSettlement>";
+        R"(<ram:ApplicableHeaderTradeAgreement><ram:SellerTradeParty/><ram:BuyerTradeParty><ram:Name>B</ram:Name>
+<ram:PostalTradeAddress><ram:CityName>Köln</ram:CityName></ram:PostalTradeAddress></ram:BuyerTradeParty></ram:ApplicableHeaderTradeAgreement>
+<ram:ApplicableHeaderTradeSettlement>
+<ram:ApplicableTradeTax><ram:CalculatedAmount>19.00</ram:CalculatedAmount><ram:BasisAmount>100</ram:BasisAmount></ram:ApplicableTradeTax>
+<ram:ApplicableTradeTax><ram:CalculatedAmount>7.00</ram:CalculatedAmount><ram:BasisAmount>n/a</ram:BasisAmount></ram:ApplicableTradeTax>
+<ram:SpecifiedTradeAllowanceCharge><ram:ReasonCode>95</ram:ReasonCode></ram:SpecifiedTradeAllowanceCharge>
+<ram:SpecifiedTradeAllowanceCharge><ram:Reason>never shown</ram:Reason></ram:SpecifiedTradeAllowanceCharge>
+</ram:ApplicableHeaderTradeSettlement>)";
     QTemporaryDir dir;
     const QString file =
         writeFile(dir, "steps.xml",
@@ -184,17 +158,13 @@ TEST(CiiReader, TotalsKeepEveryDigit)
 {
     const QString huge = "1" + QString(399, '0') + ".25";
     const QByteArray sums =
-        "<ram:ApplicableHeaderTradeSettlement><ram:SpecifiedTradeSettlementHeaderMonetarySummation>"
-        "<ram:LineTotalAmount>12345678901234567890.12</ram:LineTotalAmount>"
-        "<ram:AllowanceTotalAmount>n/a</ram:AllowanceTotalAmount>"
-        "<ram:TaxBasisTotalAmount>-" +
-        huge.toLatin1() +
-        "</ram:TaxBasisTotalAmount>"
-        "<ram:GrandTotalAmount>" +
-        huge.toLatin1() +
-        "</ram:GrandTotalAmount>"
-        "<ram:DuePayableAmount>99999999999999999999.995</ram:DuePayableAmount>"
-        "</ram:SpecifiedTradeSettlementHeaderMonetarySummation></ram:ApplicableHeaderTradeSettlement>";
+        QString(R"(<ram:ApplicableHeaderTradeSettlement><ram:SpecifiedTradeSettlementHeaderMonetarySummation>
+<ram:LineTotalAmount>12345678901234567890.12</ram:LineTotalAmount><ram:AllowanceTotalAmount>n/a</ram:AllowanceTotalAmount>
+<ram:TaxBasisTotalAmount>-%1</ram:TaxBasisTotalAmount><ram:GrandTotalAmount>%1</ram:GrandTotalAmount>
+<ram:DuePayableAmount>99999999999999999999.995</ram:DuePayableAmount>
+</ram:SpecifiedTradeSettlementHeaderMonetarySummation></ram:ApplicableHeaderTradeSettlement>)")
+            .arg(huge)
+            .toUtf8();
     QTemporaryDir dir;
     ImportRun run;
     ASSERT_EQ(run.run(writeFile(dir, "sums.xml", ciiDocument("<ram:ID>S-1</ram:ID>", sums))),

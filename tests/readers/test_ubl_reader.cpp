@@ -8,18 +8,7 @@
 using namespace invorator;
 using namespace testing_support;
 
-struct UblCase
-{
-    const char *file;
-    InvoiceKind kind; // the reader the content calls for
-};
-
-void PrintTo(const UblCase &c, std::ostream *os)
-{
-    *os << c.file;
-}
-
-class UblCorpus : public ::testing::TestWithParam<UblCase>
+class UblCorpus : public ::testing::TestWithParam<const char *>
 {
 };
 
@@ -27,10 +16,11 @@ class UblCorpus : public ::testing::TestWithParam<UblCase>
 // libxml2's own XPath.
 TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
 {
-    const QString file = corpus(GetParam().file);
+    const QString file = corpus(GetParam());
     ImportRun run;
     ASSERT_EQ(run.run(file, InvoiceKind::Auto), ImportOutcome::Read);
-    EXPECT_EQ(run.kind, GetParam().kind);
+    // The reader the content calls for.
+    EXPECT_EQ(run.kind, file.contains("/peppol/") ? InvoiceKind::Peppol : InvoiceKind::UBL);
     EXPECT_TRUE(run.messageNumbers().isEmpty());
     const bool creditNote = xpathCount(file, "/*[local-name()='CreditNote']") == 1;
     EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), xpathText(file, "/*/cbc:ID"));
@@ -54,7 +44,6 @@ TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
               FormatXmlAmount(*xpathText(file, "//cac:LegalMonetaryTotal/cbc:TaxExclusiveAmount"), "0.00 "));
     EXPECT_EQ(run.model[Rd::TaxCurrency].text(),
               xpathText(file, "//cac:LegalMonetaryTotal/cbc:LineExtensionAmount/@currencyID"));
-    EXPECT_EQ(run.state.NumberFormat, "0.00 ");
     // The payment due date as a date (BT-9), where the document has one.
     const QString due = xpathText(file, "/*/cbc:DueDate").value_or("");
     if (!due.isEmpty()) {
@@ -67,10 +56,7 @@ TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
             100);
     };
     const qint64 tax = cents("TaxInclusiveAmount") - cents("TaxExclusiveAmount");
-    EXPECT_EQ(run.model[Rd::TaxTotal].text(), QString("%1%2,%3 ")
-                                                  .arg(tax < 0 ? "-" : "")
-                                                  .arg(std::abs(tax) / 100)
-                                                  .arg(std::abs(tax) % 100, 2, 10, QChar('0')));
+    EXPECT_EQ(run.model[Rd::TaxTotal].text(), FormatXmlAmount(QString::number(tax / 100.0, 'f', 2), "0.00 "));
     // The seller's contact: name and e-mail each in its own field.
     const char *contact = "//cac:AccountingSupplierParty/cac:Party/cac:Contact/cbc:";
     EXPECT_EQ(run.model[Seller.Contact].text(), xpathText(file, QByteArray(contact) + "Name").value_or(""));
@@ -78,26 +64,19 @@ TEST_P(UblCorpus, ShowsWhatTheDocumentSays)
               xpathText(file, QByteArray(contact) + "ElectronicMail").value_or(""));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RealInvoices, UblCorpus,
-    ::testing::Values(UblCase{"ubl/01.01a-INVOICE_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/01.18a-INVOICE_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/02.05a-INVOICE_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/02.06a-INVOICE_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/04.01a-INVOICE_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/maxRechnung_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/embedded-documents-bt-125_ubl.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/ubl-tc434-example1.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/guide-example2.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/ubl-tc434-example7.xml", InvoiceKind::UBL},
-                      UblCase{"ubl/ubl-21-en16931.xml", InvoiceKind::UBL},
-                      UblCase{"ubl-creditnote/ubl-tc434-creditnote1.xml", InvoiceKind::UBL},
-                      UblCase{"ubl-creditnote/ubl-creditnote.xml", InvoiceKind::UBL},
-                      UblCase{"ubl-creditnote/maxRechnung_creditnote.xml", InvoiceKind::UBL},
-                      UblCase{"ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml", InvoiceKind::UBL},
-                      UblCase{"ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml", InvoiceKind::UBL},
-                      UblCase{"peppol/BIS3_Invoice_negativ.XML", InvoiceKind::Peppol},
-                      UblCase{"peppol/AU_Credit_note.xml", InvoiceKind::Peppol}));
+INSTANTIATE_TEST_SUITE_P(RealInvoices, UblCorpus,
+                         ::testing::Values("ubl/01.01a-INVOICE_ubl.xml", "ubl/01.18a-INVOICE_ubl.xml",
+                                           "ubl/02.05a-INVOICE_ubl.xml", "ubl/02.06a-INVOICE_ubl.xml",
+                                           "ubl/04.01a-INVOICE_ubl.xml", "ubl/maxRechnung_ubl.xml",
+                                           "ubl/embedded-documents-bt-125_ubl.xml",
+                                           "ubl/ubl-tc434-example1.xml", "ubl/guide-example2.xml",
+                                           "ubl/ubl-tc434-example7.xml", "ubl/ubl-21-en16931.xml",
+                                           "ubl-creditnote/ubl-tc434-creditnote1.xml",
+                                           "ubl-creditnote/ubl-creditnote.xml",
+                                           "ubl-creditnote/maxRechnung_creditnote.xml",
+                                           "ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml",
+                                           "ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml",
+                                           "peppol/BIS3_Invoice_negativ.XML", "peppol/AU_Credit_note.xml"));
 
 namespace {
 
@@ -120,40 +99,23 @@ const QByteArray parties =
 <cac:PartyLegalEntity><cbc:CompanyID>HRB 1234</cbc:CompanyID></cac:PartyLegalEntity></cac:Party></cac:AccountingSupplierParty>
 <cac:PaymentTerms><cbc:Note>30 Tage netto</cbc:Note></cac:PaymentTerms>)";
 
-QByteArray invoiceLine(const QByteArray &id, const QByteArray &inner)
-{
-    return "<cac:InvoiceLine><cbc:ID>" + id + "</cbc:ID>" + inner + "</cac:InvoiceLine>";
-}
-
 } // namespace
 
 // The same document read as UBL and as Peppol shows the differences of the two readers.
 TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
 {
-    const QByteArray lines =
-        invoiceLine(
-            "1",
-            "<cbc:InvoicedQuantity>1.5</cbc:InvoicedQuantity><cbc:LineExtensionAmount currencyID='EUR'>15"
-            "</cbc:LineExtensionAmount><cac:Item><cbc:Name>A</"
-            "cbc:Name><cac:ClassifiedTaxCategory><cbc:Percent>"
-            "19.00</cbc:Percent></cac:ClassifiedTaxCategory></cac:Item><cac:Price><cbc:PriceAmount>10"
-            "</cbc:PriceAmount></cac:Price>") +
-        invoiceLine(
-            "2",
-            "<cbc:InvoicedQuantity>-2</cbc:InvoicedQuantity><cac:TaxTotal><cac:TaxSubtotal><cac:TaxCategory>"
-            "<cbc:Percent>7</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal></cac:TaxTotal><cac:Price>"
-            "<cbc:PriceAmount> </cbc:PriceAmount></cac:Price>") +
-        invoiceLine(
-            "3",
-            "<cbc:InvoicedQuantity>1</cbc:InvoicedQuantity><cac:Price><cbc:PriceAmount>0</cbc:PriceAmount>"
-            "</cac:Price>") +
-        invoiceLine("4", "<cbc:InvoicedQuantity>x</cbc:InvoicedQuantity>");
-    const QByteArray totals =
-        "<cac:LegalMonetaryTotal><cbc:LineExtensionAmount currencyID='EUR'>100.00</cbc:LineExtensionAmount>"
-        "<cbc:TaxExclusiveAmount>100.00</cbc:TaxExclusiveAmount><cbc:TaxInclusiveAmount>119.00"
-        "</cbc:TaxInclusiveAmount><cbc:PayableAmount>119.00</cbc:PayableAmount></cac:LegalMonetaryTotal>";
+    // The line total differs from the total without VAT, which the tax is computed from.
+    const QByteArray rest =
+        R"(<cac:LegalMonetaryTotal><cbc:LineExtensionAmount currencyID='EUR'>90.00</cbc:LineExtensionAmount>
+<cbc:TaxExclusiveAmount>100.00</cbc:TaxExclusiveAmount><cbc:TaxInclusiveAmount>119.00</cbc:TaxInclusiveAmount><cbc:PayableAmount>119.00</cbc:PayableAmount></cac:LegalMonetaryTotal>
+<cac:InvoiceLine><cbc:ID>1</cbc:ID><cbc:InvoicedQuantity>1.5</cbc:InvoicedQuantity><cbc:LineExtensionAmount currencyID='EUR'>15</cbc:LineExtensionAmount>
+<cac:Item><cbc:Name>A</cbc:Name><cac:ClassifiedTaxCategory><cbc:Percent>19.00</cbc:Percent></cac:ClassifiedTaxCategory></cac:Item><cac:Price><cbc:PriceAmount>10</cbc:PriceAmount></cac:Price></cac:InvoiceLine>
+<cac:InvoiceLine><cbc:ID>2</cbc:ID><cbc:InvoicedQuantity>-2</cbc:InvoicedQuantity><cac:TaxTotal><cac:TaxSubtotal><cac:TaxCategory><cbc:Percent>7</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal></cac:TaxTotal>
+<cac:Price><cbc:PriceAmount> </cbc:PriceAmount></cac:Price></cac:InvoiceLine>
+<cac:InvoiceLine><cbc:ID>3</cbc:ID><cbc:InvoicedQuantity>1</cbc:InvoicedQuantity><cac:Price><cbc:PriceAmount>0</cbc:PriceAmount></cac:Price></cac:InvoiceLine>
+<cac:InvoiceLine><cbc:ID>4</cbc:ID><cbc:InvoicedQuantity>x</cbc:InvoicedQuantity></cac:InvoiceLine>)";
     QTemporaryDir dir;
-    const QString file = writeFile(dir, "both.xml", ublInvoice(parties + totals + lines));
+    const QString file = writeFile(dir, "both.xml", ublInvoice(parties + rest));
 
     ImportRun ubl;
     ASSERT_EQ(ubl.run(file, InvoiceKind::UBL), ImportOutcome::Read);
@@ -195,27 +157,23 @@ TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
     EXPECT_EQ(detect.kind, InvoiceKind::Peppol);
 }
 
-TEST(UblReaders, CreditNotesShowTheirTypeLinesAndTotals)
+// Credit notes take their type, quantities and VAT rows from their own elements, in
+// both readers.
+TEST(UblReaders, CreditNotesShowTheirTypeLinesAndVat)
 {
     QTemporaryDir dir;
-    const QByteArray body =
-        "<cbc:ID>GS-7</cbc:ID><cbc:CreditNoteTypeCode>381</cbc:CreditNoteTypeCode>"
-        "<cac:TaxTotal><cac:TaxSubtotal><cbc:TaxableAmount>50</cbc:TaxableAmount><cbc:TaxAmount>9.50"
-        "</cbc:TaxAmount><cac:TaxCategory><cbc:Percent>19</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal>"
-        "</cac:TaxTotal><cac:LegalMonetaryTotal><cbc:LineExtensionAmount currencyID='EUR'>50"
-        "</cbc:LineExtensionAmount><cbc:PayableAmount>59.50</cbc:PayableAmount></cac:LegalMonetaryTotal>"
-        "<cac:CreditNoteLine><cbc:ID>1</cbc:ID><cbc:CreditedQuantity>5</cbc:CreditedQuantity>"
-        "<cbc:LineExtensionAmount>50</cbc:LineExtensionAmount></cac:CreditNoteLine>";
+    const QByteArray body = R"(<cbc:ID>GS-7</cbc:ID><cbc:CreditNoteTypeCode>381</cbc:CreditNoteTypeCode>
+<cac:TaxTotal><cac:TaxSubtotal><cbc:TaxableAmount>50</cbc:TaxableAmount><cbc:TaxAmount>9.50</cbc:TaxAmount>
+<cac:TaxCategory><cbc:Percent>19</cbc:Percent></cac:TaxCategory></cac:TaxSubtotal></cac:TaxTotal>
+<cac:CreditNoteLine><cbc:ID>1</cbc:ID><cbc:CreditedQuantity>5</cbc:CreditedQuantity></cac:CreditNoteLine>)";
     const QString file = writeFile(dir, "cn.xml", ublInvoice(body, "CreditNote"));
     for (InvoiceKind kind : {InvoiceKind::UBL, InvoiceKind::Peppol}) {
         ImportRun run;
         ASSERT_EQ(run.run(file, kind), ImportOutcome::Read) << kind;
         EXPECT_EQ(run.model[Rd::DocumentType].value(), "381");
-        EXPECT_EQ(run.model[Rd::DocumentType].text(), "Gutschrift");
         ASSERT_EQ(run.model.lvTable.rowCount(), 1);
         EXPECT_EQ(run.model.lvTable.cell(0, 3), kind == InvoiceKind::UBL ? "5,00" : "5");
         EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19", "9,50 ", "50,00 "}));
-        EXPECT_EQ(run.model[Rd::FinalAmount].text(), "59,50 ");
     }
 }
 
