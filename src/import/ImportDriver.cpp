@@ -25,6 +25,8 @@ const QString appTitle = QStringLiteral("Tarvo Invorator");
 const QString brellwerk = QStringLiteral("Brellwerk");
 
 const std::string ciiTest = ns::elementTest(QString::fromLatin1(ns::cii.data(), ns::cii.size()));
+const std::string zugferd1Test =
+    ns::elementTest(QString::fromLatin1(ns::zugferd1.data(), ns::zugferd1.size()));
 const std::string ublTest = ns::elementTest(ns::ubl("CommonAggregateComponents-2"));
 const std::string peppolTest = ns::elementTest(ns::ubl("Invoice-2"));
 const std::string creditNoteTest = ns::elementTest(ns::ubl("CreditNote-2"));
@@ -52,13 +54,15 @@ public:
     explicit NamespaceTests(const XmlDocument &doc) : m_doc(doc) {}
 
     bool cii() { return ask(m_cii, {ciiTest}); }
+    // ZUGFeRD 1.0: read as CII, in the older vocabulary.
+    bool zugferd1() { return ask(m_zugferd1, {zugferd1Test}); }
     bool ubl() { return ask(m_ubl, {ublTest}); }
     // A Peppol credit note has its root in the CreditNote namespace.
     bool peppol() { return ask(m_peppol, {peppolTest, creditNoteTest}); }
 
     bool accepts(InvoiceKind kind)
     {
-        return (kind == InvoiceKind::CII && cii()) || (kind == InvoiceKind::UBL && ubl()) ||
+        return (kind == InvoiceKind::CII && (cii() || zugferd1())) || (kind == InvoiceKind::UBL && ubl()) ||
                (kind == InvoiceKind::Peppol && peppol());
     }
 
@@ -66,7 +70,7 @@ public:
     // rule set; else UBL; Auto when no test holds.
     InvoiceKind contentKind()
     {
-        if (cii())
+        if (cii() || zugferd1())
             return InvoiceKind::CII;
         if (!ubl() && !peppol())
             return InvoiceKind::Auto;
@@ -92,6 +96,7 @@ private:
 
     const XmlDocument &m_doc;
     std::optional<bool> m_cii;
+    std::optional<bool> m_zugferd1;
     std::optional<bool> m_ubl;
     std::optional<bool> m_peppol;
 };
@@ -200,7 +205,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
             result.kind = shown;
         }
         if (result.kind == InvoiceKind::CII)
-            runCii(doc, context);
+            runCii(doc, context, tests.cii() ? CrossIndustryInvoice : Zugferd1);
         else
             runUbl(doc, result.kind == InvoiceKind::Peppol, context);
         result.outcome = ImportOutcome::Read;
@@ -213,16 +218,16 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
     return result;
 }
 
-void ImportDriver::runCii(XmlDocument &doc, ImportContext &context)
+void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary)
 {
-    clsCIIImport reader(context);
+    clsCIIImport reader(context, vocabulary);
     doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
     auto &m = m_model;
-    const XmlNode root = doc.selectSingleNode("//rsm:CrossIndustryInvoice");
-    const XmlNode agreement = root.selectSingleNode("//ram:ApplicableHeaderTradeAgreement");
-    const XmlNode settlement = root.selectSingleNode("//ram:ApplicableHeaderTradeSettlement");
+    const XmlNode root = doc.selectSingleNode(vocabulary.root);
+    const XmlNode agreement = root.selectSingleNode(vocabulary.agreement);
+    const XmlNode settlement = root.selectSingleNode(vocabulary.settlement);
 
-    if (!reader.ExchangedDocument(root.selectSingleNode("//rsm:ExchangedDocument"),
+    if (!reader.ExchangedDocument(root.selectSingleNode(vocabulary.header),
                                   m.fields({Rd::SpecificationId, Rd::InvoiceNumber, Rd::Subject,
                                             Rd::IssueDate, Rd::DocumentType, Rd::Note, So::BusinessProcess})))
         return;
@@ -240,7 +245,7 @@ void ImportDriver::runCii(XmlDocument &doc, ImportContext &context)
                                               m.lvAbzuege))
         return;
     if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
-            root.selectSingleNode("//ram:SpecifiedTradeSettlementHeaderMonetarySummation"), totalFields(m)))
+            root.selectSingleNode(vocabulary.headerTotals), totalFields(m)))
         return;
     attachmentStep(
         [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);

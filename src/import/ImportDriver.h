@@ -13,6 +13,7 @@ namespace invorator {
 
 class SharedState;
 struct ImportContext;
+struct CiiVocabulary;
 class XmlDocument;
 class AttachmentStore;
 
@@ -72,7 +73,7 @@ public:
 private:
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
-    void runCii(XmlDocument &doc, ImportContext &context);
+    void runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary);
     void runUbl(XmlDocument &doc, bool peppol, ImportContext &context);
     void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady);
 

@@ -29,8 +29,8 @@ constexpr qint64 maxPdfSize = 512LL * 1024 * 1024;
 constexpr std::size_t maxDecodedTotal = 64 * 1024 * 1024;
 
 // The names under which ZUGFeRD, Factur-X and XRechnung embed the invoice.
-constexpr std::array<const char *, 4> invoiceNames = {"factur-x.xml", "zugferd-invoice.xml",
-                                                      "ZUGFeRD-invoice.xml", "xrechnung.xml"};
+// Names compare without regard to case: ZUGFeRD 1.0 wrote "ZUGFeRD-invoice.xml".
+constexpr std::array<const char *, 3> invoiceNames = {"factur-x.xml", "zugferd-invoice.xml", "xrechnung.xml"};
 
 // Collects decoded stream bytes and gives up past a limit.
 class CappedBuffer : public Pipeline
@@ -90,18 +90,26 @@ bool isInvoiceRoot(const QByteArray &xml)
     XmlDocument doc;
     if (!doc.loadXml(xml))
         return false;
-    const XmlNode root = doc.documentElement();
-    const QString uri = root.namespaceUri();
-    return uri == QLatin1String(ns::cii.data(), static_cast<qsizetype>(ns::cii.size())) ||
-           uri == ns::ubl("Invoice-2") || uri == ns::ubl("CreditNote-2");
+    const QString uri = doc.documentElement().namespaceUri();
+    const auto is = [&uri](std::string_view ns) {
+        return uri == QLatin1String(ns.data(), static_cast<qsizetype>(ns.size()));
+    };
+    return is(ns::cii) || is(ns::zugferd1) || uri == ns::ubl("Invoice-2") || uri == ns::ubl("CreditNote-2");
+}
+
+// ZUGFeRD 1.0 names its namespace at the root, after at most a long licence comment; a
+// later invoice never does. Enough to choose between the files of one PDF.
+bool looksLikeZugferd1(const QByteArray &xml)
+{
+    return xml.left(64 * 1024).contains(QByteArrayView(ns::zugferd1.data(), qsizetype(ns::zugferd1.size())));
 }
 
 // An invoice stored uncompressed: from the XML declaration that directly precedes the
 // root element up to the closing root tag. Only a complete, well-formed invoice counts.
-QByteArray searchPlainInvoice(const QByteArray &pdf)
+QByteArray searchPlainInvoice(const QByteArray &pdf, const QByteArray &rootName)
 {
-    static const QByteArray endMarker = QByteArrayLiteral("</rsm:CrossIndustryInvoice>");
-    static const QByteArray rootMarker = QByteArrayLiteral("<rsm:CrossIndustryInvoice");
+    const QByteArray endMarker = "</" + rootName + '>';
+    const QByteArray rootMarker = '<' + rootName;
     static const QByteArray startMarker = QByteArrayLiteral("<?xml version=");
     const qsizetype root = pdf.indexOf(rootMarker);
     if (root < 0)
@@ -115,7 +123,8 @@ QByteArray searchPlainInvoice(const QByteArray &pdf)
 }
 
 // The invoice among the files the PDF's name tree declares: one of the usual names first,
-// else the first embedded XML whose root is a CII or UBL invoice.
+// else the first embedded XML whose root is a CII or UBL invoice. A ZUGFeRD 1.0 invoice
+// is taken only when the PDF carries no later one beside it.
 QByteArray searchEmbeddedFiles(const QByteArray &pdf)
 {
     // qpdf reports some damage of hostile files on stderr through its default logger even
@@ -137,18 +146,29 @@ QByteArray searchEmbeddedFiles(const QByteArray &pdf)
             return {};
         StreamDecoder decoder;
         const auto files = helper.getEmbeddedFiles();
+        QByteArray older;
+        const auto take = [&](QByteArray xml) {
+            if (!looksLikeZugferd1(xml))
+                return xml;
+            if (older.isEmpty())
+                older = std::move(xml);
+            return QByteArray();
+        };
         for (const char *wanted : invoiceNames)
             for (const auto &[key, fileSpec] : files) {
                 const std::string name = fileSpec->getFilename().empty() ? key : fileSpec->getFilename();
                 if (QString::fromStdString(name).compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
                     if (QByteArray xml = decoder.decode(fileSpec->getEmbeddedFileStream()); !xml.isEmpty())
-                        return xml;
+                        if (xml = take(std::move(xml)); !xml.isEmpty())
+                            return xml;
             }
         for (const auto &[key, fileSpec] : files) {
-            const QByteArray xml = decoder.decode(fileSpec->getEmbeddedFileStream());
+            QByteArray xml = decoder.decode(fileSpec->getEmbeddedFileStream());
             if (!xml.isEmpty() && isInvoiceRoot(xml))
-                return xml;
+                if (xml = take(std::move(xml)); !xml.isEmpty())
+                    return xml;
         }
+        return older;
     } catch (const std::exception &) {
         // A PDF that cannot be read (truncated, encrypted, broken) carries no invoice we can use.
     }
@@ -171,7 +191,10 @@ QByteArray ExtractInvoiceXml(const QByteArray &pdf)
     // after the end, say) must not replace it.
     if (QByteArray xml = searchEmbeddedFiles(pdf); !xml.isEmpty())
         return xml;
-    return searchPlainInvoice(pdf);
+    if (QByteArray xml = searchPlainInvoice(pdf, QByteArrayLiteral("rsm:CrossIndustryInvoice"));
+        !xml.isEmpty())
+        return xml;
+    return searchPlainInvoice(pdf, QByteArrayLiteral("rsm:CrossIndustryDocument"));
 }
 
 ExtractedXml::ExtractedXml() = default;

@@ -9,6 +9,8 @@
 namespace invorator::ns {
 
 inline constexpr std::string_view cii = "urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100";
+// ZUGFeRD 1.0, the Cross Industry Document of 2014 to about 2020.
+inline constexpr std::string_view zugferd1 = "urn:ferd:CrossIndustryDocument:invoice:1p0";
 // Every UBL 2 schema namespace is this prefix followed by the schema's name.
 inline constexpr std::string_view ublSchemaPrefix = "urn:oasis:names:specification:ubl:schema:xsd:";
 

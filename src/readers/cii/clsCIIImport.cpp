@@ -8,13 +8,58 @@ namespace invorator {
 
 using namespace steps;
 
+const CiiVocabulary CrossIndustryInvoice{
+    "xmlns:rsm='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100' "
+    "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100' "
+    "xmlns:udt='urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100' "
+    "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'",
+    "//rsm:CrossIndustryInvoice",
+    "//rsm:ExchangedDocument",
+    "//ram:ApplicableHeaderTradeAgreement",
+    "//ram:ApplicableHeaderTradeSettlement",
+    "//ram:SpecifiedTradeSettlementHeaderMonetarySummation",
+    "ram:SpecifiedLineTradeAgreement",
+    "ram:SpecifiedLineTradeDelivery",
+    "ram:SpecifiedLineTradeSettlement",
+    "ram:SpecifiedTradeSettlementLineMonetarySummation",
+    "ram:RateApplicablePercent",
+    "ram:IssuerAssignedID",
+    true,
+};
+
+const CiiVocabulary Zugferd1{
+    "xmlns:rsm='urn:ferd:CrossIndustryDocument:invoice:1p0' "
+    "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:12' "
+    "xmlns:udt='urn:un:unece:uncefact:data:standard:UnqualifiedDataType:15' "
+    "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'",
+    "//rsm:CrossIndustryDocument",
+    "//rsm:HeaderExchangedDocument",
+    "//ram:ApplicableSupplyChainTradeAgreement",
+    "//ram:ApplicableSupplyChainTradeSettlement",
+    "//ram:ApplicableSupplyChainTradeSettlement/ram:SpecifiedTradeSettlementMonetarySummation",
+    "ram:SpecifiedSupplyChainTradeAgreement",
+    "ram:SpecifiedSupplyChainTradeDelivery",
+    "ram:SpecifiedSupplyChainTradeSettlement",
+    "ram:SpecifiedTradeSettlementMonetarySummation",
+    "ram:ApplicablePercent",
+    "ram:ID",
+    false,
+};
+
+clsCIIImport::clsCIIImport(const ImportContext &context, const CiiVocabulary &vocabulary)
+    : m_context(context), m_vocabulary(vocabulary),
+      m_linePrice(std::string(vocabulary.lineAgreement) + "/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
+      m_lineQuantity(std::string(vocabulary.lineDelivery) + "/ram:BilledQuantity"),
+      m_lineRate(std::string(vocabulary.lineSettlement) + "/ram:ApplicableTradeTax/" + vocabulary.rate),
+      m_lineTotal(std::string(vocabulary.lineSettlement) + '/' + vocabulary.lineTotals +
+                  "/ram:LineTotalAmount"),
+      m_taxRate(vocabulary.rate), m_documentId(vocabulary.documentId)
+{
+}
+
 QString clsCIIImport::SelectionNamespaces() const
 {
-    return QStringLiteral(
-        "xmlns:rsm='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100' "
-        "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100' "
-        "xmlns:udt='urn:un:unece:uncefact:data:standard:UnqualifiedDataType:100' "
-        "xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'");
+    return QString::fromLatin1(m_vocabulary.namespaces);
 }
 
 bool clsCIIImport::ExchangedDocument(const XmlNode &node, const FieldList &fields)
@@ -82,28 +127,19 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
         if (!line.hasChildNodes())
             continue;
         const auto id = line.textOf("ram:AssociatedDocumentLineDocument/ram:LineID"); // BT-126
-        if (!id)
+        if (!id && m_vocabulary.lineIdRequired)
             return false;
-        const int row = lv.addRow(*id);
-        putCell(lv, row, 1, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));        // BT-153
-        putCell(lv, row, 2, line.textOf("ram:SpecifiedTradeProduct/ram:Description")); // BT-154
-        putCell(lv, row, 4,
-                amount(line.textOf(
-                           "ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:ChargeAmount"),
-                       m_context.numberFormat)); // BT-146 net price
-        putCell(
-            lv, row, 3,
-            amount(line.textOf("ram:SpecifiedLineTradeDelivery/ram:BilledQuantity"), QStringLiteral("0.00")));
-        if (auto rate = line.textOf(
-                "ram:SpecifiedLineTradeSettlement/ram:ApplicableTradeTax/ram:RateApplicablePercent")) {
+        const int row = lv.addRow(id.value_or(QString()));
+        putCell(lv, row, 1, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));           // BT-153
+        putCell(lv, row, 2, line.textOf("ram:SpecifiedTradeProduct/ram:Description"));    // BT-154
+        putCell(lv, row, 4, amount(line.textOf(m_linePrice), m_context.numberFormat));    // BT-146 net price
+        putCell(lv, row, 3, amount(line.textOf(m_lineQuantity), QStringLiteral("0.00"))); // BT-129
+        if (auto rate = line.textOf(m_lineRate)) {                                        // BT-152
             QString r = NzFormat(*rate, QStringLiteral("0"));
             r.replace(QLatin1Char('.'), QLatin1Char(','));
             lv.setCell(row, 5, FormatText(r, QStringLiteral("0")));
         }
-        putCell(lv, row, 6,
-                amount(line.textOf("ram:SpecifiedLineTradeSettlement/"
-                                   "ram:SpecifiedTradeSettlementLineMonetarySummation/ram:LineTotalAmount"),
-                       m_context.numberFormat)); // BT-131
+        putCell(lv, row, 6, amount(line.textOf(m_lineTotal), m_context.numberFormat)); // BT-131
         // A negative quantity (a return or correction) is drawn in red, as is a line without one.
         lv.setRowColor(row, quantityColor(lv.cell(row, 3), true));
     }
@@ -117,7 +153,7 @@ bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv)
         if (!tax.hasChildNodes())
             continue;
         const int row = lv.addRow(QString());
-        putCell(lv, row, 1, tax.textOf("ram:RateApplicablePercent"));                            // BT-119
+        putCell(lv, row, 1, tax.textOf(m_taxRate));                                              // BT-119
         putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
         putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat));      // BT-116
     }
@@ -170,7 +206,7 @@ bool clsCIIImport::AdditionalReferencedDocument(const XmlNode &node, AttachmentS
         return false;
     for (const XmlNode doc : documents) {
         const QString data = doc.textOf("ram:AttachmentBinaryObject").value_or(QString()); // BT-125
-        const QString id = doc.textOf("ram:IssuerAssignedID").value_or(QString());         // BT-122
+        const QString id = doc.textOf(m_documentId).value_or(QString());                   // BT-122
         const QString mime = doc.textOf("ram:AttachmentBinaryObject/@mimeCode").value_or(QString());
         const QString fileName = doc.textOf("ram:AttachmentBinaryObject/@filename").value_or(QString());
         const QString uri = doc.textOf("ram:URIID").value_or(QString()); // BT-124 external location
