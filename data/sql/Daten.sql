@@ -144,7 +144,11 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (60, 'Der Mailserver hat die Nachricht nicht angenommen: %1',
       'The mail server did not accept the message: %1',
       'Le serveur de messagerie n''a pas accepté le message : %1'),
- (61, 'Das Senden wurde abgebrochen.', 'Sending was cancelled.', 'L''envoi a été annulé.');
+ (61, 'Das Senden wurde abgebrochen.', 'Sending was cancelled.', 'L''envoi a été annulé.'),
+ (62, 'Alle Summen der Rechnung stimmen.', 'All sums of the invoice agree.', 'Tous les totaux de la facture concordent.'),
+ (63, '%1 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“).',
+      '%1 sum(s) of the invoice do not agree (see the "Check" page).',
+      '%1 total(s) de la facture ne concordent pas (voir l''onglet « Contrôle »).');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
@@ -711,9 +715,14 @@ INSERT INTO tblLabelUebersetzungSSTab (FormularName, SSTab, TabIndex, DE, EN, FR
   'Kennungen für den elektronischen Rechnungsaustausch (z. B. Peppol).',
   'Identifiers for electronic invoice exchange (e.g. Peppol).',
   'Identifiants pour l''échange électronique de factures (p. ex. Peppol).',
-  'Kennungen', 'Identifiers', 'Identifiants');
+  'Kennungen', 'Identifiers', 'Identifiants'),
+ ('frmInvora', 'sstabPos', 4, 'Prüfung', 'Check', 'Contrôle',
+  'Ob die Summen der Rechnung aufgehen: jede Summe, die nicht stimmt, mit Regel, Stelle, erwartetem und gefundenem Betrag.',
+  'Whether the sums of the invoice add up: every sum that does not, with its rule, place, expected and found amount.',
+  'Si les totaux de la facture concordent : chaque total erroné avec sa règle, sa position, le montant attendu et le montant trouvé.',
+  'Prüfung der Summen', 'Check of sums', 'Contrôle des totaux');
 
--- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst),
+-- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst), check of sums (lvPruefung),
 -- allowances and charges (lvAbzuege).
 INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN, FR, Width) VALUES
  ('frmInvora', 'lvTable', 1, 'Pos', 'Line', 'Ligne', '60'),
@@ -731,6 +740,10 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvAbzuege', 2, 'Grund', 'Reason', 'Motif', '95'),
  ('frmInvora', 'lvAbzuege', 3, 'Faktor', 'Percentage', 'Pourcentage', '95'),
  ('frmInvora', 'lvAbzuege', 4, 'Betrag', 'Amount', 'Montant', '95'),
- ('frmInvora', 'lvAbzuege', 5, 'Grundbetrag', 'Base amount', 'Montant de base', '95');
+ ('frmInvora', 'lvAbzuege', 5, 'Grundbetrag', 'Base amount', 'Montant de base', '95'),
+ ('frmInvora', 'lvPruefung', 1, 'Regel', 'Rule', 'Règle', '110'),
+ ('frmInvora', 'lvPruefung', 2, 'Stelle', 'Place', 'Position', '110'),
+ ('frmInvora', 'lvPruefung', 3, 'Erwartet', 'Expected', 'Attendu', '140'),
+ ('frmInvora', 'lvPruefung', 4, 'Gefunden', 'Found', 'Trouvé', '140');
 
 COMMIT;

@@ -94,6 +94,18 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
         {So::EndpointId, So::ProfileId, So::AccountingCost, So::BusinessProcess}, 1, model, m_fields, ids));
     idsLayout->addStretch(1);
     m_tabs->addTab(ids, QStringLiteral("Kennungen"));
+
+    m_lvPruefung = new QTreeWidget(m_tabs);
+    m_lvPruefung->setObjectName(QStringLiteral("lvPruefung"));
+    m_lvPruefung->setRootIsDecorated(false);
+    m_lvPruefung->setHeaderLabels({QStringLiteral("Regel"), QStringLiteral("Stelle"),
+                                   QStringLiteral("Erwartet"), QStringLiteral("Gefunden")});
+    m_lvPruefung->setColumnWidth(0, 110);
+    m_lvPruefung->setColumnWidth(1, 110);
+    m_lvPruefung->setColumnWidth(2, 140);
+    for (int c : {2, 3})
+        m_lvPruefung->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    m_tabs->addTab(m_lvPruefung, QStringLiteral("Prüfung"));
     layout->addWidget(m_tabs);
 }
 
@@ -120,6 +132,25 @@ void PositionsArea::render()
     fill(m_lvTable, m_model.lvTable, numericColumns(m_lvTable));
     fill(m_lvUst, m_model.lvUst, numericColumns(m_lvUst));
     fill(m_lvAbzuege, m_model.lvAbzuege, numericColumns(m_lvAbzuege));
+}
+
+void PositionsArea::showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree)
+{
+    m_lvPruefung->clear();
+    if (!read)
+        return;
+    if (findings.empty()) {
+        auto *item = new QTreeWidgetItem(m_lvPruefung, {allAgree});
+        item->setFirstColumnSpanned(true);
+        item->setForeground(0, QColor(0, 128, 0));
+        return;
+    }
+    for (const SumFinding &f : findings) {
+        auto *item = new QTreeWidgetItem(m_lvPruefung, {f.rule, f.where, f.expected, f.found});
+        for (int c : {2, 3})
+            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        item->setForeground(3, QColor(255, 0, 0));
+    }
 }
 
 void PositionsArea::setIdentifiersEnabled(bool enabled)

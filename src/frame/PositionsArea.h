@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/SumChecks.h"
 #include "frame/FieldBox.h"
 
 #include <QGroupBox>
@@ -15,7 +16,8 @@ class DisplayModel;
 class ListView;
 
 // The positions area `frmPos` with its pages: the invoice lines, the VAT breakdown,
-// allowances and charges beside the totals (`frmGrund`), and the Peppol identifiers.
+// allowances and charges beside the totals (`frmGrund`), the Peppol identifiers, and the
+// check of sums.
 class PositionsArea : public QGroupBox
 {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     // The identifiers page belongs to Peppol invoices; without it the first page shows.
     void setIdentifiersEnabled(bool enabled);
     void showFirstPage();
+    // The sums that do not add up, one row each, or the one row `allAgree` when there are
+    // none; nothing at all before an invoice was read.
+    void showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
 
@@ -39,6 +44,7 @@ private:
     QTreeWidget *m_lvTable = nullptr;
     QTreeWidget *m_lvUst = nullptr;
     QTreeWidget *m_lvAbzuege = nullptr;
+    QTreeWidget *m_lvPruefung = nullptr;
     QWidget *m_grund = nullptr;
 };
 

@@ -163,6 +163,11 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
         statusBar()->addWidget(label, i == 0 ? 2 : 1);
         m_statusPanels.push_back(label);
     }
+    // Whether the sums of the invoice on screen add up: green, or red with the findings.
+    m_sumsMark = new QLabel(this);
+    m_sumsMark->setObjectName(QStringLiteral("sumsMark"));
+    m_sumsMark->setContentsMargins(6, 0, 6, 0);
+    statusBar()->addPermanentWidget(m_sumsMark);
     setMinimumSize(1024, 680);
     resize(1280, 800);
 
@@ -408,6 +413,15 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     m_driver->setExportFolder(m_files->exportField()->text());
     const ImportResult result = m_driver->ImportInvoice(path, chosen);
     render();
+    const std::vector<SumFinding> &findings = m_driver->sumFindings();
+    const bool read = result.outcome == ImportOutcome::Read;
+    m_positions->showFindings(findings, read, GetMeldung(m_state, 62));
+    m_sumsMark->setText(read ? QStringLiteral("●") : QString());
+    m_sumsMark->setStyleSheet(findings.empty() ? QStringLiteral("color: rgb(0,128,0)")
+                                               : QStringLiteral("color: rgb(255,0,0)"));
+    m_sumsMark->setToolTip(!read              ? QString()
+                           : findings.empty() ? GetMeldung(m_state, 62)
+                                              : GetMeldung(m_state, 63).arg(findings.size()));
     QApplication::restoreOverrideCursor();
     // The content chose another kind, or the user agreed to read it as one: the filter follows.
     const InvoiceKind shown = result.fromPdf ? InvoiceKind::Pdf : result.kind;

@@ -128,6 +128,7 @@ private:
     SupportPanel *m_support = nullptr;
     std::vector<SidePanel *> m_panels;
     std::vector<QLabel *> m_statusPanels;
+    QLabel *m_sumsMark = nullptr;
     std::vector<QWidget *> m_contentSet;
     QThread *m_sender = nullptr;
     std::atomic<bool> m_cancelSending{false};

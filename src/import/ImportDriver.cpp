@@ -1,6 +1,7 @@
 #include "import/ImportDriver.h"
 
 #include "attachments/Attachments.h"
+#include "checks/SumChecks.h"
 #include "import/PdfExtraction.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
@@ -157,6 +158,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
     ClearInvoice();
     m_attachments.clear();
     m_lastDocument.reset();
+    m_sumFindings.clear();
     ImportResult result;
     result.kind = kind;
     try {
@@ -209,6 +211,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         else
             runUbl(doc, result.kind == InvoiceKind::Peppol, context);
         result.outcome = ImportOutcome::Read;
+        m_sumFindings = CheckSums(doc);
         if (m_keepDocument)
             m_lastDocument = std::move(owned);
     } catch (const std::exception &) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checks/SumChecks.h"
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
@@ -69,6 +70,8 @@ public:
     // Keeps the document of the last import until the next one or the driver's end, for a
     // program that ends right after one import and need not spend time taking it apart.
     void keepLastDocument(bool keep) { m_keepDocument = keep; }
+    // The sums of the last invoice read that do not add up (empty when all agree).
+    const std::vector<SumFinding> &sumFindings() const { return m_sumFindings; }
 
 private:
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
@@ -84,6 +87,7 @@ private:
     QStringList m_attachments;
     bool m_keepDocument = false;
     std::unique_ptr<XmlDocument> m_lastDocument;
+    std::vector<SumFinding> m_sumFindings;
 };
 
 } // namespace invorator

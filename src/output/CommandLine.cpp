@@ -21,11 +21,11 @@ namespace invorator {
 
 namespace {
 
-const char *usage =
-    "usage: invorator-cli show|json [--kind cii|ubl|peppol|pdf|auto] [--export DIR] [--lang CODE] FILE\n"
-    "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
-    "       invorator-cli archive-init [--archive PATH|URI]\n"
-    "       invorator-cli support --name NAME --message TEXT [--attach FILE] [--lang CODE]";
+const char *usage = "usage: invorator-cli show|json|check [--kind cii|ubl|peppol|pdf|auto] [--export DIR] "
+                    "[--lang CODE] FILE\n"
+                    "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
+                    "       invorator-cli archive-init [--archive PATH|URI]\n"
+                    "       invorator-cli support --name NAME --message TEXT [--attach FILE] [--lang CODE]";
 
 struct Options
 {
@@ -47,8 +47,9 @@ QString parse(const QStringList &args, Options &o)
     if (args.isEmpty())
         return QStringLiteral("no command given");
     o.command = args.first();
-    static const QStringList commands{QStringLiteral("show"), QStringLiteral("json"), QStringLiteral("save"),
-                                      QStringLiteral("archive-init"), QStringLiteral("support")};
+    static const QStringList commands{QStringLiteral("show"),    QStringLiteral("json"),
+                                      QStringLiteral("save"),    QStringLiteral("archive-init"),
+                                      QStringLiteral("support"), QStringLiteral("check")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool archiveCommand =
@@ -302,6 +303,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     report.numberFormat = state.NumberFormat;
     report.messages = sink.messages();
     report.attachments = driver.attachments();
+    report.checks = driver.sumFindings();
+    if (o.command == QLatin1String("check")) {
+        printMessages(report.messages, err);
+        if (!result)
+            return 1;
+        out << FormatFindings(report.checks);
+        return report.checks.empty() ? 0 : 4;
+    }
     if (o.command == QLatin1String("json")) {
         const QByteArray json = ModelToJsonText(model, report);
         // Straight to a file or pipe; a stream over a string takes the text.

@@ -233,6 +233,18 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
     return out;
 }
 
+QString FormatFindings(const std::vector<SumFinding> &findings)
+{
+    if (findings.empty())
+        return QStringLiteral("All sums agree.\n");
+    QString out;
+    for (const SumFinding &f : findings)
+        out += f.rule + (f.where.isEmpty() ? QString() : QStringLiteral(" [") + f.where + QLatin1Char(']')) +
+               QStringLiteral(": expected ") + f.expected + QStringLiteral(", found ") + f.found +
+               QLatin1Char('\n');
+    return out;
+}
+
 QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report)
 {
     JsonText j;
@@ -250,6 +262,19 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
         j.array(model.group(g), [&](const Field &f) { j.string(f.caption()); });
     }
     j.close('}');
+    j.member("checks");
+    j.array(report.checks, [&](const SumFinding &f) {
+        j.open('{');
+        j.member("expected");
+        j.string(f.expected);
+        j.member("found");
+        j.string(f.found);
+        j.member("rule");
+        j.string(f.rule);
+        j.member("where");
+        j.string(f.where);
+        j.close('}');
+    });
     j.member("documentType");
     j.string(model[Rd::DocumentType].value());
     j.member("documentTypeName");

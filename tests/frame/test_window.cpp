@@ -457,7 +457,7 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
          "UPDATE tblLabelUebersetzung SET EN = NULL WHERE Feldname IN ('btnXRechnung', 'txtSeller(5)')",
          "ALTER TABLE tblLabelUebersetzung DROP COLUMN ToolTipTextEN",
          "UPDATE tblLabelUebersetzung SET DE = 'Falsch'",
-         "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex = 3",
+         "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex = 4",
          "DELETE FROM tblLabelUebersetzungListView WHERE ListView = 'lvTable' AND Index1 = 3",
          "UPDATE tblLabelUebersetzungListView SET DE = 'Nr.', Width = '77' "
          "WHERE ListView = 'lvTable' AND Index1 = 1"});
@@ -470,7 +470,8 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
         EXPECT_EQ(w.field("txtSeller(6)")->toolTip(), "<b>City</b>") << "no text column: the title alone";
         const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
         EXPECT_EQ(tabs->tabText(2), "Allowances and totals");
-        EXPECT_EQ(tabs->tabText(3), "Kennungen") << "fewer rows than tabs";
+        EXPECT_EQ(tabs->tabText(3), "Identifiers");
+        EXPECT_EQ(tabs->tabText(4), "Prüfung") << "fewer rows than tabs";
         const QTreeWidget *lines = w.list("lvTable");
         EXPECT_EQ(lines->headerItem()->text(1), "Item");
         EXPECT_EQ(lines->headerItem()->text(2), "Bezeichnung") << "no row for the column";
@@ -718,4 +719,32 @@ TEST(Window, ClosingTheWindowEndsASendingMail)
     w.window.close();
     EXPECT_EQ(numbers(w.sink), QList<int>({31})) << "no report of a sending the user ended";
     EXPECT_TRUE(w.window.findChild<QWidget *>("frmSupport")->isEnabled());
+}
+
+// The check page lists what does not add up, and the status bar's mark shows it at once.
+TEST(Window, CheckPageAndMarkFollowTheInvoice)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    const QTreeWidget *findings = w.list("lvPruefung");
+    const QLabel *mark = w.window.findChild<QLabel *>("sumsMark");
+    EXPECT_EQ(findings->topLevelItemCount(), 0);
+    EXPECT_TRUE(mark->text().isEmpty());
+    w.choose(corpus("ubl-creditnote/ubl-creditnote.xml"), 2);
+    w.click("btnXRechnung");
+    ASSERT_EQ(findings->topLevelItemCount(), 2);
+    EXPECT_EQ(findings->topLevelItem(0)->text(0), "BR-CO-15");
+    EXPECT_EQ(findings->topLevelItem(1)->text(3), "729.00");
+    EXPECT_TRUE(mark->styleSheet().contains("255,0,0"));
+    w.choose(sample("Rechnung-2026-0815.xml"), 1);
+    w.click("btnXRechnung");
+    ASSERT_EQ(findings->topLevelItemCount(), 1);
+    EXPECT_EQ(findings->topLevelItem(0)->text(0), "Alle Summen der Rechnung stimmen.");
+    EXPECT_TRUE(mark->styleSheet().contains("0,128,0"));
+    // A file that is no invoice leaves neither findings nor a mark.
+    QTemporaryDir dir;
+    w.choose(writeFile(dir, "x.xml", "<a/>"), 1);
+    w.click("btnXRechnung");
+    EXPECT_EQ(findings->topLevelItemCount(), 0);
+    EXPECT_TRUE(mark->text().isEmpty());
 }

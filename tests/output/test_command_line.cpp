@@ -55,9 +55,10 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
     const QJsonObject j = r.json();
     QStringList keys = j.keys();
     keys.sort();
-    EXPECT_EQ(keys, QStringList({"attachments", "captions", "documentType", "documentTypeName", "headers",
-                                 "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat",
-                                 "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
+    EXPECT_EQ(keys,
+              QStringList({"attachments", "captions", "checks", "documentType", "documentTypeName", "headers",
+                           "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat", "txtBuyer",
+                           "txtRechnungdaten", "txtSeller", "txtSonstige"}));
     EXPECT_EQ(j["kind"].toInt(), 1);
     EXPECT_EQ(j["numberFormat"].toString(), "#,##0.00");
     EXPECT_EQ(j["txtRechnungdaten"].toArray()[Rd::DocumentType.index].toString(), "Rechnung");
@@ -156,4 +157,24 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
     EXPECT_EQ(j["lvTable"].toArray()[0].toObject()["color"].toInt(), ColorRed);
     EXPECT_EQ(j["messages"].toArray()[0].toObject()["text"].toString(), m.text);
     EXPECT_EQ(j["kind"].toInt(), 3);
+}
+
+// The check command: exit 0 when the sums agree, 4 with the findings, 1 when the file is
+// no invoice; json carries the same findings.
+TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
+{
+    CliRun r = cli({"check", sample("Rechnung-2026-0815.xml")});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    EXPECT_EQ(r.out, "All sums agree.\n");
+    r = cli({"check", corpus("ubl-creditnote/ubl-creditnote.xml")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.out, "BR-CO-15: expected 1728.70, found 1729.00\nBR-CO-16: expected 729.30, found 729.00\n");
+    r = cli({"json", corpus("cii/CII_example1.xml")});
+    const QJsonArray checks = r.json()["checks"].toArray();
+    ASSERT_EQ(checks.size(), 1);
+    EXPECT_EQ(
+        checks[0].toObject(),
+        QJsonObject({{"rule", "LINE-NET"}, {"where", "20"}, {"expected", "109.98"}, {"found", "-109.98"}}));
+    QTemporaryDir dir;
+    EXPECT_EQ(cli({"check", writeFile(dir, "x.xml", "<a/>")}).status, 1);
 }
