@@ -4,7 +4,7 @@
 #include "services/InvoiceNamespaces.h"
 #include "services/XmlDocument.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace invorator {
 
@@ -82,24 +82,29 @@ InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
     doc.setProperty("SelectionNamespaces", QString::fromLatin1(v.namespaces));
     InvoiceSums s;
     const std::string lineSettlement = std::string(v.lineSettlement) + '/';
-    const std::string price = std::string(v.lineAgreement) + "/ram:NetPriceProductTradePrice/";
+    const std::string price =
+        std::string(v.lineAgreement) + "/ram:NetPriceProductTradePrice/ram:ChargeAmount";
+    const std::string baseQuantity =
+        std::string(v.lineAgreement) + "/ram:NetPriceProductTradePrice/ram:BasisQuantity";
+    const std::string lineCharges = lineSettlement + "ram:SpecifiedTradeAllowanceCharge";
     const std::string quantity = std::string(v.lineDelivery) + "/ram:BilledQuantity";
     const std::string net = lineSettlement + v.lineTotals + "/ram:LineTotalAmount";
     int position = 0;
     for (const XmlNode item : doc.selectNodes("//ram:IncludedSupplyChainTradeLineItem")) {
         InvoiceLine line;
         ++position;
-        line.id = item.textOf("ram:AssociatedDocumentLineDocument/ram:LineID")
-                      .value_or(QStringLiteral("#%1").arg(position));
+        // A line without its number is named by its place.
+        const auto id = item.textOf("ram:AssociatedDocumentLineDocument/ram:LineID");
+        line.id = id ? *id : QStringLiteral("#%1").arg(position);
         const QString status = item.textOf("ram:AssociatedDocumentLineDocument/ram:LineStatusReasonCode")
                                    .value_or(QString())
                                    .toUpper();
         line.counted = status != QLatin1String("DETAIL") && status != QLatin1String("INFORMATION");
         line.quantity = amountOf(item, quantity);
-        line.price = amountOf(item, price + "ram:ChargeAmount");
-        line.baseQuantity = amountOf(item, price + "ram:BasisQuantity");
+        line.price = amountOf(item, price);
+        line.baseQuantity = amountOf(item, baseQuantity);
         line.net = amountOf(item, net);
-        for (const XmlNode ac : item.selectNodes(lineSettlement + "ram:SpecifiedTradeAllowanceCharge")) {
+        for (const XmlNode ac : item.selectNodes(lineCharges)) {
             const bool charge = isCharge(ac.textOf("ram:ChargeIndicator").value_or(QString()));
             ExactAmount &sum = charge ? line.charges : line.allowances;
             sum = sum + orZero(amountOf(ac, "ram:ActualAmount"));
@@ -270,18 +275,31 @@ std::vector<SumFinding> check(const InvoiceSums &s)
 
 std::optional<ExactAmount> ExactAmount::parse(const QString &text)
 {
-    static const QRegularExpression decimal(QStringLiteral("^\\s*([+-]?)(\\d*)(?:\\.(\\d*))?\\s*$"));
-    const QRegularExpressionMatch m = decimal.match(text);
-    if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0) || m.capturedLength(3) > 9 ||
-        m.capturedLength(2) > 18)
-        return std::nullopt;
+    // An XML decimal: optional sign, digits, optionally a point and up to nine decimals.
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype i = 0;
+    const bool negative = i < t.size() && t[i] == u'-';
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        ++i;
     Int128 units = 0;
-    for (const QChar c : m.capturedView(2))
-        units = units * 10 + (c.unicode() - '0');
-    const QStringView fraction = m.capturedView(3);
-    for (int i = 0; i < 9; ++i)
-        units = units * 10 + (i < fraction.size() ? fraction[i].unicode() - '0' : 0);
-    return ExactAmount(m.capturedView(1) == QLatin1String("-") ? -units : units);
+    int whole = 0;
+    int decimals = -1;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c == u'.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9' || whole > 18 || decimals >= 9)
+            return std::nullopt;
+        units = units * 10 + (c - u'0');
+        decimals < 0 ? ++whole : ++decimals;
+    }
+    if (whole == 0 && decimals <= 0)
+        return std::nullopt;
+    for (int d = std::max(decimals, 0); d < 9; ++d)
+        units *= 10;
+    return ExactAmount(negative ? -units : units);
 }
 
 ExactAmount ExactAmount::mulDiv(const ExactAmount &a, const ExactAmount &b, const ExactAmount &c)
