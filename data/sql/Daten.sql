@@ -148,7 +148,10 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (62, 'Alle Summen der Rechnung stimmen.', 'All sums of the invoice agree.', 'Tous les totaux de la facture concordent.'),
  (63, '%1 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“).',
       '%1 sum(s) of the invoice do not agree (see the "Check" page).',
-      '%1 total(s) de la facture ne concordent pas (voir l''onglet « Contrôle »).');
+      '%1 total(s) de la facture ne concordent pas (voir l''onglet « Contrôle »).'),
+ (64, 'Seite %1 von %2', 'Page %1 of %2', 'Page %1 sur %2'),
+ (65, 'Gedruckt am %1', 'Printed on %1', 'Imprimé le %1'),
+ (66, 'Das PDF konnte nicht geschrieben werden: %1', 'The PDF could not be written: %1', 'Le PDF n''a pas pu être écrit : %1');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
@@ -652,6 +655,16 @@ INSERT INTO tblLabelUebersetzungBar (FormularName, Feldname, POS, DE, EN, FR, To
   'Stores the displayed invoice and its lines in the archive.',
   'Enregistre la facture affichée et ses lignes dans l''archive.',
   'Archivieren', 'Archive', 'Archiver'),
+ ('frmInvora', 'btnPrint', 8, 'Drucken', 'Print', 'Imprimer',
+  'Druckt die angezeigte Rechnung als Dokument (Strg+P).',
+  'Prints the displayed invoice as a document (Ctrl+P).',
+  'Imprime la facture affichée sous forme de document (Ctrl+P).',
+  'Drucken', 'Print', 'Imprimer'),
+ ('frmInvora', 'btnPdf', 9, 'PDF', 'PDF', 'PDF',
+  'Speichert die angezeigte Rechnung als PDF-Dokument, zum Beispiel für den Freigabeordner.',
+  'Saves the displayed invoice as a PDF document, for example for the approval folder.',
+  'Enregistre la facture affichée en document PDF, par exemple pour le dossier de validation.',
+  'Als PDF speichern', 'Save as PDF', 'Enregistrer en PDF'),
  ('frmInvora', 'btnSetting', 2, 'Einstellungen', 'Settings', 'Paramètres',
   'Öffnet die Einstellungen für Sprache, Schrift und Zahlenformat.',
   'Opens the settings for language, font and number format.',

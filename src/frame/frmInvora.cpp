@@ -11,6 +11,7 @@
 #include "frame/SidePanels.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
+#include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
 #include "support/SupportRequest.h"
 
@@ -21,11 +22,15 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -60,6 +65,8 @@ struct Command
 };
 const Command commands[] = {
     {"btnSave", "Archivieren", QStyle::SP_DialogSaveButton, &frmInvora::SaveToArchive},
+    {"btnPrint", "Drucken", QStyle::SP_FileDialogContentsView, &frmInvora::printInvoice},
+    {"btnPdf", "PDF", QStyle::SP_FileIcon, &frmInvora::saveInvoicePdf},
     {"btnSetting", "Einstellungen", QStyle::SP_FileDialogDetailedView, &frmInvora::openSettings},
     {"btnMandant", "Mandant", QStyle::SP_DirHomeIcon, &frmInvora::openClient},
     {"btnSupport", "Support", QStyle::SP_MessageBoxQuestion, &frmInvora::openSupport},
@@ -112,6 +119,9 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     setAcceptDrops(true);
     openUrl = [](const QUrl &url) {
         return QDesktopServices::openUrl(url);
+    };
+    choosePdfPath = [this](const QString &suggested) {
+        return QFileDialog::getSaveFileName(this, m_pdf->text(), suggested, QStringLiteral("PDF (*.pdf)"));
     };
 
     buildCommandBar();
@@ -207,8 +217,14 @@ void frmInvora::buildCommandBar()
         if (auto *button = m_bar->widgetForAction(action))
             button->setObjectName(key);
         connect(action, &QAction::triggered, this, command.handler);
-        if (command.handler == &frmInvora::SaveToArchive) {
+        if (command.handler == &frmInvora::SaveToArchive)
             m_save = action;
+        if (command.handler == &frmInvora::printInvoice) {
+            m_print = action;
+            action->setShortcut(QKeySequence::Print);
+        }
+        if (command.handler == &frmInvora::saveInvoicePdf) {
+            m_pdf = action;
             m_bar->addSeparator();
         }
         if (command.handler == &frmInvora::openHelp) {
@@ -224,6 +240,8 @@ void frmInvora::buildCommandBar()
         }
     }
     m_save->setEnabled(false);
+    m_print->setEnabled(false);
+    m_pdf->setEnabled(false);
 }
 
 void frmInvora::say(int number, MsgIcon icon, const QString &title, const QString &text)
@@ -368,9 +386,48 @@ void frmInvora::stopSending()
     m_support->setEnabled(true);
 }
 
+DocumentTexts frmInvora::documentTexts() const
+{
+    return DocumentTextsOf(m_state, m_titles, m_files->invoiceField()->text());
+}
+
+void frmInvora::printInvoice()
+{
+    if (!m_print->isEnabled())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RenderInvoice(m_model, documentTexts(), printer);
+    QApplication::restoreOverrideCursor();
+}
+
+void frmInvora::saveInvoicePdf()
+{
+    if (!m_pdf->isEnabled())
+        return;
+    QString name = m_model[Rd::InvoiceNumber].text();
+    name.replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), QStringLiteral("_"));
+    const QString suggested = DocumentsFolder() + QLatin1Char('/') +
+                              (name.isEmpty() ? QStringLiteral("Rechnung") : name) + QStringLiteral(".pdf");
+    const QString path = choosePdfPath(suggested);
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString problem;
+    const bool written = WriteInvoicePdf(m_model, documentTexts(), path, &problem);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        say(66, MsgIcon::Critical, appTitle, GetMeldung(m_state, 66).arg(problem));
+}
+
 void frmInvora::translate()
 {
     TranslateWindow(m_state, this);
+    m_titles = SectionTitles();
+    TranslateModel(m_state, m_model, m_titles);
     // The document types are named in the language too.
     if (!m_state.TextsDbOpen)
         return;
@@ -415,6 +472,9 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     render();
     const std::vector<SumFinding> &findings = m_driver->sumFindings();
     const bool read = result.outcome == ImportOutcome::Read;
+    // The invoice as a document: only one that was read.
+    m_print->setEnabled(read);
+    m_pdf->setEnabled(read);
     m_positions->showFindings(findings, read, GetMeldung(m_state, 62));
     m_sumsMark->setText(read ? QStringLiteral("●") : QString());
     m_sumsMark->setStyleSheet(findings.empty() ? QStringLiteral("color: rgb(0,128,0)")

@@ -3,6 +3,7 @@
 #include "clients/clsMandant.h"
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
+#include "output/InvoiceDocument.h"
 #include "services/MessageSink.h"
 
 #include <QMainWindow>
@@ -64,6 +65,9 @@ public:
 
     // The commands of the command bar, each under its key.
     void SaveToArchive();
+    // The invoice on screen as a document: printed, or written as a PDF file.
+    void printInvoice();
+    void saveInvoicePdf();
     void openSettings();
     void openClient();
     void openSupport();
@@ -87,6 +91,8 @@ signals:
 public:
     // How documents and folders are handed to the desktop (replaceable for tests).
     std::function<bool(const QUrl &)> openUrl;
+    // Where the PDF goes, given the suggested path; empty to write none (replaceable for tests).
+    std::function<QString(const QString &)> choosePdfPath;
 
     const DisplayModel &model() const { return m_model; }
     // The containers that are disabled while a side panel is open.
@@ -109,6 +115,7 @@ private:
     void say(int number, MsgIcon icon, const QString &title, const QString &text);
 
     void loadClient();
+    DocumentTexts documentTexts() const;
     void stopSending();
 
     SharedState &m_state;
@@ -120,6 +127,9 @@ private:
 
     QToolBar *m_bar = nullptr;
     QAction *m_save = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_pdf = nullptr;
+    SectionTitles m_titles;
     FileArea *m_files = nullptr;
     InvoiceView *m_invoice = nullptr;
     PositionsArea *m_positions = nullptr;

@@ -6,6 +6,7 @@
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "output/DisplayModelOutput.h"
+#include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
 #include "support/SupportRequest.h"
 
@@ -24,6 +25,7 @@ namespace {
 const char *usage = "usage: invorator-cli show|json|check [--kind cii|ubl|peppol|pdf|auto] [--export DIR] "
                     "[--lang CODE] FILE\n"
                     "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
+                    "       invorator-cli pdf [--kind K] [--lang CODE] FILE OUT.pdf\n"
                     "       invorator-cli archive-init [--archive PATH|URI]\n"
                     "       invorator-cli support --name NAME --message TEXT [--attach FILE] [--lang CODE]";
 
@@ -49,7 +51,7 @@ QString parse(const QStringList &args, Options &o)
     o.command = args.first();
     static const QStringList commands{QStringLiteral("show"),    QStringLiteral("json"),
                                       QStringLiteral("save"),    QStringLiteral("archive-init"),
-                                      QStringLiteral("support"), QStringLiteral("check")};
+                                      QStringLiteral("support"), QStringLiteral("check"), QStringLiteral("pdf")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool archiveCommand =
@@ -95,7 +97,8 @@ QString parse(const QStringList &args, Options &o)
             return QStringLiteral("unknown option '%1'").arg(a);
         } else if (o.command == QLatin1String("archive-init") || support) {
             return QStringLiteral("%1 takes no file").arg(o.command);
-        } else if (o.files.isEmpty() || o.command == QLatin1String("save")) {
+        } else if (o.files.isEmpty() || o.command == QLatin1String("save") ||
+                   (o.command == QLatin1String("pdf") && o.files.size() == 1)) {
             o.files << a;
         } else {
             return QStringLiteral("more than one file given");
@@ -105,6 +108,8 @@ QString parse(const QStringList &args, Options &o)
         return QStringLiteral("support needs --name and --message");
     if (o.files.isEmpty() && o.command != QLatin1String("archive-init") && !support)
         return QStringLiteral("no invoice file given");
+    if (o.command == QLatin1String("pdf") && o.files.size() != 2)
+        return QStringLiteral("pdf needs the invoice and the PDF to write");
     return {};
 }
 
@@ -132,58 +137,6 @@ public:
         return m.answer;
     }
 };
-
-// Captions, list headers and section titles in the current language, as the window
-// shows them: the model is described as the window's controls and translated alike.
-void translateModel(const SharedState &state, DisplayModel &model, SectionTitles &titles)
-{
-    Form form;
-    form.name = QStringLiteral("frmInvora");
-    const auto add = [&](ControlKind kind, const QString &key, const QString &text) {
-        FormControl c;
-        c.kind = kind;
-        c.key = key;
-        c.text = text;
-        form.controls.push_back(std::move(c));
-        return form.controls.size() - 1;
-    };
-    for (const FieldSpec &row : DisplayFieldTable)
-        add(ControlKind::Field, QString::fromUtf8(row.key.data(), qsizetype(row.key.size())),
-            model[row.id].caption());
-    ListView *lists[] = {&model.lvTable, &model.lvUst, &model.lvAbzuege};
-    const std::size_t firstList = form.controls.size();
-    for (ListView *lv : lists) {
-        FormControl &c = form.controls[add(ControlKind::ListView, lv->name(), {})];
-        for (const QString &header : lv->headers())
-            c.items.push_back({{}, header, {}, {}, -1, {}});
-    }
-    QString *frameTitles[] = {&titles.invoice, &titles.seller, &titles.buyer, &titles.totals};
-    const char *frames[] = {"frmRechnung", "frmSeller", "frmBuyer", "frmSummen"};
-    const std::size_t firstFrame = form.controls.size();
-    for (std::size_t i = 0; i < std::size(frames); ++i)
-        add(ControlKind::Frame, QString::fromLatin1(frames[i]), *frameTitles[i]);
-    FormControl &tabs = form.controls[add(ControlKind::Tabs, QStringLiteral("sstabPos"), {})];
-    tabs.items = {{{}, titles.lines, {}, {}, -1, {}}, {{}, titles.vat, {}, {}, -1, {}}};
-
-    TranslateForm(state, form);
-
-    std::size_t k = 0;
-    for (const FieldSpec &row : DisplayFieldTable)
-        model[row.id].setCaption(form.controls[k++].text);
-    for (std::size_t i = 0; i < std::size(lists); ++i) {
-        const FormControl &c = form.controls[firstList + i];
-        for (int column = 0; column < lists[i]->columnCount(); ++column)
-            lists[i]->setHeader(column, c.items[static_cast<std::size_t>(column)].text);
-    }
-    for (std::size_t i = 0; i < std::size(frames); ++i)
-        *frameTitles[i] = form.controls[firstFrame + i].text;
-    titles.lines = form.controls.back().items[0].text;
-    titles.vat = form.controls.back().items[1].text;
-    if (state.TextsDbOpen && state.LanguageCode != QLatin1String("DE")) {
-        titles.allowances = GetMeldung(state, 56);
-        titles.attachments = GetMeldung(state, 55);
-    }
-}
 
 // Mails a support request with the account and client record of the installation.
 int sendSupport(const SharedState &state, const Options &o, QTextStream &err)
@@ -292,7 +245,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     DisplayModel model;
     model.setDocumentTypes(TextsGateway(state).documentTypes());
     ImportReport report;
-    translateModel(state, model, report.titles);
+    TranslateModel(state, model, report.titles);
     RecordingSink sink(MsgAnswer::No);
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
@@ -310,6 +263,18 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
             return 1;
         out << FormatFindings(report.checks);
         return report.checks.empty() ? 0 : 4;
+    }
+    if (o.command == QLatin1String("pdf")) {
+        printMessages(report.messages, err);
+        if (!result)
+            return 1;
+        QString problem;
+        if (!WriteInvoicePdf(model, DocumentTextsOf(state, report.titles, o.files.first()), o.files.at(1),
+                             &problem)) {
+            err << "invorator-cli: " << o.files.at(1) << ": " << problem << '\n';
+            return 3;
+        }
+        return 0;
     }
     if (o.command == QLatin1String("json")) {
         const QByteArray json = ModelToJsonText(model, report);

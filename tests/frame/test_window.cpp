@@ -426,9 +426,9 @@ TEST(Window, EveryLanguageNamesEveryControl)
     const auto german = dump("DE");
     ASSERT_GT(german.size(), 100);
     EXPECT_EQ(german["txtSeller(3)"], QStringList({"Straße"}));
-    EXPECT_EQ(german["cBar"].size(), 7) << "five buttons and the help menu's two entries";
+    EXPECT_EQ(german["cBar"].size(), 9) << "seven buttons and the help menu's two entries";
     // Proper names, codes and words the languages share.
-    const QStringList same = {"XML", "Support", "Format", "Name", "Code", "Endpoint ID", "Profile ID"};
+    const QStringList same = {"XML", "PDF", "Support", "Format", "Name", "Code", "Endpoint ID", "Profile ID"};
     for (const char *language : {"EN", "FR"}) {
         const auto translated = dump(language);
         for (auto it = german.cbegin(); it != german.cend(); ++it) {
@@ -721,11 +721,20 @@ TEST(Window, ClosingTheWindowEndsASendingMail)
     EXPECT_TRUE(w.window.findChild<QWidget *>("frmSupport")->isEnabled());
 }
 
-// The check page lists what does not add up, and the status bar's mark shows it at once.
-TEST(Window, CheckPageAndMarkFollowTheInvoice)
+// The check page lists what does not add up, the status bar's mark shows it at once, and
+// the invoice read can be written as a PDF.
+TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
 {
     ProgramFolder folder;
     Window w(folder);
+    QStringList suggested;
+    const QString pdf = folder.dir.filePath("out.pdf");
+    w.window.choosePdfPath = [&](const QString &path) {
+        suggested << path;
+        return pdf;
+    };
+    EXPECT_FALSE(w.command("btnPdf")->isEnabled());
+    EXPECT_FALSE(w.command("btnPrint")->isEnabled());
     const QTreeWidget *findings = w.list("lvPruefung");
     const QLabel *mark = w.window.findChild<QLabel *>("sumsMark");
     EXPECT_EQ(findings->topLevelItemCount(), 0);
@@ -741,10 +750,16 @@ TEST(Window, CheckPageAndMarkFollowTheInvoice)
     ASSERT_EQ(findings->topLevelItemCount(), 1);
     EXPECT_EQ(findings->topLevelItem(0)->text(0), "Alle Summen der Rechnung stimmen.");
     EXPECT_TRUE(mark->styleSheet().contains("0,128,0"));
+    ASSERT_TRUE(w.command("btnPdf")->isEnabled());
+    w.command("btnPdf")->trigger();
+    ASSERT_EQ(suggested.size(), 1);
+    EXPECT_TRUE(suggested[0].endsWith("/RE-2026-0815.pdf")) << "named by the invoice number";
+    EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
     // A file that is no invoice leaves neither findings nor a mark.
     QTemporaryDir dir;
     w.choose(writeFile(dir, "x.xml", "<a/>"), 1);
     w.click("btnXRechnung");
     EXPECT_EQ(findings->topLevelItemCount(), 0);
     EXPECT_TRUE(mark->text().isEmpty());
+    EXPECT_FALSE(w.command("btnPdf")->isEnabled());
 }
