@@ -42,10 +42,10 @@ QString embeddedInvoice(const QString &pdf, const QTemporaryDir &dir)
 {
     QPDF qpdf;
     qpdf.processFile(QFile::encodeName(pdf).constData());
-    for (const auto &[key, spec] : QPDFEmbeddedFileDocumentHelper(qpdf).getEmbeddedFiles())
-        if (QString::fromStdString(spec->getFilename()).compare("ZUGFeRD-invoice.xml", Qt::CaseInsensitive) ==
+    for (const auto &[key, file] : QPDFEmbeddedFileDocumentHelper(qpdf).getEmbeddedFiles())
+        if (QString::fromStdString(file->getFilename()).compare("ZUGFeRD-invoice.xml", Qt::CaseInsensitive) ==
             0) {
-            const auto data = spec->getEmbeddedFileStream().getStreamData();
+            const auto data = file->getEmbeddedFileStream().getStreamData();
             return writeFile(dir, "invoice.xml",
                              QByteArray(reinterpret_cast<const char *>(data->getBuffer()),
                                         static_cast<qsizetype>(data->getSize())));
