@@ -1,5 +1,6 @@
 #include "output/CommandLine.h"
 #include "services/SharedState.h"
+#include "support/SupportMail.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    invorator::InitialiseMail();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

@@ -19,7 +19,10 @@ Int128 divideRounded(Int128 a, Int128 b)
     const bool negative = (a < 0) != (b < 0);
     const Int128 ua = a < 0 ? -a : a;
     const Int128 ub = b < 0 ? -b : b;
-    const Int128 q = (ua + ub / 2) / ub;
+    Int128 q = ua / ub;
+    const Int128 r = ua % ub;
+    if (r >= ub - r) // at least half: away from zero
+        ++q;
     return negative ? -q : q;
 }
 
@@ -233,10 +236,8 @@ std::vector<SumFinding> check(const InvoiceSums &s)
         if (!line.quantity || !line.price || !line.net)
             continue;
         const ExactAmount base = line.baseQuantity && !line.baseQuantity->isZero() ? *line.baseQuantity : one;
-        const ExactAmount expected =
-            (ExactAmount::mulDiv(*line.quantity, *line.price, base) + line.charges - line.allowances)
-                .rounded2();
-        f.near("LINE-NET", line.id, expected, *line.net);
+        if (const auto gross = ExactAmount::mulDiv(*line.quantity, *line.price, base))
+            f.near("LINE-NET", line.id, (*gross + line.charges - line.allowances).rounded2(), *line.net);
     }
     if (s.lineTotal) {
         ExactAmount lines = ExactAmount::units(0);
@@ -267,7 +268,8 @@ std::vector<SumFinding> check(const InvoiceSums &s)
         f.exact("BR-CO-16", {}, *s.grandTotal - orZero(s.prepaid) + orZero(s.rounding), *s.due);
     for (const VatRow &row : s.vat)
         if (row.basis && row.rate && row.amount)
-            f.near("BR-CO-17", row.where, ExactAmount::mulDiv(*row.basis, *row.rate, hundred), *row.amount);
+            if (const auto tax = ExactAmount::mulDiv(*row.basis, *row.rate, hundred))
+                f.near("BR-CO-17", row.where, *tax, *row.amount);
     return f.take();
 }
 
@@ -290,7 +292,7 @@ std::optional<ExactAmount> ExactAmount::parse(const QString &text)
             decimals = 0;
             continue;
         }
-        if (c < u'0' || c > u'9' || whole > 18 || decimals >= 9)
+        if (c < u'0' || c > u'9' || whole >= 15 || decimals >= 9)
             return std::nullopt;
         units = units * 10 + (c - u'0');
         decimals < 0 ? ++whole : ++decimals;
@@ -302,10 +304,17 @@ std::optional<ExactAmount> ExactAmount::parse(const QString &text)
     return ExactAmount(negative ? -units : units);
 }
 
-ExactAmount ExactAmount::mulDiv(const ExactAmount &a, const ExactAmount &b, const ExactAmount &c)
+std::optional<ExactAmount> ExactAmount::mulDiv(const ExactAmount &a, const ExactAmount &b,
+                                               const ExactAmount &c)
 {
-    // a·b / c in units: (a·b / 10^9) / (c / 10^9) = a·b / c; to cents at once.
-    return ExactAmount(divideRounded(a.m_units * b.m_units, c.m_units * unitsPerCent) * unitsPerCent);
+    // a·b / c in units: (a·b / 10^9) / (c / 10^9) = a·b / c; to cents at once. Amounts
+    // beyond any invoice's could overflow even 128 bits: then there is no answer.
+    Int128 product = 0;
+    Int128 divisor = 0;
+    if (c.m_units == 0 || __builtin_mul_overflow(a.m_units, b.m_units, &product) ||
+        __builtin_mul_overflow(c.m_units, unitsPerCent, &divisor))
+        return std::nullopt;
+    return ExactAmount(divideRounded(product, divisor) * unitsPerCent);
 }
 
 ExactAmount ExactAmount::rounded2() const

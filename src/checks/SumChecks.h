@@ -29,15 +29,17 @@ struct SumFinding
 std::vector<SumFinding> CheckSums(XmlDocument &doc);
 
 // An amount of the XML as an exact decimal: the number of 10^-9 units. Nothing for text
-// that is no XML decimal or has more than nine decimals.
+// that is no XML decimal, has more than nine decimals or fifteen whole digits.
 class ExactAmount
 {
 public:
     static std::optional<ExactAmount> parse(const QString &text);
     static ExactAmount units(Int128 units) { return ExactAmount(units); }
 
-    // a × b ÷ c, rounded half away from zero to two decimals; c must not be zero.
-    static ExactAmount mulDiv(const ExactAmount &a, const ExactAmount &b, const ExactAmount &c);
+    // a × b ÷ c, rounded half away from zero to two decimals; nothing when c is zero or
+    // the product is beyond 128 bits.
+    static std::optional<ExactAmount> mulDiv(const ExactAmount &a, const ExactAmount &b,
+                                             const ExactAmount &c);
     ExactAmount rounded2() const;
     bool isZero() const { return m_units == 0; }
     // The amount with at least two decimals and no trailing zeros beyond them: "-12.50".

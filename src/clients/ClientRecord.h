@@ -35,10 +35,12 @@ struct ClientSaveHooks
     std::function<void()> translate;
 };
 
-// Stores the panel's fields (trimmed) in the client record, then applies the font and
-// size given (blank: "Verdana", 8) and the language (`fields[5]`): a changed language
-// translates the window at once. Message 3 when saved, message 2 and nothing more when
-// the record could not be written. The settings store is not written here.
+// Stores the panel's fields (trimmed) in the client record, then takes the font and size
+// given (blank: "Verdana", 8) into the shared state and the language (`fields[5]`): a
+// changed language translates the window at once, which shows the new font too; with the
+// language unchanged the font shows from the next translation or start. Message 3 when
+// saved, message 2 and nothing more when the record could not be written. The settings
+// store is not written here.
 bool SaveClient(SharedState &state, const ClientFields &fields, const QString &fontName,
                 const QString &fontSize, MessageSink &messages, const ClientSaveHooks &hooks);
 

@@ -3,6 +3,7 @@
 #include "frame/FormTranslation.h"
 #include "frame/frmInvora.h"
 #include "services/SharedState.h"
+#include "support/SupportMail.h"
 
 #include <QApplication>
 #include <QJsonDocument>
@@ -32,6 +33,7 @@ public:
 int RunApplication(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InitialiseMail(); // before the window can send from a thread of its own
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <deque>
@@ -89,18 +90,35 @@ public:
         for (const auto &[caption, value] : rows)
             captionWidth = std::max(captionWidth, metrics(bold).horizontalAdvance(caption));
         captionWidth = std::min(captionWidth + 8, contentWidth / 3);
+        const double width = contentWidth - captionWidth;
+        const double lineHeight = metrics(f).height();
         for (const auto &[caption, value] : rows) {
-            const QRectF box = metrics(f).boundingRect(QRectF(0, 0, contentWidth - captionWidth, 10000),
-                                                       Qt::TextWordWrap, value);
-            add({std::max(box.height(), metrics(f).height()) + 2, [=](QPainter &p, double y) {
-                     p.setPen(Qt::black);
-                     p.setFont(bold);
-                     p.drawText(QRectF(margin, y, captionWidth, 100), Qt::AlignLeft | Qt::AlignTop, caption);
-                     p.setFont(f);
-                     p.drawText(
-                         QRectF(margin + captionWidth, y, contentWidth - captionWidth, box.height() + 2),
-                         Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, value);
-                 }});
+            // Each wrapped line is a piece of its own, so a long note runs on over pages.
+            QStringList lines;
+            for (const QString &paragraph : value.split(QLatin1Char('\n'))) {
+                QTextLayout layout(paragraph, f, m_painter.device());
+                layout.beginLayout();
+                for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                    line.setLineWidth(width);
+                    lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+                }
+                layout.endLayout();
+                if (paragraph.isEmpty())
+                    lines << QString();
+            }
+            for (qsizetype k = 0; k < lines.size(); ++k) {
+                const QString line = lines[k];
+                const QString label = k == 0 ? caption : QString();
+                add({lineHeight + (k + 1 == lines.size() ? 2 : 0), [=](QPainter &p, double y) {
+                         p.setPen(Qt::black);
+                         p.setFont(bold);
+                         p.drawText(QRectF(margin, y, captionWidth, lineHeight), Qt::AlignLeft | Qt::AlignTop,
+                                    label);
+                         p.setFont(f);
+                         p.drawText(QRectF(margin + captionWidth, y, width, lineHeight),
+                                    Qt::AlignLeft | Qt::AlignTop, line);
+                     }});
+            }
         }
     }
 
@@ -155,6 +173,8 @@ public:
                 height = std::max(
                     height, m.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height() + 3);
             }
+            // A row is never taller than a page under its header: past that its text is cut.
+            height = std::min(height, bottom - margin - 2 * lineHeight);
             add({height,
                  [=, &row](QPainter &p, double y) {
                      p.setPen(row.color == ColorRed ? red : Qt::black);
@@ -174,9 +194,10 @@ public:
         double y = margin;
         for (std::size_t i = 0; i < m_pieces.size(); ++i) {
             const Piece &piece = m_pieces[i];
+            // A heading and a header row stay with the first piece that follows them.
             double needed = piece.height;
-            if (piece.keepWithNext && i + 1 < m_pieces.size())
-                needed += m_pieces[i + 1].height;
+            for (std::size_t k = i; m_pieces[k].keepWithNext && k + 1 < m_pieces.size(); ++k)
+                needed += m_pieces[k + 1].height;
             if (y + needed > bottom && y > margin) {
                 ++pages;
                 y = margin + (piece.header && piece.header != &piece ? piece.header->height : 0);
@@ -239,14 +260,20 @@ void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles
         form.controls.push_back(std::move(c));
         return form.controls.size() - 1;
     };
+    // Every translation starts from the designed German texts, so German after another
+    // language is German again.
+    const auto text = [](std::string_view s) {
+        return QString::fromUtf8(s.data(), qsizetype(s.size()));
+    };
     for (const FieldSpec &row : DisplayFieldTable)
-        add(ControlKind::Field, QString::fromUtf8(row.key.data(), qsizetype(row.key.size())),
-            model[row.id].caption());
+        add(ControlKind::Field, text(row.key), text(row.caption));
+    const DisplayModel designed;
     ListView *lists[] = {&model.lvTable, &model.lvUst, &model.lvAbzuege};
+    const ListView *designedLists[] = {&designed.lvTable, &designed.lvUst, &designed.lvAbzuege};
     const std::size_t firstList = form.controls.size();
-    for (ListView *lv : lists) {
-        FormControl &c = form.controls[add(ControlKind::ListView, lv->name(), {})];
-        for (const QString &header : lv->headers())
+    for (std::size_t i = 0; i < std::size(lists); ++i) {
+        FormControl &c = form.controls[add(ControlKind::ListView, lists[i]->name(), {})];
+        for (const QString &header : designedLists[i]->headers())
             c.items.push_back({{}, header, {}, {}, -1, {}});
     }
     QString *frameTitles[] = {&titles.invoice, &titles.seller, &titles.buyer, &titles.totals};

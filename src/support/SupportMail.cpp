@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMimeDatabase>
-#include <QSettings>
 #include <QStringList>
 #include <QSysInfo>
 #include <QUrl>
@@ -103,6 +103,12 @@ MailResult failed(MailResult::Problem problem, const QString &detail)
 
 } // namespace
 
+void InitialiseMail()
+{
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    (void)initialised;
+}
+
 std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QString *problem)
 {
     const QByteArray named = qgetenv("INVORATOR_SUPPORT_CONFIG");
@@ -112,22 +118,39 @@ std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QSt
         *problem = path + QStringLiteral(" not found");
         return std::nullopt;
     }
-    QSettings ini(path, QSettings::IniFormat);
-    ini.beginGroup(QStringLiteral("Support"));
+    // Read line by line, values as written: a password may hold commas, quotes or
+    // semicolons, which a settings parser would take as lists, quoting or comments.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *problem = path + QStringLiteral(" cannot be read");
+        return std::nullopt;
+    }
+    QHash<QString, QString> values;
+    bool inSupport = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inSupport = line.compare(QLatin1String("[Support]"), Qt::CaseInsensitive) == 0;
+        else if (inSupport && !line.startsWith(QLatin1Char(';')) && !line.startsWith(QLatin1Char('#')))
+            if (const qsizetype eq = line.indexOf(QLatin1Char('=')); eq > 0)
+                values.insert(line.left(eq).trimmed().toLower(), line.mid(eq + 1).trimmed());
+    }
+    const auto value = [&values](const char *key) {
+        return values.value(QString::fromLatin1(key).toLower());
+    };
     SupportConfig c;
-    c.server = ini.value(QStringLiteral("Server")).toString().trimmed();
-    c.user = ini.value(QStringLiteral("User")).toString();
-    c.password = ini.value(QStringLiteral("Password")).toString();
-    c.from = ini.value(QStringLiteral("From")).toString().trimmed();
-    c.to = ini.value(QStringLiteral("To")).toString().trimmed();
-    c.caFile = ini.value(QStringLiteral("CaFile")).toString().trimmed();
+    c.server = value("Server");
+    c.user = value("User");
+    c.password = value("Password");
+    c.from = value("From");
+    c.to = value("To");
+    c.caFile = value("CaFile");
     bool ok = true;
-    if (const QString port = ini.value(QStringLiteral("Port")).toString().trimmed(); !port.isEmpty()) {
+    if (const QString port = value("Port"); !port.isEmpty()) {
         c.port = port.toInt(&ok);
         ok = ok && c.port > 0 && c.port < 65536;
     }
-    if (const QString t = ini.value(QStringLiteral("TimeoutSeconds")).toString().trimmed();
-        ok && !t.isEmpty()) {
+    if (const QString t = value("TimeoutSeconds"); ok && !t.isEmpty()) {
         c.timeoutSeconds = t.toInt(&ok);
         ok = ok && c.timeoutSeconds > 0;
     }
@@ -172,8 +195,8 @@ MailResult SendSupportMail(const SupportConfig &config, const SupportRequest &re
 {
     if (MailResult attachment = CheckAttachment(request.attachmentPath); !attachment)
         return attachment;
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    std::unique_ptr<CURL, EasyDeleter> curl(initialised ? curl_easy_init() : nullptr);
+    InitialiseMail();
+    std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
     if (!curl)
         return failed(MailResult::Problem::Transfer, QStringLiteral("the mail library could not be started"));
     CURL *c = curl.get();

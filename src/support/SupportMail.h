@@ -22,6 +22,9 @@ struct SupportConfig
     int timeoutSeconds = 60; // for the connection
 };
 
+// Prepares the mail library; called once at program start, before any thread sends.
+void InitialiseMail();
+
 // Reads the account; nothing, with the reason in `problem`, when the file is missing or
 // a setting it needs is empty.
 std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QString *problem);

@@ -170,10 +170,13 @@ TEST(SumChecks, AmountsAreExactAndRoundHalfAwayFromZero)
     const auto a = [](const char *text) {
         return *ExactAmount::parse(text);
     };
-    EXPECT_EQ(ExactAmount::mulDiv(a("10.05"), a("19"), a("100")).toText(), "1.91") << "1.9095";
-    EXPECT_EQ(ExactAmount::mulDiv(a("-0.5"), a("0.05"), a("1")).toText(), "-0.03") << "-0.025";
+    EXPECT_EQ(ExactAmount::mulDiv(a("10.05"), a("19"), a("100"))->toText(), "1.91") << "1.9095";
+    EXPECT_EQ(ExactAmount::mulDiv(a("-0.5"), a("0.05"), a("1"))->toText(), "-0.03") << "-0.025";
+    // The largest amounts: a product beyond 128 bits has no answer rather than a wrong one.
+    EXPECT_FALSE(ExactAmount::mulDiv(a("999999999999999.999999999"), a("999999999999999"), a("1")));
+    EXPECT_FALSE(ExactAmount::mulDiv(a("1"), a("1"), a("0")));
     EXPECT_EQ((a("0.1") + a("0.2")).toText(), "0.30") << "no binary fractions";
     EXPECT_EQ(a("123456789012.123456789").toText(), "123456789012.123456789");
-    for (const char *bad : {"", "1e3", "1,5", "0.0000000001", "abc", "."})
+    for (const char *bad : {"", "1e3", "1,5", "0.0000000001", "abc", ".", "1000000000000000"})
         EXPECT_FALSE(ExactAmount::parse(bad)) << bad;
 }
