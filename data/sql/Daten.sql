@@ -151,7 +151,9 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
       '%1 total(s) de la facture ne concordent pas (voir l''onglet « Contrôle »).'),
  (64, 'Seite %1 von %2', 'Page %1 of %2', 'Page %1 sur %2'),
  (65, 'Gedruckt am %1', 'Printed on %1', 'Imprimé le %1'),
- (66, 'Das PDF konnte nicht geschrieben werden: %1', 'The PDF could not be written: %1', 'Le PDF n''a pas pu être écrit : %1');
+ (66, 'Das PDF konnte nicht geschrieben werden: %1', 'The PDF could not be written: %1', 'Le PDF n''a pas pu être écrit : %1'),
+ (67, 'Für „%1“ ist kein Programm zum Öffnen eingerichtet.', 'No program is set up to open "%1".',
+      'Aucun programme n''est configuré pour ouvrir « %1 ».');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace invorator {
@@ -50,7 +51,13 @@ InvoiceView::InvoiceView(const DisplayModel &model, QWidget *parent) : QTabWidge
     parties->addWidget(seller);
     parties->addWidget(buyer);
     layout->addLayout(parties);
-    addTab(page, QStringLiteral("Rechnung"));
+    // On a small screen the fields keep their size and the page scrolls.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("invoicePage"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    addTab(scroll, QStringLiteral("Rechnung"));
 
     auto *xmlPage = new QWidget(this);
     auto *xmlLayout = new QVBoxLayout(xmlPage);

@@ -25,12 +25,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -38,7 +40,10 @@
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace invorator {
 
@@ -47,12 +52,15 @@ namespace {
 const QString appTitle = QStringLiteral("Tarvo Invorator");
 const QString brellwerk = QStringLiteral("Brellwerk");
 
-// The invoice filter: its entries are the invoice kinds 1 to 4.
+// The invoice filter: its entries 1 to 4 are the invoice kinds; after them every invoice
+// and every file, whose kind the content chooses.
 const QStringList invoiceFilter = {
     QStringLiteral("Invoice: CII (*.xml *.XML)"),
     QStringLiteral("Invoice: UBL (*.xml *.XML)"),
     QStringLiteral("Invoice: Peppol (*.xml *.XML)"),
     QStringLiteral("Invoice: ZUGFeRD (*.pdf *.PDF)"),
+    QStringLiteral("Alle Rechnungen (*.xml *.XML *.pdf *.PDF)"),
+    QStringLiteral("Alle Dateien (*)"),
 };
 
 // The command bar: each button's key, its caption, its icon and what it does.
@@ -145,6 +153,13 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     connect(m_files, &FileArea::convertRequested, this, &frmInvora::convert);
     connect(m_files, &FileArea::invoicePathChanged, this, &frmInvora::invoicePathChanged);
     connect(m_invoice, &InvoiceView::showXmlRequested, this, &frmInvora::ShowXmlSource);
+    // Escape closes the side panel that is open.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        for (SidePanel *panel : m_panels)
+            if (panel->isVisible())
+                closePanel(panel);
+    });
     // Ctrl+O opens the invoice dialog from anywhere in the window.
     auto *open = new QShortcut(QKeySequence::Open, this);
     connect(open, &QShortcut::activated, m_files->invoiceField(), &CaptionedField::openDialog);
@@ -178,8 +193,11 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     m_sumsMark->setObjectName(QStringLiteral("sumsMark"));
     m_sumsMark->setContentsMargins(6, 0, 6, 0);
     statusBar()->addPermanentWidget(m_sumsMark);
-    setMinimumSize(1024, 680);
-    resize(1280, 800);
+    // The designed size where the screen has room, else the screen's available area; the
+    // invoice view scrolls when the window is smaller than its fields need.
+    setMinimumSize(800, 560);
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    resize(std::min(1280, available.width()), std::min(800, available.height() - 40));
 
     m_driver = std::make_unique<ImportDriver>(m_state, m_model, m_messages);
     m_driver->exportFolderReady = [this] {
@@ -357,7 +375,11 @@ void frmInvora::SendSupportRequest()
     m_sender = QThread::create([this, config = *prepared.config, request = prepared.request, result] {
         *result = SendSupportMail(config, request, &m_cancelSending);
     });
-    connect(m_sender, &QThread::finished, this, [this, result] {
+    QThread *sender = m_sender;
+    connect(m_sender, &QThread::finished, this, [this, sender, result] {
+        // A report queued before the window ended the sending is no longer wanted.
+        if (sender != m_sender)
+            return;
         m_sender->deleteLater();
         m_sender = nullptr;
         QApplication::restoreOverrideCursor();
@@ -396,12 +418,16 @@ void frmInvora::printInvoice()
     if (!m_print->isEnabled())
         return;
     QPrinter printer(QPrinter::HighResolution);
+    // The document places its own A4 margins, measured from the paper's corner.
+    printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    RenderInvoice(m_model, documentTexts(), printer);
+    const int pages = RenderInvoice(m_model, documentTexts(), printer);
     QApplication::restoreOverrideCursor();
+    if (pages == 0)
+        say(66, MsgIcon::Critical, appTitle, GetMeldung(m_state, 66).arg(printer.printerName()));
 }
 
 void frmInvora::saveInvoicePdf()
@@ -425,6 +451,19 @@ void frmInvora::saveInvoicePdf()
 
 void frmInvora::translate()
 {
+    // Qt's own dialogs and buttons speak the window's language too.
+    static QTranslator *qtTexts = nullptr;
+    if (qtTexts) {
+        QCoreApplication::removeTranslator(qtTexts);
+        delete qtTexts;
+        qtTexts = nullptr;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_") + m_state.LanguageCode.toLower(),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qtTexts = translator.release();
+        QCoreApplication::installTranslator(qtTexts);
+    }
     TranslateWindow(m_state, this);
     m_titles = SectionTitles();
     TranslateModel(m_state, m_model, m_titles);
@@ -455,6 +494,11 @@ void frmInvora::invoicePathChanged()
 
 void frmInvora::convert()
 {
+    // No file chosen: the field is marked and the user told so, instead of "no valid XML".
+    if (m_files->invoiceField()->text().trimmed().isEmpty()) {
+        CheckRequiredFields({m_files->invoiceField()}, m_messages);
+        return;
+    }
     runImport(m_files->invoiceField()->text(), KindOfFilterIndex(m_state.FilterIndex));
 }
 
@@ -467,6 +511,8 @@ void frmInvora::convertFile(const QString &path)
 void frmInvora::runImport(const QString &path, InvoiceKind chosen)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The XML shown belongs to the invoice shown: it goes with it.
+    m_invoice->showXml(QString());
     m_driver->setExportFolder(m_files->exportField()->text());
     const ImportResult result = m_driver->ImportInvoice(path, chosen);
     render();
@@ -524,7 +570,9 @@ void frmInvora::OrdnerÖffnen()
 
 void frmInvora::OpenWithAssociatedProgram(const QString &document)
 {
-    openUrl(QUrl::fromLocalFile(document));
+    // Without a program for the document the user learns why nothing opens.
+    if (!openUrl(QUrl::fromLocalFile(document)))
+        say(67, MsgIcon::Information, brellwerk, GetMeldung(m_state, 67).arg(document));
 }
 
 void frmInvora::SaveToArchive()

@@ -195,6 +195,11 @@ bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode
     if (currency) {
         put(fields, 10, currency.text());
         put(fields, 11, currency.text());
+    } else if (auto invoiceCurrency = node.textOf("../ram:InvoiceCurrencyCode")) {
+        // An invoice without VAT (category O) has no tax total to carry the currency: the
+        // invoice's own currency (BT-5) is shown instead.
+        put(fields, 10, invoiceCurrency);
+        put(fields, 11, invoiceCurrency);
     }
     return true;
 }
