@@ -51,7 +51,8 @@ QString parse(const QStringList &args, Options &o)
     o.command = args.first();
     static const QStringList commands{QStringLiteral("show"),    QStringLiteral("json"),
                                       QStringLiteral("save"),    QStringLiteral("archive-init"),
-                                      QStringLiteral("support"), QStringLiteral("check"), QStringLiteral("pdf")};
+                                      QStringLiteral("support"), QStringLiteral("check"),
+                                      QStringLiteral("pdf")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool archiveCommand =

@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -709,4 +710,53 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     EXPECT_EQ(findings->topLevelItemCount(), 0);
     EXPECT_TRUE(mark->text().isEmpty());
     EXPECT_FALSE(w.command("btnPdf")->isEnabled());
+}
+
+// What a new user ran into: the XML of the previous invoice, an empty path read as "no
+// valid XML", no way out of a panel with Escape, Qt's buttons in English in a German
+// window, documents that open with nothing and say nothing, a window taller than the screen.
+TEST(Window, RoughEdgesANewUserFound)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    w.window.show();
+    w.convert(sample("Rechnung-2026-0815.xml"), 1);
+    w.click("btnCodeAnzeigen");
+    const auto *xml = w.window.findChild<QPlainTextEdit *>("txtXML");
+    EXPECT_TRUE(xml->toPlainText().contains("RE-2026-0815"));
+    w.convert(corpus("cii/CII_example7.xml"), 1);
+    EXPECT_TRUE(xml->toPlainText().isEmpty()) << "the XML goes with its invoice";
+    EXPECT_EQ(w.text(controlKey(Rd::TaxCurrency)), "SEK") << "no VAT total: the invoice's currency";
+
+    w.sink.clear();
+    w.convert("", 1);
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_NE(w.sink.messages()[0].number, 5);
+    EXPECT_EQ(w.field("txtFile(0)")->lineEdit()->palette().color(QPalette::Base), QColor(255, 255, 132));
+
+    // All invoices and all files, after the four kinds: the content chooses.
+    w.sink.clear();
+    w.convert(corpus("ubl/guide-example2.xml"), 5);
+    EXPECT_TRUE(w.sink.messages().empty());
+    EXPECT_FALSE(w.text(controlKey(Rd::InvoiceNumber)).isEmpty());
+
+    w.command("btnSetting")->trigger();
+    QApplication::setActiveWindow(&w.window);
+    QTest::keyClick(w.widget("frmSetting"), Qt::Key_Escape);
+    EXPECT_FALSE(w.widget("frmSetting")->isVisible());
+    EXPECT_TRUE(w.widget("frmMenue")->isEnabled());
+
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+
+    w.window.openUrl = [](const QUrl &) {
+        return false;
+    };
+    w.sink.clear();
+    w.window.OpenWithAssociatedProgram(folder.dir.filePath("Hilfe.pdf"));
+    ASSERT_EQ(w.sink.messages().size(), 1u);
+    EXPECT_TRUE(w.sink.messages()[0].text.contains("Hilfe.pdf"));
+
+    const QRect screen = w.window.screen()->availableGeometry();
+    EXPECT_LE(w.window.frameGeometry().height(), screen.height());
+    EXPECT_LE(w.window.width(), screen.width());
 }
