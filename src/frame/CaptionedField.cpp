@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QTreeView>
@@ -32,6 +33,14 @@ CaptionedField::CaptionedField(const QString &objectName, const QString &caption
         m_combo->setMinimumContentsLength(8);
         layout->addWidget(m_combo, 1);
         m_label->setBuddy(m_combo);
+    } else if (kind == Kind::Lines) {
+        m_lines = new QPlainTextEdit(this);
+        m_lines->setObjectName(QStringLiteral("lines"));
+        m_lines->setTabChangesFocus(true);
+        m_lines->setMinimumHeight(90);
+        layout->addWidget(m_lines, 1);
+        m_label->setBuddy(m_lines);
+        m_label->setAlignment(Qt::AlignRight | Qt::AlignTop);
     } else {
         m_edit = new QLineEdit(this);
         m_edit->setObjectName(QStringLiteral("edit"));
@@ -59,6 +68,15 @@ CaptionedField::~CaptionedField()
         child->disconnect(this);
 }
 
+QWidget *CaptionedField::editor() const
+{
+    if (m_lines)
+        return m_lines;
+    if (m_edit)
+        return m_edit;
+    return m_combo;
+}
+
 QString CaptionedField::caption() const
 {
     return m_label->text();
@@ -82,11 +100,17 @@ int CaptionedField::captionHint() const
 
 QString CaptionedField::text() const
 {
+    if (m_lines)
+        return m_lines->toPlainText();
     return m_edit ? m_edit->text() : m_combo->currentText();
 }
 
 void CaptionedField::setText(const QString &text)
 {
+    if (m_lines) {
+        m_lines->setPlainText(text);
+        return;
+    }
     if (m_edit) {
         m_edit->setText(text);
         m_edit->setCursorPosition(0);
@@ -168,6 +192,8 @@ void CaptionedField::setReadOnly(bool readOnly)
 {
     if (m_edit)
         m_edit->setReadOnly(readOnly);
+    if (m_lines)
+        m_lines->setReadOnly(readOnly);
     if (m_combo && readOnly) {
         // The list may be opened to look up a type, but a choice does not change the invoice.
         m_combo->setFocusPolicy(Qt::NoFocus);

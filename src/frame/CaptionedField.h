@@ -10,17 +10,19 @@ class QComboBox;
 class QIcon;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QToolButton;
 
 namespace invorator {
 
-// A single-line field with its caption drawn beside it. Plain fields hold a text; list
-// fields show the name for a code (their value); path fields open a file or folder dialog.
+// A field with its caption drawn beside it. Plain fields hold a line of text, `Lines`
+// fields several; list fields show the name for a code (their value); path fields open a
+// file or folder dialog.
 class CaptionedField : public QWidget
 {
     Q_OBJECT
 public:
-    enum class Kind { Text, List, File, Folder };
+    enum class Kind { Text, List, File, Folder, Lines };
 
     CaptionedField(const QString &objectName, const QString &caption, Kind kind, QWidget *parent = nullptr);
     ~CaptionedField() override;
@@ -54,6 +56,8 @@ public:
     bool exportFolderReady() const;
 
     QLineEdit *lineEdit() const { return m_edit; }
+    // The widget the user types into (or picks from).
+    QWidget *editor() const;
 
 public slots:
     void openDialog();
@@ -68,6 +72,7 @@ private:
     QLabel *m_label = nullptr;
     QLineEdit *m_edit = nullptr;
     QComboBox *m_combo = nullptr;
+    QPlainTextEdit *m_lines = nullptr;
     QToolButton *m_browse = nullptr;
     QString m_value;
     QStringList m_filters;

@@ -38,14 +38,17 @@ bool CheckRequiredFields(const QList<QWidget *> &controls, MessageSink &messages
     bool focusPending = true;
     // Fields with a text first, then labels by their caption.
     for (QWidget *w : controls) {
-        QLineEdit *edit = nullptr;
-        if (auto *field = qobject_cast<CaptionedField *>(w))
-            edit = field->lineEdit();
-        else
-            edit = qobject_cast<QLineEdit *>(w);
+        QWidget *edit = nullptr;
+        bool empty = false;
+        if (auto *field = qobject_cast<CaptionedField *>(w)) {
+            edit = field->editor();
+            empty = field->text().isEmpty();
+        } else if (auto *line = qobject_cast<QLineEdit *>(w)) {
+            edit = line;
+            empty = line->text().isEmpty();
+        }
         if (!edit)
             continue;
-        const bool empty = edit->text().isEmpty();
         paint(edit, empty);
         if (!empty)
             continue;

@@ -156,7 +156,8 @@ SupportPanel::SupportPanel(QWidget *parent)
     m_name = addField(QStringLiteral("txtSupport(0)"), QStringLiteral("Name"));
     m_attachment =
         addField(QStringLiteral("txtSupport(1)"), QStringLiteral("Anhang"), CaptionedField::Kind::File);
-    m_message = addField(QStringLiteral("txtSupport(2)"), QStringLiteral("Ihre Nachricht"));
+    m_message = addField(QStringLiteral("txtSupport(2)"), QStringLiteral("Ihre Nachricht"),
+                         CaptionedField::Kind::Lines);
     connect(finish(QStringLiteral("cmdSenden(1)"), QStringLiteral("Senden")), &QPushButton::clicked, this,
             &SupportPanel::sendRequested);
 }

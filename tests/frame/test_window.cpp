@@ -599,10 +599,11 @@ TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
     QWidget *panel = w.widget("frmSupport");
     const int before = server.mailCount();
     w.field("txtSupport(1)")->setText("");
-    w.field("txtSupport(2)")->setText("Die Rechnung zeigt keine Positionen.");
+    // The message may take several lines.
+    w.field("txtSupport(2)")->setText("Die Rechnung zeigt keine Positionen.\nSeit gestern.");
     // A required field empty: marked, focused and counted in the error box, nothing asked.
     const auto marked = [&](const char *name) {
-        return w.field(name)->lineEdit()->palette().color(QPalette::Base) == QColor(255, 255, 132);
+        return w.field(name)->editor()->palette().color(QPalette::Base) == QColor(255, 255, 132);
     };
     w.click("cmdSenden(1)");
     ASSERT_EQ(w.sink.messages().size(), 1u);
@@ -631,7 +632,7 @@ TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
     EXPECT_EQ(
         QString::fromUtf8(QByteArray::fromBase64(server.mail(before + 1)["body"].toString().toLatin1())),
         "Erika Mustermann\r\n\r\nMusterfirma GmbH\r\nerika.mustermann@musterfirma.example\r\n"
-        "Die Rechnung zeigt keine Positionen.");
+        "Die Rechnung zeigt keine Positionen.\nSeit gestern.");
     EXPECT_TRUE(panel->isEnabled());
     EXPECT_EQ(w.text("txtSupport(0)"), "Erika Mustermann") << "the panel keeps its texts";
     EXPECT_FALSE(marked("txtSupport(0)")) << "filled: no longer marked";
