@@ -68,6 +68,14 @@ CREATE TABLE tblDokumentenTypen (
     FR TEXT
 );
 
+CREATE TABLE tblSteuerkategorien (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Wert TEXT NOT NULL,
+    DE TEXT,
+    EN TEXT,
+    FR TEXT
+);
+
 CREATE TABLE tblStatus (
     ID INTEGER PRIMARY KEY,
     DE TEXT,
@@ -751,6 +759,10 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvUst', 2, 'Ust %', 'VAT %', 'TVA %', '140'),
  ('frmInvora', 'lvUst', 3, 'Ust-Betrag', 'VAT amount', 'Montant TVA', '140'),
  ('frmInvora', 'lvUst', 4, 'Gesamt', 'Taxable amount', 'Base imposable', '140'),
+ ('frmInvora', 'lvUst', 5, 'Kategorie', 'Category', 'Catégorie', '70'),
+ ('frmInvora', 'lvUst', 6, 'Bezeichnung', 'Category name', 'Libellé de la catégorie', '200'),
+ ('frmInvora', 'lvUst', 7, 'Befreiungsgrund', 'Exemption reason', 'Motif d''exonération', '240'),
+ ('frmInvora', 'lvUst', 8, 'Befreiungscode', 'Exemption reason code', 'Code du motif d''exonération', '120'),
  ('frmInvora', 'lvAbzuege', 1, 'Code', 'Code', 'Code', '220'),
  ('frmInvora', 'lvAbzuege', 2, 'Grund', 'Reason', 'Motif', '95'),
  ('frmInvora', 'lvAbzuege', 3, 'Faktor', 'Percentage', 'Pourcentage', '95'),
@@ -760,5 +772,18 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvPruefung', 2, 'Stelle', 'Place', 'Position', '110'),
  ('frmInvora', 'lvPruefung', 3, 'Erwartet', 'Expected', 'Attendu', '140'),
  ('frmInvora', 'lvPruefung', 4, 'Gefunden', 'Found', 'Trouvé', '140');
+
+-- UNCL 5305 VAT categories of the EN 16931 code list (BT-118), named in each language.
+INSERT INTO tblSteuerkategorien (Wert, DE, EN, FR) VALUES
+ ('S',  'Normalsatz', 'Standard rate', 'Taux normal'),
+ ('Z',  'Nullsatz', 'Zero rated goods', 'Taux zéro'),
+ ('E',  'Steuerbefreit', 'Exempt from tax', 'Exonéré de TVA'),
+ ('AE', 'Umkehrung der Steuerschuldnerschaft', 'VAT reverse charge', 'Autoliquidation'),
+ ('K',  'Innergemeinschaftliche Lieferung', 'Intra-community supply', 'Livraison intracommunautaire'),
+ ('G',  'Ausfuhr aus der EU', 'Free export item, VAT not charged', 'Exportation hors UE'),
+ ('O',  'Nicht steuerbar', 'Services outside scope of tax', 'Hors du champ d''application de la TVA'),
+ ('L',  'Kanarische Inseln (IGIC)', 'Canary Islands general indirect tax', 'Impôt indirect général des Canaries (IGIC)'),
+ ('M',  'Ceuta und Melilla (IPSI)', 'Tax for production, services and importation in Ceuta and Melilla',
+        'Impôt sur la production, les services et l''importation à Ceuta et Melilla (IPSI)');
 
 COMMIT;

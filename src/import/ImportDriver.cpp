@@ -179,6 +179,8 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         }
         ImportContext context;
         m_state.NumberFormat = context.numberFormat;
+        for (const auto &[code, name] : TextsGateway(m_state).vatCategories())
+            context.vatCategoryNames.insert(code, name);
         auto owned = std::make_unique<XmlDocument>();
         XmlDocument &doc = *owned;
         if (const XmlResult loaded = doc.load(xmlPath); !loaded) {

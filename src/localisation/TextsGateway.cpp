@@ -85,19 +85,34 @@ QString TextsGateway::message(int number) const
     return query->value(column).toString();
 }
 
-CodeNames TextsGateway::documentTypes() const
+namespace {
+
+// Code and name of each row of a code table, the name in the current language.
+CodeNames codeNames(const SharedState &state, const QString &table)
 {
     CodeNames entries;
-    auto query = run(m_state, QStringLiteral("SELECT * FROM tblDokumentenTypen"));
+    auto query = run(state, QStringLiteral("SELECT * FROM ") + table);
     if (!query)
         return entries;
     const int code = query->record().indexOf(QStringLiteral("Wert"));
-    const int name = query->record().indexOf(m_state.LanguageCode);
+    const int name = query->record().indexOf(state.LanguageCode);
     if (code < 0 || name < 0)
         return entries;
     while (query->next())
         entries.emplace_back(query->value(code).toString(), query->value(name).toString());
     return entries;
+}
+
+} // namespace
+
+CodeNames TextsGateway::documentTypes() const
+{
+    return codeNames(m_state, QStringLiteral("tblDokumentenTypen"));
+}
+
+CodeNames TextsGateway::vatCategories() const
+{
+    return codeNames(m_state, QStringLiteral("tblSteuerkategorien"));
 }
 
 QStringList TextsGateway::languages() const

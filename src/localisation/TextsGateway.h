@@ -29,6 +29,8 @@ public:
     QString message(int number) const;
     // The document types (code, name).
     CodeNames documentTypes() const;
+    // The VAT categories (code, name).
+    CodeNames vatCategories() const;
     // The language codes, in the table's order.
     QStringList languages() const;
     // Whether the database has texts in this language (any case).

@@ -74,7 +74,9 @@ DisplayModel::DisplayModel()
                QStringLiteral("Menge"), QStringLiteral("Preis"), QStringLiteral("Ust"),
                QStringLiteral("Gesamt")}),
       lvUst(QStringLiteral("lvUst"),
-            {QString(), QStringLiteral("Ust %"), QStringLiteral("Ust-Betrag"), QStringLiteral("Gesamt")}),
+            {QString(), QStringLiteral("Ust %"), QStringLiteral("Ust-Betrag"), QStringLiteral("Gesamt"),
+             QStringLiteral("Kategorie"), QStringLiteral("Bezeichnung"), QStringLiteral("Befreiungsgrund"),
+             QStringLiteral("Befreiungscode")}),
       lvAbzuege(QStringLiteral("lvAbzuege"),
                 {QStringLiteral("Code"), QStringLiteral("Grund"), QStringLiteral("Faktor"),
                  QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")})

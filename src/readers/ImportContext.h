@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 namespace invorator {
@@ -11,6 +12,9 @@ struct ImportContext
     // The pattern amounts are shown with; the UBL and Peppol paths change it once their
     // parties are read, and the steps after that use the new pattern.
     QString numberFormat = QStringLiteral("#,##0.00");
+    // The names of the VAT categories (UNCL 5305: S, Z, E, AE, K, G, O, L, M) in the
+    // user's language; a code without a name is shown as written.
+    QHash<QString, QString> vatCategoryNames;
 };
 
 } // namespace invorator

@@ -4,6 +4,7 @@
 #include "model/DisplayModel.h"
 #include "services/XmlDocument.h"
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -27,6 +28,19 @@ inline void putCell(ListView &lv, int row, int column, const std::optional<QStri
 {
     if (text)
         lv.setCell(row, column, *text);
+}
+
+// The VAT category of a breakdown row after its amounts: code, name, and the reason and
+// reason code of an exemption, so that two 0 % rows (zero-rated, exempt) can be told apart.
+inline void putVatCategory(ListView &lv, int row, const std::optional<QString> &code,
+                           const std::optional<QString> &reason, const std::optional<QString> &reasonCode,
+                           const QHash<QString, QString> &names)
+{
+    putCell(lv, row, 4, code); // BT-118
+    if (code)
+        lv.setCell(row, 5, names.value(code->trimmed()));
+    putCell(lv, row, 6, reason);     // BT-120
+    putCell(lv, row, 7, reasonCode); // BT-121
 }
 
 inline std::optional<QString> amount(const std::optional<QString> &text, const QString &pattern)

@@ -478,7 +478,7 @@ TEST(Window, ColumnWidthsSurviveARestart)
         w.window.close();
     }
     // The first close seeds one row per column, with the German header.
-    EXPECT_EQ(sql(folder, {rows}).toInt(), 7 + 4 + 5);
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 7 + 8 + 5);
     EXPECT_EQ(stored("lvTable", 2), "Artikel/123");
     {
         Window w(folder);
@@ -487,7 +487,7 @@ TEST(Window, ColumnWidthsSurviveARestart)
         w.window.close();
     }
     // Later closes change widths only.
-    EXPECT_EQ(sql(folder, {rows}).toInt(), 16);
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 20);
     EXPECT_EQ(stored("lvAbzuege", 1), "Code/150");
     // Stored widths that are no width are ignored; a decimal part is cut.
     sql(folder,

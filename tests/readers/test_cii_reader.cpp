@@ -2,6 +2,8 @@
 
 #include "model/Conversions.h"
 
+#include <QHash>
+
 #include <gtest/gtest.h>
 
 using namespace invorator;
@@ -100,7 +102,8 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     EXPECT_EQ(lines.row(0).color, ColorBlack);
     EXPECT_EQ(lines.row(3).color, ColorRed) << "a returned item";
     EXPECT_EQ(lines.row(3).cellColors, std::vector<int>(7, ColorRed));
-    EXPECT_EQ(run.model.lvUst.row(0).cells, QStringList({"", "19.00", "55,56", "292,40"}));
+    EXPECT_EQ(run.model.lvUst.row(0).cells,
+              QStringList({"", "19.00", "55,56", "292,40", "S", "Normalsatz", "", ""}));
     EXPECT_EQ(run.model.lvAbzuege.row(1).cells, QStringList({"Versandkosten", "FC", "", "12.90", ""}));
 }
 
@@ -150,7 +153,7 @@ TEST(CiiReader, StepsSkipWhatIsMissingAndColourLinesByQuantity)
     // The allowance inside the line comes first; a header one without reason ends the list.
     ASSERT_EQ(run.model.lvAbzuege.rowCount(), 1);
     EXPECT_EQ(run.model.lvAbzuege.row(0).cells, QStringList({"Zeilenrabatt", "", "", "2.00", ""}));
-    EXPECT_EQ(run.model.lvUst.row(1).cells, QStringList({"", "", "7,00", "n/a"}));
+    EXPECT_EQ(run.model.lvUst.row(1).cells.mid(0, 4), QStringList({"", "", "7,00", "n/a"}));
     // The totals are missing, so they overwrite the VAT sums with 0,00.
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
 }
@@ -180,4 +183,44 @@ TEST(CiiReader, TotalsKeepEveryDigit)
     EXPECT_EQ(run.model[So::GrossTotal].text(), grouped);
     EXPECT_EQ(run.model[So::NetTotal].text(), "-" + grouped);
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), FormatXmlAmount("2" + QString(399, '0') + ".50", "#,##0.00"));
+}
+
+// Two 0 % rows, exempt and intra-community, are told apart by their category, its name
+// and the exemption reason; CII and UBL alike, as the documents write them.
+TEST(VatBreakdown, CategoriesAndExemptionReasonsAsWritten)
+{
+    const struct
+    {
+        const char *file;
+        InvoiceKind kind;
+        const char *rows, *code, *reason, *reasonCode;
+    } documents[] = {
+        {"cii/factur-x-en16931.xml", InvoiceKind::CII,
+         "//ram:ApplicableHeaderTradeSettlement/ram:ApplicableTradeTax", "ram:CategoryCode",
+         "ram:ExemptionReason", "ram:ExemptionReasonCode"},
+        {"ubl-creditnote/ubl-creditnote.xml", InvoiceKind::UBL, "/*/cac:TaxTotal/cac:TaxSubtotal",
+         "cac:TaxCategory/cbc:ID", "cac:TaxCategory/cbc:TaxExemptionReason",
+         "cac:TaxCategory/cbc:TaxExemptionReasonCode"},
+    };
+    const QHash<QString, QString> names{
+        {"S", "Normalsatz"}, {"E", "Steuerbefreit"}, {"K", "Innergemeinschaftliche Lieferung"}, {"AA", ""}};
+    for (const auto &d : documents) {
+        const QString file = corpus(d.file);
+        ImportRun run;
+        ASSERT_EQ(run.run(file, d.kind), ImportOutcome::Read) << d.file;
+        ASSERT_EQ(run.model.lvUst.rowCount(), xpathCount(file, d.rows));
+        int exempt = 0;
+        for (int r = 0; r < run.model.lvUst.rowCount(); ++r) {
+            const QByteArray row = "(" + QByteArray(d.rows) + ")[" + QByteArray::number(r + 1) + "]/";
+            const QString code = xpathText(file, row + d.code).value_or("");
+            EXPECT_EQ(run.model.lvUst.cell(r, 4), code) << d.file << r;
+            EXPECT_EQ(run.model.lvUst.cell(r, 5), names.value(code)) << d.file << r;
+            EXPECT_EQ(run.model.lvUst.cell(r, 6), xpathText(file, row + d.reason).value_or(""))
+                << d.file << r;
+            EXPECT_EQ(run.model.lvUst.cell(r, 7), xpathText(file, row + d.reasonCode).value_or(""))
+                << d.file << r;
+            exempt += run.model.lvUst.cell(r, 6).isEmpty() ? 0 : 1;
+        }
+        EXPECT_GE(exempt, 1) << d.file << ": an exemption with its reason";
+    }
 }

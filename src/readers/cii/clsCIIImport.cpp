@@ -156,6 +156,8 @@ bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv)
         putCell(lv, row, 1, tax.textOf(m_taxRate));                                              // BT-119
         putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
         putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat));      // BT-116
+        putVatCategory(lv, row, tax.textOf("ram:CategoryCode"), tax.textOf("ram:ExemptionReason"),
+                       tax.textOf("ram:ExemptionReasonCode"), m_context.vatCategoryNames);
     }
     return true;
 }

@@ -119,6 +119,9 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
             lv.setCell(row, 1, NzFormat(*percent, QStringLiteral("-")));
         putCell(lv, row, 2, amount(tax.textOf("cbc:TaxAmount"), m_context.numberFormat));     // BT-117
         putCell(lv, row, 3, amount(tax.textOf("cbc:TaxableAmount"), m_context.numberFormat)); // BT-116
+        putVatCategory(lv, row, tax.textOf("cac:TaxCategory/cbc:ID"),
+                       tax.textOf("cac:TaxCategory/cbc:TaxExemptionReason"),
+                       tax.textOf("cac:TaxCategory/cbc:TaxExemptionReasonCode"), m_context.vatCategoryNames);
     }
     return true;
 }
