@@ -179,8 +179,14 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         }
         ImportContext context;
         m_state.NumberFormat = context.numberFormat;
-        for (const auto &[code, name] : TextsGateway(m_state).vatCategories())
-            context.vatCategoryNames.insert(code, name);
+        // The category names are read once per language, not on every import.
+        if (m_vatCategoryLanguage != m_state.LanguageCode || !m_state.TextsDbOpen) {
+            m_vatCategoryNames.clear();
+            for (const auto &[code, name] : TextsGateway(m_state).vatCategories())
+                m_vatCategoryNames.insert(code, name);
+            m_vatCategoryLanguage = m_state.TextsDbOpen ? m_state.LanguageCode : QString();
+        }
+        context.vatCategoryNames = m_vatCategoryNames;
         auto owned = std::make_unique<XmlDocument>();
         XmlDocument &doc = *owned;
         if (const XmlResult loaded = doc.load(xmlPath); !loaded) {

@@ -4,6 +4,7 @@
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -88,6 +89,8 @@ private:
     bool m_keepDocument = false;
     std::unique_ptr<XmlDocument> m_lastDocument;
     std::vector<SumFinding> m_sumFindings;
+    QHash<QString, QString> m_vatCategoryNames;
+    QString m_vatCategoryLanguage;
 };
 
 } // namespace invorator
