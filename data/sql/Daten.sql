@@ -76,6 +76,14 @@ CREATE TABLE tblSteuerkategorien (
     FR TEXT
 );
 
+CREATE TABLE tblZahlungsarten (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Wert TEXT NOT NULL,
+    DE TEXT,
+    EN TEXT,
+    FR TEXT
+);
+
 CREATE TABLE tblStatus (
     ID INTEGER PRIMARY KEY,
     DE TEXT,
@@ -361,6 +369,11 @@ INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR, ToolTipTex
   'The phone number of the seller''s contact person.',
   'Le numéro de téléphone de l''interlocuteur chez le vendeur.',
   'Ansp.-Telefon', 'Contact phone', 'Téléphone du contact'),
+ ('frmInvora', 'txtSeller(10)', 'USt-IdNr.', 'VAT identifier', 'Numéro de TVA',
+  'Die Umsatzsteuer-Identifikationsnummer des Verkäufers, wenn die Rechnung auch eine Steuernummer nennt (die dann im Feld Steuer-Nummer steht).',
+  'The seller''s VAT identifier, when the invoice gives a tax registration number as well (shown in the tax ID field).',
+  'Le numéro de TVA intracommunautaire du vendeur, lorsque la facture indique aussi un numéro fiscal (affiché dans le champ identifiant fiscal).',
+  'USt-IdNr.', 'VAT identifier', 'Numéro de TVA'),
  ('frmInvora', 'txtBuyer(0)', 'Name', 'Name', 'Nom',
   'Der Name des Käufers.',
   'The buyer''s name.',
@@ -411,6 +424,11 @@ INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR, ToolTipTex
   'The phone number of the buyer''s contact person.',
   'Le numéro de téléphone de l''interlocuteur chez l''acheteur.',
   'Ansp.-Telefon', 'Contact phone', 'Téléphone du contact'),
+ ('frmInvora', 'txtBuyer(10)', 'USt-IdNr.', 'VAT identifier', 'Numéro de TVA',
+  'Die Umsatzsteuer-Identifikationsnummer des Käufers, wenn die Rechnung auch eine Steuernummer nennt (die dann im Feld Steuer-Nummer steht).',
+  'The buyer''s VAT identifier, when the invoice gives a tax registration number as well (shown in the tax ID field).',
+  'Le numéro de TVA intracommunautaire de l''acheteur, lorsque la facture indique aussi un numéro fiscal (affiché dans le champ identifiant fiscal).',
+  'USt-IdNr.', 'VAT identifier', 'Numéro de TVA'),
  ('frmInvora', 'txtSonstige(0)', 'Summe Nettobeträge ', 'Sum of invoice line net amounts', 'Somme des montants nets des lignes',
   'Die Summe der Nettobeträge aller Rechnungspositionen.',
   'The sum of the net amounts of all invoice lines.',
@@ -743,10 +761,15 @@ INSERT INTO tblLabelUebersetzungSSTab (FormularName, SSTab, TabIndex, DE, EN, FR
   'Ob die Summen der Rechnung aufgehen: jede Summe, die nicht stimmt, mit Regel, Stelle, erwartetem und gefundenem Betrag.',
   'Whether the sums of the invoice add up: every sum that does not, with its rule, place, expected and found amount.',
   'Si les totaux de la facture concordent : chaque total erroné avec sa règle, sa position, le montant attendu et le montant trouvé.',
-  'Prüfung der Summen', 'Check of sums', 'Contrôle des totaux');
+  'Prüfung der Summen', 'Check of sums', 'Contrôle des totaux'),
+ ('frmInvora', 'sstabPos', 5, 'Zahlung', 'Payment', 'Paiement',
+  'Wie die Rechnung bezahlt wird: jedes Zahlungsmittel mit Konto, Verwendungszweck, Fälligkeit und Betrag; bei einer Überweisung in Euro ein QR-Code für die Banking-App.',
+  'How the invoice is paid: every payment means with account, reference, due date and amount; for a credit transfer in euro a QR code for the banking app.',
+  'Comment payer la facture : chaque moyen de paiement avec compte, référence, échéance et montant ; pour un virement en euros, un code QR pour l''application bancaire.',
+  'Zahlung', 'Payment', 'Paiement');
 
 -- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst), check of sums (lvPruefung),
--- allowances and charges (lvAbzuege).
+-- allowances and charges (lvAbzuege), payment means (lvZahlung; the QR code's text is drawn, not shown).
 INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN, FR, Width) VALUES
  ('frmInvora', 'lvTable', 1, 'Pos', 'Line', 'Ligne', '60'),
  ('frmInvora', 'lvTable', 2, 'Artikel', 'Item', 'Article', '260'),
@@ -771,7 +794,19 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvPruefung', 1, 'Regel', 'Rule', 'Règle', '110'),
  ('frmInvora', 'lvPruefung', 2, 'Stelle', 'Place', 'Position', '110'),
  ('frmInvora', 'lvPruefung', 3, 'Erwartet', 'Expected', 'Attendu', '140'),
- ('frmInvora', 'lvPruefung', 4, 'Gefunden', 'Found', 'Trouvé', '140');
+ ('frmInvora', 'lvPruefung', 4, 'Gefunden', 'Found', 'Trouvé', '140'),
+ ('frmInvora', 'lvZahlung', 1, 'Art', 'Code', 'Code', '45'),
+ ('frmInvora', 'lvZahlung', 2, 'Zahlungsmittel', 'Payment means', 'Moyen de paiement', '150'),
+ ('frmInvora', 'lvZahlung', 3, 'IBAN / Konto', 'IBAN / account', 'IBAN / compte', '230'),
+ ('frmInvora', 'lvZahlung', 4, 'Kontoinhaber', 'Account name', 'Titulaire du compte', '150'),
+ ('frmInvora', 'lvZahlung', 5, 'BIC', 'BIC', 'BIC', '95'),
+ ('frmInvora', 'lvZahlung', 6, 'Verwendungszweck', 'Payment reference', 'Référence de paiement', '170'),
+ ('frmInvora', 'lvZahlung', 7, 'Mandatsreferenz', 'Mandate reference', 'Référence du mandat', '110'),
+ ('frmInvora', 'lvZahlung', 8, 'Gläubiger-ID', 'Creditor identifier', 'Identifiant créancier', '150'),
+ ('frmInvora', 'lvZahlung', 9, 'Karte', 'Card', 'Carte', '110'),
+ ('frmInvora', 'lvZahlung', 10, 'Fällig am', 'Due date', 'Échéance', '80'),
+ ('frmInvora', 'lvZahlung', 11, 'Betrag', 'Amount due', 'Montant à payer', '110'),
+ ('frmInvora', 'lvZahlung', 12, 'QR-Code', 'QR code', 'Code QR', '0');
 
 -- UNCL 5305 VAT categories of the EN 16931 code list (BT-118), named in each language.
 INSERT INTO tblSteuerkategorien (Wert, DE, EN, FR) VALUES
@@ -785,5 +820,24 @@ INSERT INTO tblSteuerkategorien (Wert, DE, EN, FR) VALUES
  ('L',  'Kanarische Inseln (IGIC)', 'Canary Islands general indirect tax', 'Impôt indirect général des Canaries (IGIC)'),
  ('M',  'Ceuta und Melilla (IPSI)', 'Tax for production, services and importation in Ceuta and Melilla',
         'Impôt sur la production, les services et l''importation à Ceuta et Melilla (IPSI)');
+
+-- UNTDID 4461 payment means (BT-81), named in each language.
+INSERT INTO tblZahlungsarten (Wert, DE, EN, FR) VALUES
+ ('1',   'Nicht definiert', 'Instrument not defined', 'Moyen non défini'),
+ ('10',  'Barzahlung', 'In cash', 'Espèces'),
+ ('20',  'Scheck', 'Cheque', 'Chèque'),
+ ('30',  'Überweisung', 'Credit transfer', 'Virement'),
+ ('31',  'Debit-Überweisung', 'Debit transfer', 'Transfert de débit'),
+ ('42',  'Zahlung auf Bankkonto', 'Payment to bank account', 'Paiement sur compte bancaire'),
+ ('48',  'Bankkarte', 'Bank card', 'Carte bancaire'),
+ ('49',  'Lastschrift', 'Direct debit', 'Prélèvement'),
+ ('54',  'Kreditkarte', 'Credit card', 'Carte de crédit'),
+ ('55',  'Debitkarte', 'Debit card', 'Carte de débit'),
+ ('57',  'Dauerauftrag', 'Standing agreement', 'Accord permanent'),
+ ('58',  'SEPA-Überweisung', 'SEPA credit transfer', 'Virement SEPA'),
+ ('59',  'SEPA-Lastschrift', 'SEPA direct debit', 'Prélèvement SEPA'),
+ ('68',  'Online-Zahlungsdienst', 'Online payment service', 'Service de paiement en ligne'),
+ ('97',  'Verrechnung zwischen Partnern', 'Clearing between partners', 'Compensation entre partenaires'),
+ ('ZZZ', 'Gegenseitig vereinbart', 'Mutually defined', 'Défini d''un commun accord');
 
 COMMIT;

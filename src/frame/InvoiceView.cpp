@@ -41,8 +41,8 @@ InvoiceView::InvoiceView(const DisplayModel &model, QWidget *parent) : QTabWidge
 
     const auto party = [&](const char *name, const QString &title, const PartyFields &p) {
         return makeFieldBox(QString::fromLatin1(name), title,
-                            {p.Name, p.TaxNumber, p.Email, p.Street, p.Country, p.PostCode, p.City, p.Contact,
-                             p.ContactEmail, p.ContactPhone},
+                            {p.Name, p.TaxNumber, p.VatId, p.Email, p.Street, p.Country, p.PostCode, p.City,
+                             p.Contact, p.ContactEmail, p.ContactPhone},
                             2, model, m_fields, page);
     };
     auto *seller = party("frmSeller", QStringLiteral("Verkäufer"), Seller);

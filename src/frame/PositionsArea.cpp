@@ -1,12 +1,18 @@
 #include "frame/PositionsArea.h"
 
 #include "frame/CaptionedField.h"
+#include "model/Payment.h"
+#include "output/PaymentCode.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPixmap>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace invorator {
 
@@ -106,7 +112,33 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     for (int c : {2, 3})
         m_lvPruefung->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     m_tabs->addTab(m_lvPruefung, QStringLiteral("Prüfung"));
+
+    auto *payment = new QWidget(m_tabs);
+    auto *paymentLayout = new QHBoxLayout(payment);
+    m_lvZahlung = listView(model.lvZahlung, {PaymentColumn::Amount}, payment);
+    m_lvZahlung->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lvZahlung->setColumnHidden(PaymentColumn::Qr, true); // drawn beside the list instead
+    paymentLayout->addWidget(m_lvZahlung, 1);
+    m_qrCode = new QLabel(payment);
+    m_qrCode->setObjectName(QStringLiteral("imgQrCode"));
+    m_qrCode->setFixedSize(200, 200);
+    m_qrCode->setAlignment(Qt::AlignCenter);
+    paymentLayout->addWidget(m_qrCode, 0, Qt::AlignTop);
+    connect(m_lvZahlung, &QTreeWidget::itemSelectionChanged, this, &PositionsArea::showPaymentCode);
+    m_tabs->addTab(payment, QStringLiteral("Zahlung"));
     layout->addWidget(m_tabs);
+}
+
+void PositionsArea::showPaymentCode()
+{
+    const QList<QTreeWidgetItem *> chosen = m_lvZahlung->selectedItems();
+    const QString text = chosen.isEmpty() ? QString() : chosen.first()->text(PaymentColumn::Qr);
+    const QrMatrix matrix = EncodeQr(text);
+    // Whole pixels a module (with the quiet zone of four on each side), so that a phone
+    // reads every module; the label is large enough for the longest transfer code.
+    const int scale = std::max(1, m_qrCode->width() / (matrix.size + 8));
+    const QImage image = QrImage(matrix, scale);
+    m_qrCode->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }
 
 QTreeWidget *PositionsArea::listView(const ListView &lv, const QList<int> &numericColumns, QWidget *parent)
@@ -132,6 +164,16 @@ void PositionsArea::render()
     fill(m_lvTable, m_model.lvTable, numericColumns(m_lvTable));
     fill(m_lvUst, m_model.lvUst, numericColumns(m_lvUst));
     fill(m_lvAbzuege, m_model.lvAbzuege, numericColumns(m_lvAbzuege));
+    fill(m_lvZahlung, m_model.lvZahlung, numericColumns(m_lvZahlung));
+    // The first means that has a QR code is chosen, so the code shows at once.
+    QTreeWidgetItem *first = m_lvZahlung->topLevelItemCount() > 0 ? m_lvZahlung->topLevelItem(0) : nullptr;
+    for (int r = 0; r < m_lvZahlung->topLevelItemCount(); ++r)
+        if (!m_lvZahlung->topLevelItem(r)->text(PaymentColumn::Qr).isEmpty()) {
+            first = m_lvZahlung->topLevelItem(r);
+            break;
+        }
+    m_lvZahlung->setCurrentItem(first);
+    showPaymentCode();
 }
 
 void PositionsArea::showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree)

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QList>
 
+class QLabel;
 class QTabWidget;
 class QTreeWidget;
 
@@ -16,8 +17,8 @@ class DisplayModel;
 class ListView;
 
 // The positions area `frmPos` with its pages: the invoice lines, the VAT breakdown,
-// allowances and charges beside the totals (`frmGrund`), the Peppol identifiers, and the
-// check of sums.
+// allowances and charges beside the totals (`frmGrund`), the Peppol identifiers, the
+// check of sums, and the payment means with the transfer QR code of the chosen one.
 class PositionsArea : public QGroupBox
 {
     Q_OBJECT
@@ -34,6 +35,11 @@ public:
     void showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
+    // The QR code shown beside the payment means (an empty label when there is none).
+    const QLabel *paymentCode() const { return m_qrCode; }
+
+private slots:
+    void showPaymentCode();
 
 private:
     QTreeWidget *listView(const ListView &lv, const QList<int> &numericColumns, QWidget *parent);
@@ -45,6 +51,8 @@ private:
     QTreeWidget *m_lvUst = nullptr;
     QTreeWidget *m_lvAbzuege = nullptr;
     QTreeWidget *m_lvPruefung = nullptr;
+    QTreeWidget *m_lvZahlung = nullptr;
+    QLabel *m_qrCode = nullptr;
     QWidget *m_grund = nullptr;
 };
 

@@ -94,7 +94,7 @@ const MenuEntry helpEntries[] = {
 };
 
 const QStringList listViews = {QStringLiteral("lvTable"), QStringLiteral("lvUst"),
-                               QStringLiteral("lvAbzuege")};
+                               QStringLiteral("lvAbzuege"), QStringLiteral("lvZahlung")};
 
 } // namespace
 

@@ -102,6 +102,14 @@ private:
     std::optional<bool> m_peppol;
 };
 
+QHash<QString, QString> codeNameHash(const CodeNames &entries)
+{
+    QHash<QString, QString> names;
+    for (const auto &[code, name] : entries)
+        names.insert(code, name);
+    return names;
+}
+
 } // namespace
 
 QString KindName(InvoiceKind kind)
@@ -179,14 +187,15 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         }
         ImportContext context;
         m_state.NumberFormat = context.numberFormat;
-        // The category names are read once per language, not on every import.
-        if (m_vatCategoryLanguage != m_state.LanguageCode || !m_state.TextsDbOpen) {
-            m_vatCategoryNames.clear();
-            for (const auto &[code, name] : TextsGateway(m_state).vatCategories())
-                m_vatCategoryNames.insert(code, name);
-            m_vatCategoryLanguage = m_state.TextsDbOpen ? m_state.LanguageCode : QString();
+        // The names of codes are read once per language, not on every import.
+        if (m_codeNamesLanguage != m_state.LanguageCode || !m_state.TextsDbOpen) {
+            const TextsGateway texts(m_state);
+            m_vatCategoryNames = codeNameHash(texts.vatCategories());
+            m_paymentMeansNames = codeNameHash(texts.paymentMeans());
+            m_codeNamesLanguage = m_state.TextsDbOpen ? m_state.LanguageCode : QString();
         }
         context.vatCategoryNames = m_vatCategoryNames;
+        context.paymentMeansNames = m_paymentMeansNames;
         auto owned = std::make_unique<XmlDocument>();
         XmlDocument &doc = *owned;
         if (const XmlResult loaded = doc.load(xmlPath); !loaded) {
@@ -237,6 +246,8 @@ void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVoc
     const XmlNode root = doc.selectSingleNode(vocabulary.root);
     const XmlNode agreement = root.selectSingleNode(vocabulary.agreement);
     const XmlNode settlement = root.selectSingleNode(vocabulary.settlement);
+    // The payment means do not depend on the steps below, which may end the reading early.
+    reader.SpecifiedTradeSettlementPaymentMeans(settlement, agreement, m.lvZahlung);
 
     if (!reader.ExchangedDocument(root.selectSingleNode(vocabulary.header),
                                   m.fields({Rd::SpecificationId, Rd::InvoiceNumber, Rd::Subject,
@@ -309,6 +320,9 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
             m[So::ProfileId].setValue(*profile);
         headerText("//cbc:AccountingCost", So::AccountingCost); // BT-19
     }
+
+    // The payment means do not depend on the steps below, which may end the reading early.
+    reader->PaymentMeans(doc.documentNode(), m.lvZahlung);
 
     const XmlNode firstLine = doc.selectSingleNode(reader->lineQuery());
     if (!reader->InvoiceLine(firstLine, m.lvTable))

@@ -90,7 +90,8 @@ private:
     std::unique_ptr<XmlDocument> m_lastDocument;
     std::vector<SumFinding> m_sumFindings;
     QHash<QString, QString> m_vatCategoryNames;
-    QString m_vatCategoryLanguage;
+    QHash<QString, QString> m_paymentMeansNames;
+    QString m_codeNamesLanguage;
 };
 
 } // namespace invorator

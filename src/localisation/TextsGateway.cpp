@@ -115,6 +115,11 @@ CodeNames TextsGateway::vatCategories() const
     return codeNames(m_state, QStringLiteral("tblSteuerkategorien"));
 }
 
+CodeNames TextsGateway::paymentMeans() const
+{
+    return codeNames(m_state, QStringLiteral("tblZahlungsarten"));
+}
+
 QStringList TextsGateway::languages() const
 {
     QStringList codes;

@@ -31,6 +31,8 @@ public:
     CodeNames documentTypes() const;
     // The VAT categories (code, name).
     CodeNames vatCategories() const;
+    // The payment means (code, name).
+    CodeNames paymentMeans() const;
     // The language codes, in the table's order.
     QStringList languages() const;
     // Whether the database has texts in this language (any case).

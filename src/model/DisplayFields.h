@@ -17,16 +17,18 @@ struct FieldId
     friend constexpr bool operator==(FieldId, FieldId) = default;
 };
 
-// Seller and buyer share one layout.
+// Seller and buyer share one layout. TaxNumber shows the party's first tax registration,
+// or its tax number when it gives a VAT identifier as well; VatId shows that VAT identifier.
 struct PartyFields
 {
-    FieldId Name, TaxNumber, Email, Street, Country, PostCode, City, Contact, ContactEmail, ContactPhone;
-    static constexpr int count = 10;
+    FieldId Name, TaxNumber, Email, Street, Country, PostCode, City, Contact, ContactEmail, ContactPhone,
+        VatId;
+    static constexpr int count = 11;
 };
 
 constexpr PartyFields partyFields(GroupId g)
 {
-    return {{g, 0}, {g, 1}, {g, 2}, {g, 3}, {g, 4}, {g, 5}, {g, 6}, {g, 7}, {g, 8}, {g, 9}};
+    return {{g, 0}, {g, 1}, {g, 2}, {g, 3}, {g, 4}, {g, 5}, {g, 6}, {g, 7}, {g, 8}, {g, 9}, {g, 10}};
 }
 
 inline constexpr PartyFields Seller = partyFields(GroupId::Seller);
@@ -77,7 +79,7 @@ struct FieldSpec
 };
 
 // Every field of the display model, group after group, each group in index order.
-inline constexpr std::array<FieldSpec, 44> DisplayFieldTable{{
+inline constexpr std::array<FieldSpec, 46> DisplayFieldTable{{
     {Seller.Name, "txtSeller(0)", "Name"},
     {Seller.TaxNumber, "txtSeller(1)", "Steuer-Nummer"},
     {Seller.Email, "txtSeller(2)", "Empfänger - E-Mail"},
@@ -88,6 +90,7 @@ inline constexpr std::array<FieldSpec, 44> DisplayFieldTable{{
     {Seller.Contact, "txtSeller(7)", "Ansprechpartner"},
     {Seller.ContactEmail, "txtSeller(8)", "Ansp.-E-Mail"},
     {Seller.ContactPhone, "txtSeller(9)", "Ansp.-Telefon"},
+    {Seller.VatId, "txtSeller(10)", "USt-IdNr."},
     {Buyer.Name, "txtBuyer(0)", "Name"},
     {Buyer.TaxNumber, "txtBuyer(1)", "Steuer-Nummer"},
     {Buyer.Email, "txtBuyer(2)", "Empfänger - E-Mail"},
@@ -98,6 +101,7 @@ inline constexpr std::array<FieldSpec, 44> DisplayFieldTable{{
     {Buyer.Contact, "txtBuyer(7)", "Ansprechpartner"},
     {Buyer.ContactEmail, "txtBuyer(8)", "Ansp.-E-Mail"},
     {Buyer.ContactPhone, "txtBuyer(9)", "Ansp.-Telefon"},
+    {Buyer.VatId, "txtBuyer(10)", "USt-IdNr."},
     {Rd::SpecificationId, "txtRechnungdaten(0)", "Spezifikations-ID"},
     {Rd::InvoiceNumber, "txtRechnungdaten(1)", "Rechnungs-Nr"},
     {Rd::Subject, "txtRechnungdaten(2)", "Betreff"},

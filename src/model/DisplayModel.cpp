@@ -51,6 +51,13 @@ void ListView::setCell(int row, int column, const QString &text)
     m_rows[static_cast<std::size_t>(row)].cells[column] = text;
 }
 
+void ListView::setCellColor(int row, int column, int color)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    m_rows[static_cast<std::size_t>(row)].cellColors[static_cast<std::size_t>(column)] = color;
+}
+
 QString ListView::cell(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
@@ -79,7 +86,12 @@ DisplayModel::DisplayModel()
              QStringLiteral("Befreiungscode")}),
       lvAbzuege(QStringLiteral("lvAbzuege"),
                 {QStringLiteral("Code"), QStringLiteral("Grund"), QStringLiteral("Faktor"),
-                 QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")})
+                 QStringLiteral("Betrag"), QStringLiteral("Grundbetrag")}),
+      lvZahlung(QStringLiteral("lvZahlung"),
+                {QStringLiteral("Art"), QStringLiteral("Zahlungsmittel"), QStringLiteral("IBAN / Konto"),
+                 QStringLiteral("Kontoinhaber"), QStringLiteral("BIC"), QStringLiteral("Verwendungszweck"),
+                 QStringLiteral("Mandatsreferenz"), QStringLiteral("Gläubiger-ID"), QStringLiteral("Karte"),
+                 QStringLiteral("Fällig am"), QStringLiteral("Betrag"), QStringLiteral("QR-Code")})
 {
     // The table lists each group's fields in index order, with the texts they ship with.
     const auto text = [](std::string_view s) {
@@ -104,6 +116,7 @@ void DisplayModel::reset()
     lvTable.clear();
     lvUst.clear();
     lvAbzuege.clear();
+    lvZahlung.clear();
 }
 
 FieldList DisplayModel::fields(std::initializer_list<FieldId> ids)

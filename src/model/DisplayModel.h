@@ -69,6 +69,7 @@ public:
     int addRow(const QString &text);
     void setCell(int row, int column, const QString &text);
     QString cell(int row, int column) const;
+    void setCellColor(int row, int column, int color);
     // Colours the row and then each of its sub-items.
     void setRowColor(int row, int color);
     int rowCount() const { return static_cast<int>(m_rows.size()); }
@@ -80,7 +81,7 @@ private:
     std::vector<ListRow> m_rows;
 };
 
-// The invoice as it is shown: four captioned field groups and three lists. The
+// The invoice as it is shown: four captioned field groups and four lists. The
 // readers write it, the window and the command line show it, the archive reads it.
 // Fields are addressed by their names in the field table (`Rd::InvoiceNumber`).
 class DisplayModel
@@ -98,6 +99,8 @@ public:
     ListView lvTable;
     ListView lvUst;
     ListView lvAbzuege;
+    // One row per payment means, in the columns of `PaymentColumn`.
+    ListView lvZahlung;
 
     // Empties every field and list; the document type becomes 380 and the tax and
     // final amount show "0,00".
@@ -111,7 +114,7 @@ public:
 
     // The field list of a reader operation, in the order the operation writes it.
     FieldList fields(std::initializer_list<FieldId> ids);
-    // The ten fields of a party group, in their order.
+    // The fields of a party group, in their order.
     FieldList partyFields(GroupId party);
 
 private:

@@ -1,8 +1,11 @@
 #include "output/DisplayModelOutput.h"
 
+#include "model/Payment.h"
+
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <string_view>
 
 namespace invorator {
 
@@ -212,6 +215,37 @@ void rows(JsonText &j, const ListView &lv, bool withColor)
     });
 }
 
+// The JSON members of the payment list's columns, in column order.
+constexpr const char *paymentMembers[PaymentColumn::Count] = {
+    "meansCode", "meansName",  "iban", "accountName", "bic",    "reference",
+    "mandate",   "creditorId", "card", "dueDate",     "amount", "qr"};
+
+// Each payment means as a captioned block; a text of several lines (the QR code's, or a
+// reference with line breaks) continues indented under its first line.
+void appendPayments(QString &out, const QString &title, const ListView &lv)
+{
+    out += QStringLiteral("== ") + title + QStringLiteral(" (") + QString::number(lv.rowCount()) +
+           QStringLiteral(") ==\n");
+    qsizetype width = 0;
+    for (const QString &header : lv.headers())
+        width = std::max(width, header.trimmed().size());
+    for (int r = 0; r < lv.rowCount(); ++r) {
+        if (r > 0)
+            out += QLatin1Char('\n');
+        for (int c = 0; c < lv.columnCount(); ++c) {
+            QString text = lv.cell(r, c);
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            text.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(width + 4, QLatin1Char(' ')));
+            const bool marked = lv.row(r).cellColors[static_cast<std::size_t>(c)] == ColorRed;
+            out += (marked ? QStringLiteral("! ") : QStringLiteral("  ")) +
+                   lv.headers().at(c).trimmed().leftJustified(width) + QStringLiteral("  ") + text +
+                   QLatin1Char('\n');
+        }
+    }
+    out += QLatin1Char('\n');
+}
+
 } // namespace
 
 QString FormatModelText(const DisplayModel &model, const ImportReport &report)
@@ -224,6 +258,7 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
     appendList(out, t.lines, model.lvTable);
     appendList(out, t.vat, model.lvUst);
     appendList(out, t.allowances, model.lvAbzuege);
+    appendPayments(out, t.payment, model.lvZahlung);
     appendGroup(out, t.totals, model.group(GroupId::Sonstige));
     if (!report.attachments.isEmpty()) {
         out += QStringLiteral("== ") + t.attachments + QStringLiteral(" ==\n");
@@ -281,8 +316,8 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     j.string(model[Rd::DocumentType].text());
     j.member("headers");
     j.open('{');
-    for (const ListView *lv : {&model.lvAbzuege, &model.lvTable, &model.lvUst}) {
-        j.member(lv == &model.lvTable ? "lvTable" : lv == &model.lvUst ? "lvUst" : "lvAbzuege");
+    for (const ListView *lv : {&model.lvAbzuege, &model.lvTable, &model.lvUst, &model.lvZahlung}) {
+        j.member(lv->name().toLatin1().constData());
         strings(lv->headers());
     }
     j.close('}');
@@ -309,6 +344,25 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     });
     j.member("numberFormat");
     j.string(report.numberFormat);
+    j.member("payment");
+    std::vector<int> payments(static_cast<std::size_t>(model.lvZahlung.rowCount()));
+    for (int r = 0; r < model.lvZahlung.rowCount(); ++r)
+        payments[static_cast<std::size_t>(r)] = r;
+    j.array(payments, [&](int r) {
+        // Members in name order, like every other object of the document.
+        std::vector<int> columns(PaymentColumn::Count);
+        for (int c = 0; c < PaymentColumn::Count; ++c)
+            columns[static_cast<std::size_t>(c)] = c;
+        std::sort(columns.begin(), columns.end(), [](int a, int b) {
+            return std::string_view(paymentMembers[a]) < std::string_view(paymentMembers[b]);
+        });
+        j.open('{');
+        for (int c : columns) {
+            j.member(paymentMembers[c]);
+            j.string(model.lvZahlung.cell(r, c));
+        }
+        j.close('}');
+    });
     for (GroupId g : jsonGroupOrder) {
         j.member(GroupName(g).data());
         texts(j, model.group(g));

@@ -24,6 +24,7 @@ struct SectionTitles
     QString allowances = QStringLiteral("Abzüge und Zuschläge");
     QString totals = QStringLiteral("Summen");
     QString attachments = QStringLiteral("Anlagen");
+    QString payment = QStringLiteral("Zahlung");
 };
 
 // What one import produced, for printing: the model plus the import's own results.

@@ -268,8 +268,9 @@ void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles
     for (const FieldSpec &row : DisplayFieldTable)
         add(ControlKind::Field, text(row.key), text(row.caption));
     const DisplayModel designed;
-    ListView *lists[] = {&model.lvTable, &model.lvUst, &model.lvAbzuege};
-    const ListView *designedLists[] = {&designed.lvTable, &designed.lvUst, &designed.lvAbzuege};
+    ListView *lists[] = {&model.lvTable, &model.lvUst, &model.lvAbzuege, &model.lvZahlung};
+    const ListView *designedLists[] = {&designed.lvTable, &designed.lvUst, &designed.lvAbzuege,
+                                       &designed.lvZahlung};
     const std::size_t firstList = form.controls.size();
     for (std::size_t i = 0; i < std::size(lists); ++i) {
         FormControl &c = form.controls[add(ControlKind::ListView, lists[i]->name(), {})];
@@ -282,7 +283,9 @@ void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles
     for (std::size_t i = 0; i < std::size(frames); ++i)
         add(ControlKind::Frame, QString::fromLatin1(frames[i]), *frameTitles[i]);
     FormControl &tabs = form.controls[add(ControlKind::Tabs, QStringLiteral("sstabPos"), {})];
-    tabs.items = {{{}, titles.lines, {}, {}, -1, {}}, {{}, titles.vat, {}, {}, -1, {}}};
+    // The pages by their index; only the lines, the VAT and the payment page name sections.
+    for (const QString &page : {titles.lines, titles.vat, QString(), QString(), QString(), titles.payment})
+        tabs.items.push_back({{}, page, {}, {}, -1, {}});
 
     TranslateForm(state, form);
 
@@ -298,6 +301,7 @@ void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles
         *frameTitles[i] = form.controls[firstFrame + i].text;
     titles.lines = form.controls.back().items[0].text;
     titles.vat = form.controls.back().items[1].text;
+    titles.payment = form.controls.back().items[5].text;
     if (state.TextsDbOpen && state.LanguageCode != QLatin1String("DE")) {
         titles.allowances = GetMeldung(state, 56);
         titles.attachments = GetMeldung(state, 55);
@@ -347,8 +351,9 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
             lines << model[id].text();
         lines << (model[party.PostCode].text() + QLatin1Char(' ') + model[party.City].text()).trimmed();
         lines << model[party.Country].text();
-        for (const auto &[caption, value] : shownFields(model, {party.TaxNumber, party.Email, party.Contact,
-                                                                party.ContactEmail, party.ContactPhone}))
+        for (const auto &[caption, value] :
+             shownFields(model, {party.TaxNumber, party.VatId, party.Email, party.Contact, party.ContactEmail,
+                                 party.ContactPhone}))
             lines << caption + QStringLiteral(": ") + value;
         lines.removeAll(QString());
         return lines;

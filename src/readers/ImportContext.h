@@ -15,6 +15,8 @@ struct ImportContext
     // The names of the VAT categories (UNCL 5305: S, Z, E, AE, K, G, O, L, M) in the
     // user's language; a code without a name is shown as written.
     QHash<QString, QString> vatCategoryNames;
+    // The names of the payment means (UNTDID 4461: 30, 58, 59, ...) in the user's language.
+    QHash<QString, QString> paymentMeansNames;
 };
 
 } // namespace invorator

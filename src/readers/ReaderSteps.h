@@ -2,6 +2,7 @@
 
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
+#include "model/Payment.h"
 #include "services/XmlDocument.h"
 
 #include <QHash>
@@ -41,6 +42,38 @@ inline void putVatCategory(ListView &lv, int row, const std::optional<QString> &
         lv.setCell(row, 5, names.value(code->trimmed()));
     putCell(lv, row, 6, reason);     // BT-120
     putCell(lv, row, 7, reasonCode); // BT-121
+}
+
+// One payment means as a row of the payment list: the code and its name (the invoice's own
+// name for a code the list does not know), the account (an IBAN in blocks of four, red when
+// its check digits fail), the mandate and creditor identifier of a direct debit, the card
+// masked, and the text of the transfer QR code when one can be drawn.
+inline void putPaymentMeans(ListView &lv, const PaymentMeans &means, const QHash<QString, QString> &names,
+                            const QString &numberFormat)
+{
+    using namespace PaymentColumn;
+    const int row = lv.addRow(means.code);
+    const QString name = names.value(means.code.trimmed());
+    lv.setCell(row, Name, name.isEmpty() ? means.information : name);
+    lv.setCell(row, Iban, GroupIban(means.account));
+    if (LooksLikeIban(means.account) && !IbanValid(means.account))
+        lv.setCellColor(row, Iban, ColorRed);
+    lv.setCell(row, AccountName, means.accountName);
+    lv.setCell(row, Bic, means.bic);
+    lv.setCell(row, Reference, means.reference);
+    if (IsDirectDebit(means.code)) {
+        lv.setCell(row, Mandate, means.mandate);
+        lv.setCell(row, CreditorId, means.creditorId);
+    }
+    lv.setCell(row, Card, MaskCard(means.card));
+    if (!means.dueDate.trimmed().isEmpty())
+        lv.setCell(row, DueDate, FormatXmlDate(means.dueDate.trimmed()));
+    if (!means.amount.trimmed().isEmpty())
+        lv.setCell(row, Amount,
+                   (FormatXmlAmount(means.amount, numberFormat).trimmed() + QLatin1Char(' ') +
+                    means.currency.trimmed())
+                       .trimmed());
+    lv.setCell(row, Qr, SepaTransferCode(means));
 }
 
 inline std::optional<QString> amount(const std::optional<QString> &text, const QString &pattern)

@@ -387,7 +387,8 @@ TEST(Window, EveryLanguageNamesEveryControl)
     ASSERT_GT(german.size(), 100);
     EXPECT_EQ(german["cBar"].size(), 9) << "seven buttons and the help menu's two entries";
     // Proper names, codes and words the languages share.
-    const QStringList same = {"XML", "PDF", "Support", "Format", "Name", "Code", "Endpoint ID", "Profile ID"};
+    const QStringList same = {"XML",  "PDF",         "Support",    "Format", "Name",
+                              "Code", "Endpoint ID", "Profile ID", "BIC"};
     for (const char *language : {"EN", "FR"}) {
         const auto translated = dump(language);
         for (auto it = german.cbegin(); it != german.cend(); ++it) {
@@ -416,7 +417,7 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
          "UPDATE tblLabelUebersetzung SET EN = NULL WHERE Feldname IN ('btnXRechnung', 'txtSeller(5)')",
          "ALTER TABLE tblLabelUebersetzung DROP COLUMN ToolTipTextEN",
          "UPDATE tblLabelUebersetzung SET DE = 'Falsch'",
-         "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex = 4",
+         "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex >= 4",
          "DELETE FROM tblLabelUebersetzungListView WHERE ListView = 'lvTable' AND Index1 = 3",
          "UPDATE tblLabelUebersetzungListView SET DE = 'Nr.', Width = '77' "
          "WHERE ListView = 'lvTable' AND Index1 = 1"});
@@ -478,7 +479,7 @@ TEST(Window, ColumnWidthsSurviveARestart)
         w.window.close();
     }
     // The first close seeds one row per column, with the German header.
-    EXPECT_EQ(sql(folder, {rows}).toInt(), 7 + 8 + 5);
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 7 + 8 + 5 + 12);
     EXPECT_EQ(stored("lvTable", 2), "Artikel/123");
     {
         Window w(folder);
@@ -487,7 +488,7 @@ TEST(Window, ColumnWidthsSurviveARestart)
         w.window.close();
     }
     // Later closes change widths only.
-    EXPECT_EQ(sql(folder, {rows}).toInt(), 20);
+    EXPECT_EQ(sql(folder, {rows}).toInt(), 32);
     EXPECT_EQ(stored("lvAbzuege", 1), "Code/150");
     // Stored widths that are no width are ignored; a decimal part is cut.
     sql(folder,

@@ -55,8 +55,8 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
     const QJsonObject j = r.json();
     EXPECT_EQ(j.keys(),
               QStringList({"attachments", "captions", "checks", "documentType", "documentTypeName", "headers",
-                           "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat", "txtBuyer",
-                           "txtRechnungdaten", "txtSeller", "txtSonstige"}));
+                           "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat", "payment",
+                           "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
     EXPECT_EQ(j["kind"].toInt(), 1);
     EXPECT_EQ(j["numberFormat"].toString(), "#,##0.00");
     EXPECT_EQ(j["txtRechnungdaten"][Rd::DocumentType.index].toString(), "Rechnung");

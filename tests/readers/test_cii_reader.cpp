@@ -89,8 +89,10 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     EXPECT_EQ(run.model[Rd::Subject].text(), "AAI") << "only the first note";
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "61,13");
     EXPECT_EQ(run.model[So::BusinessProcess].text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
-    // The first of two tax registrations; the scheme attribute is not part of the text.
-    EXPECT_EQ(run.model[Seller.TaxNumber].text(), "DE298765431");
+    // A VAT identifier and a tax number: each in its field, whatever their order; the scheme
+    // attribute is not part of the text.
+    EXPECT_EQ(run.model[Seller.TaxNumber].text(), "60/123/45678");
+    EXPECT_EQ(run.model[Seller.VatId].text(), "DE298765431");
     EXPECT_EQ(run.model[Seller.Email].text(), "rechnung@holzwerk-brandt.example");
     EXPECT_EQ(run.model[Seller.ContactPhone].text(), "+49 421 555 0190");
     const ListView &lines = run.model.lvTable;

@@ -53,7 +53,9 @@ clsCIIImport::clsCIIImport(const ImportContext &context, const CiiVocabulary &vo
       m_lineRate(std::string(vocabulary.lineSettlement) + "/ram:ApplicableTradeTax/" + vocabulary.rate),
       m_lineTotal(std::string(vocabulary.lineSettlement) + '/' + vocabulary.lineTotals +
                   "/ram:LineTotalAmount"),
-      m_taxRate(vocabulary.rate), m_documentId(vocabulary.documentId)
+      m_taxRate(vocabulary.rate), m_documentId(vocabulary.documentId),
+      m_duePayable(std::string(vocabulary.headerTotals) + "/ram:DuePayableAmount"),
+      m_documentType(std::string(vocabulary.header) + "/ram:TypeCode")
 {
 }
 
@@ -116,6 +118,13 @@ bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, con
     };
     for (std::size_t k = 0; k < std::size(paths); ++k)
         put(fields, k, party.textOf(paths[k]));
+    // A party with a VAT identifier (BT-31) and a tax number (BT-32) shows each in its own field.
+    const auto vatId = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='VA']");
+    const auto taxNumber = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='FC']");
+    if (vatId && taxNumber) {
+        put(fields, 1, taxNumber);
+        put(fields, 10, vatId);
+    }
     return true;
 }
 
@@ -177,6 +186,43 @@ bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &
         putCell(lv, row, 2, charge.textOf("ram:CalculationPercent"));
         putCell(lv, row, 3, charge.textOf("ram:ActualAmount"));
         putCell(lv, row, 4, charge.textOf("ram:BasisAmount"));
+    }
+    return true;
+}
+
+bool clsCIIImport::SpecifiedTradeSettlementPaymentMeans(const XmlNode &settlement, const XmlNode &agreement,
+                                                        ListView &lv)
+{
+    lv.clear();
+    const auto text = [](const XmlNode &node, const char *xpath) {
+        return node.textOf(xpath).value_or(QString());
+    };
+    PaymentMeans invoice;
+    invoice.reference = text(settlement, "ram:PaymentReference");                                  // BT-83
+    invoice.creditorId = text(settlement, "ram:CreditorReferenceID");                              // BT-90
+    invoice.mandate = text(settlement, "ram:SpecifiedTradePaymentTerms/ram:DirectDebitMandateID"); // BT-89
+    invoice.dueDate =
+        text(settlement, "ram:SpecifiedTradePaymentTerms/ram:DueDateDateTime/udt:DateTimeString");
+    invoice.amount = text(settlement, m_duePayable.c_str());              // BT-115
+    invoice.currency = text(settlement, "ram:InvoiceCurrencyCode");       // BT-5
+    invoice.documentType = text(settlement, m_documentType.c_str());      // BT-3
+    invoice.payeeName = text(settlement, "ram:PayeeTradeParty/ram:Name"); // BT-59
+    if (invoice.payeeName.trimmed().isEmpty())
+        invoice.payeeName = text(agreement, "ram:SellerTradeParty/ram:Name"); // BT-27
+    for (const XmlNode node : settlement.selectNodes("ram:SpecifiedTradeSettlementPaymentMeans")) {
+        PaymentMeans means = invoice;
+        means.code = text(node, "ram:TypeCode");           // BT-81
+        means.information = text(node, "ram:Information"); // BT-82
+        const XmlNode payee = node.selectSingleNode("ram:PayeePartyCreditorFinancialAccount");
+        means.account = text(payee, "ram:IBANID"); // BT-84
+        if (means.account.isEmpty())
+            means.account = text(payee, "ram:ProprietaryID");
+        if (means.account.isEmpty() && IsDirectDebit(means.code))
+            means.account = text(node, "ram:PayerPartyDebtorFinancialAccount/ram:IBANID");  // BT-91
+        means.accountName = text(payee, "ram:AccountName");                                 // BT-85
+        means.bic = text(node, "ram:PayeeSpecifiedCreditorFinancialInstitution/ram:BICID"); // BT-86
+        means.card = text(node, "ram:ApplicableTradeSettlementFinancialCard/ram:ID");       // BT-87
+        putPaymentMeans(lv, means, m_context.paymentMeansNames, m_context.numberFormat);
     }
     return true;
 }

@@ -58,13 +58,17 @@ public:
     bool SpecifiedTradePaymentTerms(const XmlNode &node, const FieldList &fields);
     bool IncludedSupplyChainTradeLineItem(const XmlNode &node, ListView &lv);
     bool SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &lv);
+    // Every payment means of the settlement, with what the invoice says of paying it.
+    bool SpecifiedTradeSettlementPaymentMeans(const XmlNode &settlement, const XmlNode &agreement,
+                                              ListView &lv);
 
 private:
     bool TradeParty(const XmlNode &node, const char *partyElement, const FieldList &fields);
     const ImportContext &m_context;
     const CiiVocabulary &m_vocabulary;
     // A line's and a tax's paths, put together once.
-    std::string m_linePrice, m_lineQuantity, m_lineRate, m_lineTotal, m_taxRate, m_documentId;
+    std::string m_linePrice, m_lineQuantity, m_lineRate, m_lineTotal, m_taxRate, m_documentId, m_duePayable,
+        m_documentType;
 };
 
 } // namespace invorator

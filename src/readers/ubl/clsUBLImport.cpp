@@ -9,6 +9,10 @@ namespace invorator {
 
 using namespace steps;
 
+namespace {
+constexpr const char *vatIdPath = "cac:PartyTaxScheme[cac:TaxScheme/cbc:ID='VAT']/cbc:CompanyID";
+}
+
 clsUBLImport::clsUBLImport(const ImportContext &context, bool creditNote)
     : m_context(context), m_creditNote(creditNote)
 {
@@ -62,7 +66,20 @@ bool clsUBLImport::Party(const XmlNode &node, const FieldList &fields)
     };
     for (std::size_t k = 0; k < std::size(paths); ++k)
         put(fields, k, party.textOf(paths[k]));
+    taxIdentifiers(party, fields);
     return true;
+}
+
+void clsUBLImport::taxIdentifiers(const XmlNode &party, const FieldList &fields)
+{
+    // A party with a VAT identifier (BT-31) and another tax registration (BT-32) shows each
+    // in its own field.
+    const auto vatId = party.textOf(vatIdPath);
+    const auto taxNumber = party.textOf("cac:PartyTaxScheme[not(cac:TaxScheme/cbc:ID='VAT')]/cbc:CompanyID");
+    if (vatId && taxNumber) {
+        put(fields, 1, taxNumber);
+        put(fields, 10, vatId);
+    }
 }
 
 bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
@@ -193,6 +210,48 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
     return true;
 }
 
+bool clsUBLImport::PaymentMeans(const XmlNode &document, ListView &lv)
+{
+    lv.clear();
+    const auto text = [](const XmlNode &node, const char *xpath) {
+        return node.textOf(xpath).value_or(QString());
+    };
+    const XmlNode root = document.selectSingleNode("/*");
+    invorator::PaymentMeans invoice;
+    invoice.dueDate = text(root, "cbc:DueDate");                             // BT-9
+    invoice.amount = text(root, "cac:LegalMonetaryTotal/cbc:PayableAmount"); // BT-115
+    invoice.currency = text(root, "cbc:DocumentCurrencyCode");               // BT-5
+    invoice.documentType =
+        text(root, m_creditNote ? "cbc:CreditNoteTypeCode" : "cbc:InvoiceTypeCode"); // BT-3
+    if (m_creditNote && invoice.documentType.isEmpty())
+        invoice.documentType = QStringLiteral("381");
+    invoice.payeeName = text(root, "cac:PayeeParty/cac:PartyName/cbc:Name"); // BT-59
+    const XmlNode seller = root.selectSingleNode("cac:AccountingSupplierParty/cac:Party");
+    if (invoice.payeeName.trimmed().isEmpty())
+        invoice.payeeName = text(seller, "cac:PartyLegalEntity/cbc:RegistrationName"); // BT-27
+    // BT-90: the payee's SEPA creditor identifier, else the seller's.
+    invoice.creditorId = text(root, "cac:PayeeParty/cac:PartyIdentification/cbc:ID[@schemeID='SEPA']");
+    if (invoice.creditorId.isEmpty())
+        invoice.creditorId = text(seller, "cac:PartyIdentification/cbc:ID[@schemeID='SEPA']");
+    for (const XmlNode node : root.selectNodes("cac:PaymentMeans")) {
+        invorator::PaymentMeans means = invoice;
+        means.code = text(node, "cbc:PaymentMeansCode");              // BT-81
+        means.information = text(node, "cbc:PaymentMeansCode/@name"); // BT-82
+        if (auto due = node.textOf("cbc:PaymentDueDate"))
+            means.dueDate = *due;
+        means.reference = text(node, "cbc:PaymentID");                  // BT-83
+        means.account = text(node, "cac:PayeeFinancialAccount/cbc:ID"); // BT-84
+        if (means.account.isEmpty() && IsDirectDebit(means.code))
+            means.account = text(node, "cac:PaymentMandate/cac:PayerFinancialAccount/cbc:ID");     // BT-91
+        means.accountName = text(node, "cac:PayeeFinancialAccount/cbc:Name");                      // BT-85
+        means.bic = text(node, "cac:PayeeFinancialAccount/cac:FinancialInstitutionBranch/cbc:ID"); // BT-86
+        means.mandate = text(node, "cac:PaymentMandate/cbc:ID");                                   // BT-89
+        means.card = text(node, "cac:CardAccount/cbc:PrimaryAccountNumberID");                     // BT-87
+        putPaymentMeans(lv, means, m_context.paymentMeansNames, m_context.numberFormat);
+    }
+    return true;
+}
+
 QString clsPeppol::SelectionNamespaces() const
 {
     return QStringLiteral("xmlns='%1' xmlns:cac='%2' xmlns:cbc='%3'")
@@ -208,9 +267,18 @@ const char *clsPeppol::partyTaxPath() const
 bool clsPeppol::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
 {
     Party(node, fields);
-    put(fields, 10,
+    put(fields, 11,
         node.selectSingleNode("cac:Party").textOf("cbc:EndpointID")); // BT-34 seller electronic address
     return true;
+}
+
+void clsPeppol::taxIdentifiers(const XmlNode &party, const FieldList &fields)
+{
+    // The tax number field shows the legal registration here, so a VAT identifier other than
+    // that has a field of its own.
+    const auto vatId = party.textOf(vatIdPath);
+    if (vatId && (!at(fields, 1) || fields[1]->text() != *vatId))
+        put(fields, 10, vatId);
 }
 
 void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)

@@ -31,6 +31,8 @@ public:
     virtual bool AccountingSupplierParty(const XmlNode &node, const FieldList &fields);
     bool InvoiceLine(const XmlNode &node, ListView &lv);
     bool AdditionalDocumentReference(const XmlNode &node, AttachmentStore &store);
+    // Every payment means of the document, with what it says of paying it.
+    bool PaymentMeans(const XmlNode &document, ListView &lv);
 
     // "//cac:InvoiceLine", or "//cac:CreditNoteLine" for a credit note.
     const char *lineQuery() const;
@@ -39,6 +41,8 @@ protected:
     bool Party(const XmlNode &node, const FieldList &fields);
     // The element that holds the party's tax number.
     virtual const char *partyTaxPath() const;
+    // The VAT identifier and the other tax registration of a party, when it gives both.
+    virtual void taxIdentifiers(const XmlNode &party, const FieldList &fields);
     // Columns 3 to 5 of an invoice line.
     virtual void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row);
     const char *quantityPath() const;
@@ -49,7 +53,7 @@ protected:
 
 // Reads Peppol BIS documents: the UBL reader with the legal entity's company identifier
 // as tax number, quantities as written, whole-number VAT rates, and the seller's
-// electronic address as an eleventh supplier field.
+// electronic address as a twelfth supplier field.
 class clsPeppol : public clsUBLImport
 {
 public:
@@ -60,6 +64,7 @@ public:
 
 protected:
     const char *partyTaxPath() const override;
+    void taxIdentifiers(const XmlNode &party, const FieldList &fields) override;
     void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row) override;
 };
 

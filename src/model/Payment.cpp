@@ -1,0 +1,197 @@
+#include "model/Payment.h"
+
+#include "model/Conversions.h"
+
+#include <QStringList>
+
+namespace invorator {
+
+namespace {
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isAsciiAlnum(QChar c)
+{
+    return isAsciiLetter(c) || isAsciiDigit(c);
+}
+
+// The identifier without blanks, in capitals: how IBANs and creditor references are compared.
+QString compact(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        if (c != QLatin1Char(' '))
+            out += c.toUpper();
+    return out;
+}
+
+// ISO 7064 modulo 97 of an identifier whose first four characters are moved to its end
+// and whose letters count as 10 to 35 (IBAN and ISO 11649 creditor reference alike).
+int mod97(const QString &compacted)
+{
+    const QString rearranged = compacted.mid(4) + compacted.left(4);
+    int rest = 0;
+    for (QChar c : rearranged) {
+        const int value = isAsciiDigit(c) ? c.unicode() - '0' : c.unicode() - 'A' + 10;
+        rest = (value >= 10 ? rest * 100 : rest * 10) + value;
+        rest %= 97;
+    }
+    return rest;
+}
+
+// An ISO 11649 creditor reference: "RF", two check digits, up to 21 letters and digits.
+bool isCreditorReference(const QString &compacted)
+{
+    if (compacted.size() < 5 || compacted.size() > 25 || !compacted.startsWith(QLatin1String("RF")))
+        return false;
+    for (QChar c : compacted)
+        if (!isAsciiAlnum(c))
+            return false;
+    return isAsciiDigit(compacted[2]) && isAsciiDigit(compacted[3]) && mod97(compacted) == 1;
+}
+
+bool hasControlCharacter(const QString &text)
+{
+    for (QChar c : text)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return true;
+    return false;
+}
+
+// "EUR" and the amount with a point and two decimals, or empty when the code cannot carry
+// it: not positive, more than two decimals, or beyond 999 999 999.99.
+QString sepaAmount(const QString &xmlAmount)
+{
+    const auto amount = XmlAmountToDecimal(xmlAmount);
+    if (!amount || amount->negative || amount->isZero() || xmlAmount.trimmed().isEmpty())
+        return {};
+    std::string fraction = amount->fracDigits;
+    while (fraction.size() > 2 && fraction.back() == '0')
+        fraction.pop_back();
+    if (fraction.size() > 2 || amount->intDigits.size() > 9)
+        return {};
+    fraction.resize(2, '0');
+    const std::string whole = amount->intDigits.empty() ? "0" : amount->intDigits;
+    return QStringLiteral("EUR") + QString::fromStdString(whole + '.' + fraction);
+}
+
+} // namespace
+
+bool IsCreditNoteType(const QString &code)
+{
+    static const QStringList creditNotes = {
+        QStringLiteral("81"),  QStringLiteral("83"),  QStringLiteral("261"), QStringLiteral("262"),
+        QStringLiteral("296"), QStringLiteral("308"), QStringLiteral("381"), QStringLiteral("396"),
+        QStringLiteral("420"), QStringLiteral("458"), QStringLiteral("532")};
+    return creditNotes.contains(code.trimmed());
+}
+
+bool IsDirectDebit(const QString &code)
+{
+    const QString c = code.trimmed();
+    return c == QLatin1String("49") || c == QLatin1String("59");
+}
+
+bool LooksLikeIban(const QString &account)
+{
+    const QString iban = compact(account);
+    if (iban.size() < 15 || iban.size() > 34)
+        return false;
+    if (!isAsciiLetter(iban[0]) || !isAsciiLetter(iban[1]) || !isAsciiDigit(iban[2]) ||
+        !isAsciiDigit(iban[3]))
+        return false;
+    for (QChar c : iban)
+        if (!isAsciiAlnum(c))
+            return false;
+    return true;
+}
+
+bool IbanValid(const QString &account)
+{
+    return LooksLikeIban(account) && mod97(compact(account)) == 1;
+}
+
+QString GroupIban(const QString &account)
+{
+    if (!LooksLikeIban(account))
+        return account;
+    const QString iban = compact(account);
+    QStringList blocks;
+    for (qsizetype at = 0; at < iban.size(); at += 4)
+        blocks << iban.mid(at, 4);
+    return blocks.join(QLatin1Char(' '));
+}
+
+bool BicValid(const QString &bic)
+{
+    const QString b = bic.trimmed();
+    if (b.size() != 8 && b.size() != 11)
+        return false;
+    for (QChar c : b)
+        if (!isAsciiAlnum(c))
+            return false;
+    return true;
+}
+
+QString MaskCard(const QString &card)
+{
+    const QString c = card.trimmed();
+    if (c.size() <= 4)
+        return c;
+    return QString(c.size() - 4, QLatin1Char('*')) + c.right(4);
+}
+
+QString SepaTransferCode(const PaymentMeans &means)
+{
+    const QString code = means.code.trimmed();
+    if (code != QLatin1String("58") && code != QLatin1String("30"))
+        return {};
+    if (IsCreditNoteType(means.documentType) || means.currency.trimmed() != QLatin1String("EUR") ||
+        !IbanValid(means.account))
+        return {};
+    const QString amount = sepaAmount(means.amount);
+    if (amount.isEmpty())
+        return {};
+    // The beneficiary's name: the account's own name, else the payee's. The code takes 70
+    // characters; a longer name is cut, not refused, as banks compare its beginning.
+    QString name = (means.accountName.trimmed().isEmpty() ? means.payeeName : means.accountName).trimmed();
+    if (name.isEmpty() || hasControlCharacter(name))
+        return {};
+    if (name.size() > 70)
+        name.truncate(name[69].isHighSurrogate() ? 69 : 70);
+    // A creditor reference goes into the structured field, any other reference into the
+    // unstructured one. A line break would start another field of the code.
+    const QString reference = means.reference.trimmed();
+    if (hasControlCharacter(reference) || reference.size() > 140)
+        return {};
+    const bool structured = isCreditorReference(compact(reference));
+    QStringList lines = {QStringLiteral("BCD"),
+                         QStringLiteral("002"),
+                         QStringLiteral("1"),
+                         QStringLiteral("SCT"),
+                         BicValid(means.bic) ? means.bic.trimmed() : QString(),
+                         name,
+                         compact(means.account),
+                         amount,
+                         QString(), // purpose code
+                         structured ? compact(reference) : QString(),
+                         structured ? QString() : reference};
+    while (lines.back().isEmpty())
+        lines.removeLast();
+    const QString text = lines.join(QLatin1Char('\n'));
+    // The guidelines allow 331 bytes in all.
+    return text.toUtf8().size() <= 331 ? text : QString();
+}
+
+} // namespace invorator

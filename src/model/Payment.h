@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+
+namespace invorator {
+
+// One payment means of an invoice, every text as the invoice writes it.
+struct PaymentMeans
+{
+    QString code;         // BT-81, UNTDID 4461
+    QString information;  // BT-82, the invoice's own name for the means
+    QString account;      // BT-84 payee account (an IBAN for SEPA), or BT-91 for a direct debit
+    QString accountName;  // BT-85
+    QString bic;          // BT-86
+    QString reference;    // BT-83 remittance information
+    QString mandate;      // BT-89
+    QString creditorId;   // BT-90
+    QString card;         // BT-87
+    QString dueDate;      // BT-9, XML date
+    QString amount;       // BT-115, XML decimal
+    QString currency;     // BT-5
+    QString payeeName;    // the name a transfer goes to: BT-59 payee, else BT-27 seller
+    QString documentType; // BT-3: a credit note's amount is paid back, not to the payee
+};
+
+// The columns of the payment list. The last one holds the text of the transfer QR code,
+// which the window draws instead of showing.
+namespace PaymentColumn {
+enum : int {
+    Code,
+    Name,
+    Iban,
+    AccountName,
+    Bic,
+    Reference,
+    Mandate,
+    CreditorId,
+    Card,
+    DueDate,
+    Amount,
+    Qr,
+    Count
+};
+}
+
+// Whether a document type code (UNTDID 1001) is a credit note of any kind.
+bool IsCreditNoteType(const QString &code);
+
+// Whether a means code asks the payer's bank to collect (49 direct debit, 59 SEPA direct debit).
+bool IsDirectDebit(const QString &code);
+
+// An account identifier shaped like an IBAN: two letters, two digits, then letters and
+// digits, 15 to 34 in all; blanks are ignored.
+bool LooksLikeIban(const QString &account);
+// An IBAN of that shape whose check digits agree (ISO 13616, modulo 97).
+bool IbanValid(const QString &account);
+// An IBAN shape in blocks of four ("DE79 0000 0000 1234 5678 90"); anything else as written.
+QString GroupIban(const QString &account);
+// A BIC of 8 or 11 letters and digits.
+bool BicValid(const QString &bic);
+// A card number with every character but the last four replaced by "*".
+QString MaskCard(const QString &card);
+
+// The text of the European Payments Council's SEPA credit transfer QR code (service tag
+// BCD, version 002, UTF-8, SCT) for a credit transfer (58, or 30 to an IBAN) in euro of
+// a positive amount due on an invoice (not a credit note); lines joined by "\n", trailing empty lines left
+// out. Empty when the means is no such transfer or any datum the code needs is missing or cannot be carried
+// faithfully: an IBAN whose check digits fail, no name, an amount beyond the code's range or with more than
+// two decimals, a reference with a line break or longer than the code takes. A BIC that is not 8 or 11
+// letters and digits is left out of the code.
+QString SepaTransferCode(const PaymentMeans &means);
+
+} // namespace invorator
