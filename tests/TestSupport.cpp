@@ -8,6 +8,7 @@
 #endif
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
@@ -122,6 +123,19 @@ bool ImportRun::modelIsCleared() const
             return false;
     }
     return model.lvTable.rowCount() == 0 && model.lvUst.rowCount() == 0 && model.lvAbzuege.rowCount() == 0;
+}
+
+QByteArray scanQrCode(const QImage &image)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath("code.png");
+    if (!image.save(png))
+        return {};
+    QProcess zbar;
+    zbar.start("zbarimg", {"--raw", "-q", "-Sbinary", png});
+    if (!zbar.waitForFinished(30000))
+        return {};
+    return zbar.readAllStandardOutput();
 }
 
 QByteArray ciiDocument(const QByteArray &exchangedDocument, const QByteArray &transaction)

@@ -6,6 +6,7 @@
 #include "services/SharedState.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -42,6 +43,10 @@ QString sample(const QString &name);
 QByteArray readFile(const QString &path);
 // Writes bytes to a file in dir and returns its path.
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes);
+
+// What a phone's camera reads off a drawn QR code: zbarimg's bytes as they are, nothing
+// when it finds no code.
+QByteArray scanQrCode(const QImage &image);
 
 // Reads a value with libxml2's own XPath, independently of the program's XML service.
 // Prefixes: rsm, ram, udt (CII) and cac, cbc (UBL).

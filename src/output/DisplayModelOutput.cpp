@@ -3,6 +3,7 @@
 #include "model/Payment.h"
 
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <string_view>
@@ -238,9 +239,11 @@ void appendPayments(QString &out, const QString &title, const ListView &lv)
                 .replace(QLatin1Char('\r'), QLatin1Char('\n'));
             text.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(width + 4, QLatin1Char(' ')));
             const bool marked = lv.row(r).cellColors[static_cast<std::size_t>(c)] == ColorRed;
-            out += (marked ? QStringLiteral("! ") : QStringLiteral("  ")) +
-                   lv.headers().at(c).trimmed().leftJustified(width) + QStringLiteral("  ") + text +
-                   QLatin1Char('\n');
+            QString line = (marked ? QStringLiteral("! ") : QStringLiteral("  ")) +
+                           lv.headers().at(c).trimmed().leftJustified(width) + QStringLiteral("  ") + text;
+            // No blanks at line ends, where a value or a line of it is empty.
+            line.replace(QRegularExpression(QStringLiteral(" +(?=\n|$)")), QString());
+            out += line + QLatin1Char('\n');
         }
     }
     out += QLatin1Char('\n');

@@ -45,9 +45,8 @@ inline void putVatCategory(ListView &lv, int row, const std::optional<QString> &
 }
 
 // One payment means as a row of the payment list: the code and its name (the invoice's own
-// name for a code the list does not know), the account (an IBAN in blocks of four, red when
-// its check digits fail), the mandate and creditor identifier of a direct debit, the card
-// masked, and the text of the transfer QR code when one can be drawn.
+// name for a code the list does not know), the account (an IBAN in blocks of four), the mandate and creditor
+// identifier of a direct debit, the card masked, and the text of the transfer QR code when one can be drawn.
 inline void putPaymentMeans(ListView &lv, const PaymentMeans &means, const QHash<QString, QString> &names,
                             const QString &numberFormat)
 {
@@ -56,7 +55,11 @@ inline void putPaymentMeans(ListView &lv, const PaymentMeans &means, const QHash
     const QString name = names.value(means.code.trimmed());
     lv.setCell(row, Name, name.isEmpty() ? means.information : name);
     lv.setCell(row, Iban, GroupIban(means.account));
-    if (LooksLikeIban(means.account) && !IbanValid(means.account))
+    // Red: an IBAN whose check digits fail, or a SEPA means whose account is no IBAN at all.
+    const bool sepa =
+        means.code.trimmed() == QLatin1String("58") || means.code.trimmed() == QLatin1String("59");
+    if (!IbanValid(means.account) &&
+        (LooksLikeIban(means.account) || (sepa && !means.account.trimmed().isEmpty())))
         lv.setCellColor(row, Iban, ColorRed);
     lv.setCell(row, AccountName, means.accountName);
     lv.setCell(row, Bic, means.bic);

@@ -6,6 +6,7 @@
 #include "frame/CaptionedField.h"
 #include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
+#include "model/Payment.h"
 #include "services/SettingsStore.h"
 
 #include <QAction>
@@ -761,4 +762,32 @@ TEST(Window, RoughEdgesANewUserFound)
     const QRect screen = w.window.screen()->availableGeometry();
     EXPECT_LE(w.window.frameGeometry().height(), screen.height());
     EXPECT_LE(w.window.width(), screen.width());
+}
+
+// The payment page draws the code of the chosen means; a means without one shows none.
+TEST(Window, PaymentPageDrawsTheCodeOfTheChosenMeans)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
+    EXPECT_EQ(tabs->tabText(5), "Zahlung");
+    QTreeWidget *means = w.list("lvZahlung");
+    const auto *code = w.window.findChild<QLabel *>("imgQrCode");
+    EXPECT_TRUE(means->isColumnHidden(PaymentColumn::Qr)) << "the code's text is drawn, not listed";
+    w.convert(corpus("ubl/ubl-tc434-example1.xml"), 2);
+    ASSERT_EQ(means->topLevelItemCount(), 2);
+    const QString first = means->topLevelItem(0)->text(PaymentColumn::Qr);
+    const QString second = means->topLevelItem(1)->text(PaymentColumn::Qr);
+    ASSERT_NE(first, second);
+    EXPECT_EQ(scanQrCode(code->pixmap().toImage()), first.toUtf8());
+    means->setCurrentItem(means->topLevelItem(1));
+    EXPECT_EQ(scanQrCode(code->pixmap().toImage()), second.toUtf8());
+    EXPECT_LE(code->pixmap().width(), code->width()) << "never cut by its label";
+    // A payment to an account (42) has no code; a later invoice without means clears the list.
+    w.convert(corpus("cii/01.20a-INVOICE_uncefact.xml"), 1);
+    ASSERT_EQ(means->topLevelItemCount(), 1);
+    EXPECT_TRUE(code->pixmap().isNull());
+    w.convert(corpus("cii/EN16931_Einfach.cii.xml"), 1);
+    EXPECT_EQ(means->topLevelItemCount(), 0);
+    EXPECT_TRUE(code->pixmap().isNull());
 }

@@ -192,3 +192,31 @@ TEST(UblReaders, AnInvoiceWithoutLinesStopsAfterTheHeader)
     EXPECT_EQ(run.model[Rd::DocumentType].value(), "380");
     EXPECT_EQ(run.model[Rd::FinalAmount].text(), "0,00") << "the line step has no node and ends the import";
 }
+
+// A party with a VAT identifier and another tax registration shows both; Peppol's tax
+// number field holds the legal registration, so its VAT identifier has the other field
+// unless the two are the same.
+TEST(UblReaders, VatIdentifierAndTaxNumberEachInTheirField)
+{
+    ImportRun ubl;
+    ASSERT_EQ(ubl.run(corpus("ubl/02.05a-INVOICE_ubl.xml"), InvoiceKind::Auto), ImportOutcome::Read);
+    EXPECT_EQ(ubl.model[Seller.TaxNumber].text(), "123/456/789");
+    EXPECT_EQ(ubl.model[Seller.VatId].text(), "ATU123456789");
+    EXPECT_EQ(ubl.model[Buyer.TaxNumber].text(), "DE12345ABC") << "one registration stays where it was";
+    EXPECT_EQ(ubl.model[Buyer.VatId].text(), "");
+
+    QTemporaryDir dir;
+    const QByteArray party =
+        R"(<cbc:ID>P-1</cbc:ID><cac:AccountingSupplierParty><cac:Party>
+<cac:PartyTaxScheme><cbc:CompanyID>SE556677889901</cbc:CompanyID><cac:TaxScheme><cbc:ID>VAT</cbc:ID></cac:TaxScheme></cac:PartyTaxScheme>
+<cac:PartyLegalEntity><cbc:CompanyID>5566778899</cbc:CompanyID></cac:PartyLegalEntity></cac:Party></cac:AccountingSupplierParty>)";
+    ImportRun peppol;
+    ASSERT_EQ(peppol.run(writeFile(dir, "p.xml", ublInvoice(party)), InvoiceKind::Peppol),
+              ImportOutcome::Read);
+    EXPECT_EQ(peppol.model[Seller.TaxNumber].text(), "5566778899");
+    EXPECT_EQ(peppol.model[Seller.VatId].text(), "SE556677889901");
+    ImportRun same;
+    ASSERT_EQ(same.run(corpus("peppol/BIS3_Invoice_negativ.XML"), InvoiceKind::Peppol), ImportOutcome::Read);
+    EXPECT_EQ(same.model[Seller.TaxNumber].text(), "DK12345678");
+    EXPECT_EQ(same.model[Seller.VatId].text(), "") << "not the same number twice";
+}

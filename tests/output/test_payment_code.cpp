@@ -1,0 +1,77 @@
+#include "TestSupport.h"
+
+#include "output/CommandLine.h"
+#include "output/PaymentCode.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using namespace invorator;
+using namespace testing_support;
+
+namespace {
+
+QString runCli(const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    EXPECT_EQ(RunCommandLine(args, PROGRAM_FOLDER, o, e), 0) << err.toStdString();
+    o.flush();
+    return out;
+}
+
+} // namespace
+
+// The JSON member and the text output carry the shown texts and the code's exact text.
+TEST(PaymentOutput, JsonAndShowCarryEveryMeans)
+{
+    const QJsonObject j =
+        QJsonDocument::fromJson(runCli({"json", corpus("ubl/ubl-tc434-example1.xml")}).toUtf8()).object();
+    const QJsonArray payment = j["payment"].toArray();
+    ASSERT_EQ(payment.size(), 2);
+    const QJsonObject first = payment[0].toObject();
+    EXPECT_EQ(first.keys(), QStringList({"accountName", "amount", "bic", "card", "creditorId", "dueDate",
+                                         "iban", "mandate", "meansCode", "meansName", "qr", "reference"}));
+    EXPECT_EQ(first["iban"].toString(), "NL57 RABO 0107 3075 10");
+    EXPECT_EQ(first["reference"].toString(), "Deb. 10202 / Fact. 12115118");
+    EXPECT_EQ(first["dueDate"].toString(), "09.01.2015");
+    // No account name: the seller's registered name.
+    EXPECT_EQ(first["qr"].toString(), "BCD\n002\n1\nSCT\n\nDe Koksmaat\nNL57RABO0107307510\n"
+                                      "EUR250.33\n\n\nDeb. 10202 / Fact. 12115118");
+    EXPECT_EQ(payment[1]["iban"].toString(), "NL03 INGB 0004 4899 02");
+
+    // Each means a block under its captions; the code's lines stay under its first one.
+    const QString shown = runCli({"show", "--lang", "EN", corpus("ubl/ubl-tc434-example1.xml")});
+    const qsizetype at = shown.indexOf("== Payment (2) ==\n");
+    ASSERT_GE(at, 0) << shown.toStdString();
+    const QStringList lines = shown.mid(at).split('\n');
+    EXPECT_EQ(lines[3], "  IBAN / account       NL57 RABO 0107 3075 10");
+    EXPECT_EQ(lines[12], "  QR code              BCD");
+    EXPECT_EQ(lines[13], "                       002");
+    EXPECT_EQ(lines[22], "                       Deb. 10202 / Fact. 12115118");
+    EXPECT_EQ(lines[23], "") << "a blank line between two means";
+    EXPECT_EQ(lines[24], "  Code                 30");
+}
+
+// The drawn code reads back byte for byte, umlauts and the longest text the guidelines allow included.
+TEST(PaymentOutput, TheDrawnCodeReadsBackExactly)
+{
+    const QString umlauts =
+        QString::fromUtf8("BCD\n002\n1\nSCT\nPBNKDEFF\nMüller & Söhne GmbH\n"
+                          "DE02120300000000202051\nEUR1234.56\n\n\nRechnung Nr. 4711 – Größe");
+    const QString longest = "BCD\n002\n1\nSCT\nQNTOFRP1XXX\n" + QString(70, 'N') +
+                            "\nFR2012421242124212421242124\n" + "EUR999999999.99\n\n\n" + QString(140, 'R');
+    for (const QString &text : {umlauts, longest}) {
+        const QrMatrix matrix = EncodeQr(text);
+        ASSERT_GT(matrix.size, 20);
+        const QImage image = QrImage(matrix, 3);
+        EXPECT_EQ(image.width(), (matrix.size + 8) * 3) << "a quiet zone of four modules";
+        EXPECT_EQ(scanQrCode(image), text.toUtf8());
+    }
+    EXPECT_EQ(EncodeQr("").size, 0);
+    EXPECT_TRUE(QrImage(EncodeQr(""), 3).isNull());
+}
