@@ -24,13 +24,13 @@ bool isAsciiAlnum(QChar c)
     return isAsciiLetter(c) || isAsciiDigit(c);
 }
 
-// The identifier without blanks, in capitals: how IBANs and creditor references are compared.
+// The identifier without white space, in capitals: how IBANs and creditor references are compared.
 QString compact(const QString &text)
 {
     QString out;
     out.reserve(text.size());
     for (QChar c : text)
-        if (c != QLatin1Char(' '))
+        if (!c.isSpace()) // blanks, no-break spaces, tabs and line breaks alike
             out += c.toUpper();
     return out;
 }
@@ -180,7 +180,7 @@ QString SepaTransferCode(const PaymentMeans &means)
                          QStringLiteral("002"),
                          QStringLiteral("1"),
                          QStringLiteral("SCT"),
-                         BicValid(means.bic) ? means.bic.trimmed() : QString(),
+                         BicValid(means.bic) ? means.bic.trimmed().toUpper() : QString(),
                          name,
                          compact(means.account),
                          amount,

@@ -50,7 +50,7 @@ bool IsCreditNoteType(const QString &code);
 bool IsDirectDebit(const QString &code);
 
 // An account identifier shaped like an IBAN: two letters, two digits, then letters and
-// digits, 15 to 34 in all; blanks are ignored.
+// digits, 15 to 34 in all; white space is ignored.
 bool LooksLikeIban(const QString &account);
 // An IBAN of that shape whose check digits agree (ISO 13616, modulo 97).
 bool IbanValid(const QString &account);

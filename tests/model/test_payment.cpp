@@ -51,8 +51,8 @@ TEST(Payment, AccountsCardsAndBicsAsABookkeeperReadsThem)
     EXPECT_FALSE(IsDirectDebit("58"));
 }
 
-// The code's text field by field in the guidelines' order; what it cannot carry faithfully
-// leaves it out rather than sending money with a wrong or cut datum.
+// The code's text field by field in the guidelines' order; a reference, amount or account it
+// cannot carry faithfully leaves it out rather than sending money with a wrong datum.
 TEST(Payment, TransferCodeFollowsTheGuidelines)
 {
     EXPECT_EQ(
@@ -61,6 +61,7 @@ TEST(Payment, TransferCodeFollowsTheGuidelines)
 
     PaymentMeans m = transfer();
     m.bic = "[BIC]";
+    m.account = "de02\t1203 0000 0000 2020 51";
     m.accountName.clear();
     m.reference = "rf18 5390 0754 7034";
     m.amount = "1000";
@@ -75,6 +76,8 @@ TEST(Payment, TransferCodeFollowsTheGuidelines)
               "BCD\n002\n1\nSCT\n\n" + QString(69, 'a') + "\nDE02120300000000202051\nEUR0.50")
         << "a name cut at 70 never splits a character";
     m = transfer();
+    m.bic = " byladem1001 ";
+    EXPECT_TRUE(SepaTransferCode(m).startsWith("BCD\n002\n1\nSCT\nBYLADEM1001\n")) << "a BIC in capitals";
     m.code = "30";
     EXPECT_FALSE(SepaTransferCode(m).isEmpty()) << "a credit transfer to an IBAN";
     m.reference = "RF19 5390 0754 7034";

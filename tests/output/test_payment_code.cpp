@@ -63,13 +63,16 @@ TEST(PaymentOutput, TheDrawnCodeReadsBackExactly)
     const QString umlauts =
         QString::fromUtf8("BCD\n002\n1\nSCT\nPBNKDEFF\nMüller & Söhne GmbH\n"
                           "DE02120300000000202051\nEUR1234.56\n\n\nRechnung Nr. 4711 – Größe");
-    const QString longest = "BCD\n002\n1\nSCT\nQNTOFRP1XXX\n" + QString(70, 'N') +
-                            "\nFR2012421242124212421242124\n" + "EUR999999999.99\n\n\n" + QString(140, 'R');
+    // The guidelines' limit of 331 bytes, which takes the largest code the page draws.
+    QString longest = "BCD\n002\n1\nSCT\nQNTOFRP1XXX\n" + QString(70, 'N') +
+                      "\nFR2012421242124212421242124\n" + "EUR999999999.99\n\n\n";
+    longest += QString(331 - longest.toUtf8().size(), 'R');
+    ASSERT_EQ(longest.toUtf8().size(), 331);
     for (const QString &text : {umlauts, longest}) {
         const QrMatrix matrix = EncodeQr(text);
         ASSERT_GT(matrix.size, 20);
-        const QImage image = QrImage(matrix, 3);
-        EXPECT_EQ(image.width(), (matrix.size + 8) * 3) << "a quiet zone of four modules";
+        const QImage image = QrImage(matrix, 2); // the page's scale for the largest code
+        EXPECT_EQ(image.width(), (matrix.size + 8) * 2) << "a quiet zone of four modules";
         EXPECT_EQ(scanQrCode(image), text.toUtf8());
     }
     EXPECT_EQ(EncodeQr("").size, 0);

@@ -117,43 +117,85 @@ TEST(PaymentMeans, DirectDebitCardsAndNoCode)
 }
 
 // Hostile values are shown as written and never reach the code; a bad check digit is marked.
+// Beside each hostile means stands one the same document encodes, so each rule is what
+// leaves its code out.
 TEST(PaymentMeans, HostileValuesShownAsWrittenWithoutCode)
 {
+    const auto document = [](const QByteArray &reference, const QByteArray &accounts) {
+        return ciiDocument(
+            "<ram:ID>H-1</ram:ID>",
+            "<ram:ApplicableHeaderTradeAgreement><ram:SellerTradeParty><ram:Name>Kunden AG</ram:Name>"
+            "</ram:SellerTradeParty></ram:ApplicableHeaderTradeAgreement>"
+            "<ram:ApplicableHeaderTradeSettlement><ram:PaymentReference>" +
+                reference + "</ram:PaymentReference><ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>" +
+                accounts +
+                "<ram:SpecifiedTradeSettlementHeaderMonetarySummation><ram:DuePayableAmount>100.00"
+                "</ram:DuePayableAmount></ram:SpecifiedTradeSettlementHeaderMonetarySummation>"
+                "</ram:ApplicableHeaderTradeSettlement>");
+    };
+    const auto means = [](const QByteArray &code, const QByteArray &iban) {
+        return "<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>" + code +
+               "</ram:TypeCode><ram:Information>Verrechnung</ram:Information>"
+               "<ram:PayeePartyCreditorFinancialAccount><ram:IBANID>" +
+               iban +
+               "</ram:IBANID></ram:PayeePartyCreditorFinancialAccount></"
+               "ram:SpecifiedTradeSettlementPaymentMeans>";
+    };
+    const QByteArray valid = "DE02 1203\xC2\xA0"
+                             "0000 0000 2020 51"; // a no-break space as some programs write
     const QString overlong = "DE02" + QString(196, '1');
-    const QByteArray settlement =
-        "<ram:ApplicableHeaderTradeSettlement><ram:PaymentReference>Rechnung 1\nKunde "
-        "2</ram:PaymentReference>"
-        "<ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>"
-        "<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>58</"
-        "ram:TypeCode><ram:PayeePartyCreditorFinancialAccount>"
-        "<ram:IBANID>DE03120300000000202051</ram:IBANID><ram:AccountName>Kunden AG</ram:AccountName>"
-        "</ram:PayeePartyCreditorFinancialAccount></ram:SpecifiedTradeSettlementPaymentMeans>"
-        "<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>58</"
-        "ram:TypeCode><ram:PayeePartyCreditorFinancialAccount>"
-        "<ram:IBANID>" +
-        overlong.toUtf8() +
-        "</ram:IBANID></ram:PayeePartyCreditorFinancialAccount></ram:SpecifiedTradeSettlementPaymentMeans>"
-        "<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>X1</"
-        "ram:TypeCode><ram:Information>Verrechnung"
-        "</ram:Information></ram:SpecifiedTradeSettlementPaymentMeans>"
-        "<ram:SpecifiedTradeSettlementHeaderMonetarySummation><ram:DuePayableAmount>100.00</"
-        "ram:DuePayableAmount>"
-        "</ram:SpecifiedTradeSettlementHeaderMonetarySummation></ram:ApplicableHeaderTradeSettlement>";
     QTemporaryDir dir;
     ImportRun run;
-    ASSERT_EQ(run.run(writeFile(dir, "hostile.xml", ciiDocument("<ram:ID>H-1</ram:ID>", settlement))),
+    ASSERT_EQ(run.run(writeFile(dir, "hostile.xml",
+                                document("Rechnung 1", means("58", "DE03120300000000202051") +
+                                                           means("58", overlong.toUtf8()) +
+                                                           means("X1", valid) + means("58", valid)))),
               ImportOutcome::Read);
     const ListView &lv = run.model.lvZahlung;
-    ASSERT_EQ(lv.rowCount(), 3);
+    ASSERT_EQ(lv.rowCount(), 4);
     EXPECT_EQ(lv.cell(0, PaymentColumn::Iban), "DE03 1203 0000 0000 2020 51");
     EXPECT_EQ(lv.row(0).cellColors[PaymentColumn::Iban], ColorRed) << "check digits fail";
-    EXPECT_EQ(lv.row(0).cellColors[PaymentColumn::AccountName], ColorBlack);
-    EXPECT_EQ(lv.cell(0, PaymentColumn::Reference), "Rechnung 1\nKunde 2");
+    EXPECT_EQ(lv.row(0).cellColors[PaymentColumn::Name], ColorBlack);
     EXPECT_EQ(lv.cell(1, PaymentColumn::Iban), overlong);
-    EXPECT_EQ(lv.row(1).cellColors[PaymentColumn::Iban], ColorRed);
+    EXPECT_EQ(lv.row(1).cellColors[PaymentColumn::Iban], ColorRed) << "a SEPA transfer needs an IBAN";
     EXPECT_EQ(lv.cell(2, PaymentColumn::Code), "X1");
     EXPECT_EQ(lv.cell(2, PaymentColumn::Name), "Verrechnung") << "the invoice's own name for an unknown code";
+    EXPECT_EQ(lv.cell(3, PaymentColumn::Name), "SEPA-Überweisung") << "a known code has the list's name";
     for (int r = 0; r < 3; ++r)
         EXPECT_EQ(lv.cell(r, PaymentColumn::Qr), "") << r;
-    EXPECT_EQ(lv.cell(0, PaymentColumn::Amount), "100,00 EUR");
+    EXPECT_EQ(lv.cell(3, PaymentColumn::Qr),
+              "BCD\n002\n1\nSCT\n\nKunden AG\nDE02120300000000202051\nEUR100.00\n\n\nRechnung 1");
+    EXPECT_EQ(lv.cell(3, PaymentColumn::Amount), "100,00 EUR");
+
+    // A reference with a line break: shown as written, the code left out.
+    ImportRun broken;
+    ASSERT_EQ(broken.run(writeFile(dir, "broken.xml", document("Rechnung 1\nKunde 2", means("58", valid)))),
+              ImportOutcome::Read);
+    EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Reference), "Rechnung 1\nKunde 2");
+    EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Qr), "");
+}
+
+// ZUGFeRD 1.0 names a direct debit's mandate in the means' identifier and the creditor in
+// its scheme agency.
+TEST(PaymentMeans, Zugferd1DirectDebit)
+{
+    const QByteArray invoice = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rsm:CrossIndustryDocument xmlns:rsm="urn:ferd:CrossIndustryDocument:invoice:1p0"
+ xmlns:ram="urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:12"
+ xmlns:udt="urn:un:unece:uncefact:data:standard:UnqualifiedDataType:15">
+<rsm:HeaderExchangedDocument><ram:ID>Z-1</ram:ID><ram:TypeCode>380</ram:TypeCode></rsm:HeaderExchangedDocument>
+<rsm:SpecifiedSupplyChainTradeTransaction><ram:ApplicableSupplyChainTradeSettlement>
+<ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>
+<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>59</ram:TypeCode>
+<ram:ID schemeAgencyID="DE98ZZZ09999999999">REF A-123</ram:ID>
+<ram:PayerPartyDebtorFinancialAccount><ram:IBANID>DE02120300000000202051</ram:IBANID></ram:PayerPartyDebtorFinancialAccount>
+</ram:SpecifiedTradeSettlementPaymentMeans></ram:ApplicableSupplyChainTradeSettlement>
+</rsm:SpecifiedSupplyChainTradeTransaction></rsm:CrossIndustryDocument>)";
+    QTemporaryDir dir;
+    ImportRun run;
+    ASSERT_EQ(run.run(writeFile(dir, "zf1.xml", invoice)), ImportOutcome::Read);
+    ASSERT_EQ(run.model.lvZahlung.rowCount(), 1);
+    EXPECT_EQ(run.model.lvZahlung.row(0).cells.mid(0, 8),
+              QStringList({"59", "SEPA-Lastschrift", "DE02 1203 0000 0000 2020 51", "", "", "", "REF A-123",
+                           "DE98ZZZ09999999999"}));
 }

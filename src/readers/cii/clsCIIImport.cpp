@@ -222,6 +222,12 @@ bool clsCIIImport::SpecifiedTradeSettlementPaymentMeans(const XmlNode &settlemen
         means.accountName = text(payee, "ram:AccountName");                                 // BT-85
         means.bic = text(node, "ram:PayeeSpecifiedCreditorFinancialInstitution/ram:BICID"); // BT-86
         means.card = text(node, "ram:ApplicableTradeSettlementFinancialCard/ram:ID");       // BT-87
+        // ZUGFeRD 1.0 names a direct debit's mandate in the means' own identifier and the
+        // creditor identifier in its scheme agency; the later generation has neither there.
+        if (means.mandate.isEmpty())
+            means.mandate = text(node, "ram:ID");
+        if (means.creditorId.isEmpty())
+            means.creditorId = text(node, "ram:ID/@schemeAgencyID");
         putPaymentMeans(lv, means, m_context.paymentMeansNames, m_context.numberFormat);
     }
     return true;
