@@ -96,9 +96,6 @@ TEST(HostileFiles, EndWithMessage5AndAClearedModel)
         const QString path = writeFile(dir, name, bytes);
         EXPECT_EQ(run.run(path), ImportOutcome::NotLoaded) << name.toStdString();
         EXPECT_EQ(run.messageNumbers(), QList<int>{5}) << name.toStdString();
-        ASSERT_FALSE(run.sink.messages().empty());
-        EXPECT_EQ(run.sink.messages()[0].icon, MsgIcon::Critical);
-        EXPECT_FALSE(run.sink.messages()[0].text.isEmpty());
         EXPECT_TRUE(run.modelIsCleared()) << name.toStdString();
     }
     EXPECT_EQ(run.run(dir.filePath("missing.xml")), ImportOutcome::NotLoaded);

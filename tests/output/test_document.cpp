@@ -108,6 +108,5 @@ TEST(Document, AFailedWriteLeavesNothing)
     EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), dir.path()}), 3) << "a folder is no PDF";
     EXPECT_EQ(cli({"pdf", writeFile(dir, "x.xml", "<a/>"), dir.filePath("x.pdf")}), 1);
     EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml")}), 2);
-    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".pdf").isEmpty());
 }
