@@ -122,7 +122,8 @@ bool ImportRun::modelIsCleared() const
         if (!cleared)
             return false;
     }
-    return model.lvTable.rowCount() == 0 && model.lvUst.rowCount() == 0 && model.lvAbzuege.rowCount() == 0;
+    return model.lvTable.rowCount() == 0 && model.lvUst.rowCount() == 0 && model.lvAbzuege.rowCount() == 0 &&
+           model.lvZahlung.rowCount() == 0;
 }
 
 QByteArray scanQrCode(const QImage &image)

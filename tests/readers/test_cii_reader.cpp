@@ -93,6 +93,10 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     // attribute is not part of the text.
     EXPECT_EQ(run.model[Seller.TaxNumber].text(), "60/123/45678");
     EXPECT_EQ(run.model[Seller.VatId].text(), "DE298765431");
+    ImportRun taxNumberFirst;
+    ASSERT_EQ(taxNumberFirst.run(corpus("cii/EN16931_Einfach.cii.xml")), ImportOutcome::Read);
+    EXPECT_EQ(taxNumberFirst.model[Seller.TaxNumber].text(), "201/113/40209");
+    EXPECT_EQ(taxNumberFirst.model[Seller.VatId].text(), "DE123456789");
     EXPECT_EQ(run.model[Seller.Email].text(), "rechnung@holzwerk-brandt.example");
     EXPECT_EQ(run.model[Seller.ContactPhone].text(), "+49 421 555 0190");
     const ListView &lines = run.model.lvTable;
