@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace invorator {
 
 namespace {
@@ -19,9 +21,10 @@ bool isAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-bool isAsciiAlnum(QChar c)
+bool allAsciiAlnum(const QString &text)
 {
-    return isAsciiLetter(c) || isAsciiDigit(c);
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return isAsciiLetter(c) || isAsciiDigit(c); });
 }
 
 // The identifier without white space, in capitals: how IBANs and creditor references are compared.
@@ -52,11 +55,9 @@ int mod97(const QString &compacted)
 // An ISO 11649 creditor reference: "RF", two check digits, up to 21 letters and digits.
 bool isCreditorReference(const QString &compacted)
 {
-    if (compacted.size() < 5 || compacted.size() > 25 || !compacted.startsWith(QLatin1String("RF")))
+    if (compacted.size() < 5 || compacted.size() > 25 || !compacted.startsWith(QLatin1String("RF")) ||
+        !allAsciiAlnum(compacted))
         return false;
-    for (QChar c : compacted)
-        if (!isAsciiAlnum(c))
-            return false;
     return isAsciiDigit(compacted[2]) && isAsciiDigit(compacted[3]) && mod97(compacted) == 1;
 }
 
@@ -111,10 +112,7 @@ bool LooksLikeIban(const QString &account)
     if (!isAsciiLetter(iban[0]) || !isAsciiLetter(iban[1]) || !isAsciiDigit(iban[2]) ||
         !isAsciiDigit(iban[3]))
         return false;
-    for (QChar c : iban)
-        if (!isAsciiAlnum(c))
-            return false;
-    return true;
+    return allAsciiAlnum(iban);
 }
 
 bool IbanValid(const QString &account)
@@ -136,12 +134,7 @@ QString GroupIban(const QString &account)
 bool BicValid(const QString &bic)
 {
     const QString b = bic.trimmed();
-    if (b.size() != 8 && b.size() != 11)
-        return false;
-    for (QChar c : b)
-        if (!isAsciiAlnum(c))
-            return false;
-    return true;
+    return (b.size() == 8 || b.size() == 11) && allAsciiAlnum(b);
 }
 
 QString MaskCard(const QString &card)
