@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <numeric>
 #include <string_view>
 
 namespace invorator {
@@ -199,12 +200,17 @@ void texts(JsonText &j, const FieldGroup &group)
     j.array(group, [&](const Field &f) { j.string(f.text()); });
 }
 
+// 0, 1, ..., count - 1.
+std::vector<int> indices(int count)
+{
+    std::vector<int> all(static_cast<std::size_t>(std::max(count, 0)));
+    std::iota(all.begin(), all.end(), 0);
+    return all;
+}
+
 void rows(JsonText &j, const ListView &lv, bool withColor)
 {
-    std::vector<int> indices(static_cast<std::size_t>(lv.rowCount()));
-    for (int r = 0; r < lv.rowCount(); ++r)
-        indices[static_cast<std::size_t>(r)] = r;
-    j.array(indices, [&](int r) {
+    j.array(indices(lv.rowCount()), [&](int r) {
         j.open('{');
         j.member("cells");
         j.array(lv.row(r).cells, [&](const QString &cell) { j.string(cell); });
@@ -348,17 +354,12 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     j.member("numberFormat");
     j.string(report.numberFormat);
     j.member("payment");
-    std::vector<int> payments(static_cast<std::size_t>(model.lvZahlung.rowCount()));
-    for (int r = 0; r < model.lvZahlung.rowCount(); ++r)
-        payments[static_cast<std::size_t>(r)] = r;
-    j.array(payments, [&](int r) {
-        // Members in name order, like every other object of the document.
-        std::vector<int> columns(PaymentColumn::Count);
-        for (int c = 0; c < PaymentColumn::Count; ++c)
-            columns[static_cast<std::size_t>(c)] = c;
-        std::sort(columns.begin(), columns.end(), [](int a, int b) {
-            return std::string_view(paymentMembers[a]) < std::string_view(paymentMembers[b]);
-        });
+    // Members in name order, like every other object of the document.
+    std::vector<int> columns = indices(PaymentColumn::Count);
+    std::sort(columns.begin(), columns.end(), [](int a, int b) {
+        return std::string_view(paymentMembers[a]) < std::string_view(paymentMembers[b]);
+    });
+    j.array(indices(model.lvZahlung.rowCount()), [&](int r) {
         j.open('{');
         for (int c : columns) {
             j.member(paymentMembers[c]);
