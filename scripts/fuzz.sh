@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang (address and undefined-behaviour sanitizers)
-# and runs each for the given number of seconds (default 60), seeded from the shared
-# invoice corpus. The corpus they grow stays in build-fuzz/; crashes land in
+# and runs each for the given number of seconds (default 60), seeded from the invoice
+# corpus kept in tests/data/corpus. The corpus they grow stays in build-fuzz/; crashes land in
 # build-fuzz/crashes/ and make the script fail.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,14 +9,14 @@ seconds=${1:-60}
 bash scripts/deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DENABLE_FUZZING=ON >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
-corpus=../shared/corpus
+corpus=tests/data/corpus
 work=build-fuzz/corpus
 mkdir -p build-fuzz/crashes
 seed() { # harness, files...
     local dir=$work/$1
     shift
     mkdir -p "$dir"
-    for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$dir/" 2>/dev/null || true; done
+    for f in "$@"; do cp -n "$f" "$dir/"; done
 }
 seed fuzz_import "$corpus"/cii/*.xml "$corpus"/ubl/*.xml "$corpus"/ubl-creditnote/* "$corpus"/peppol/* data/samples/*.xml
 seed fuzz_pdf "$corpus"/pdf/*.pdf
