@@ -122,7 +122,13 @@ void CaptionedField::setText(const QString &text)
 
 QString CaptionedField::value() const
 {
-    return m_combo ? m_value : text();
+    if (!m_combo)
+        return text();
+    // The entry on show is the value, whether the program set it or the user picked it; a
+    // code the list does not know has no entry and is the value as it was set.
+    if (m_combo->currentIndex() >= 0)
+        return m_combo->currentData(Qt::UserRole).toString();
+    return m_value;
 }
 
 void CaptionedField::setValue(const QString &value)
@@ -148,6 +154,8 @@ void CaptionedField::setEntries(const Field::Entries &entries, const QList<QIcon
 {
     if (!m_combo)
         return;
+    // New entries (another language's names) keep the code on show, the user's pick included.
+    const QString shown = value();
     auto *model = new QStandardItemModel(0, 2, m_combo);
     bool named = false;
     for (qsizetype i = 0; i < qsizetype(entries.size()); ++i) {
@@ -177,7 +185,7 @@ void CaptionedField::setEntries(const Field::Entries &entries, const QList<QIcon
         // A list of codes alone shows each once.
         view->setColumnHidden(0, true);
     }
-    setValue(m_value);
+    setValue(shown);
 }
 
 void CaptionedField::display(const Field &field)
