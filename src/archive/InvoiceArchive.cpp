@@ -1,6 +1,7 @@
 #include "archive/InvoiceArchive.h"
 
 #include "archive/ArchiveGateway.h"
+#include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
@@ -17,8 +18,6 @@ namespace invorator {
 extern const char *const ArchiveSchema;
 
 namespace {
-
-const QString brellwerk = QStringLiteral("Brellwerk");
 
 // A value that cannot be stored as its column asks: the step fails.
 struct BadValue
@@ -191,7 +190,7 @@ bool ArchiveAvailable(const ArchiveLocation &where)
     return !where.isFile() || QFileInfo(where.config.path).isFile();
 }
 
-bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user)
+bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user, bool *replaced)
 {
     try {
         const HeaderValues values = headerValues(model);
@@ -205,7 +204,11 @@ bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QStri
         const QDateTime now = QDateTime::currentDateTime();
         const DbResult written = *found ? gateway.updateHeader(**found, now, user, values)
                                         : gateway.insertHeader(now, user, values);
-        return written && t.commit();
+        if (!written || !t.commit())
+            return false;
+        if (replaced)
+            *replaced = found->has_value();
+        return true;
     } catch (const BadValue &) {
         return false;
     }
@@ -247,15 +250,9 @@ bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
         });
 }
 
-DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QString &docType,
-                             const QString &invoiceNumber)
+DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QByteArray &bytes,
+                             const QString &docType, const QString &invoiceNumber)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return {false, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {false, QStringLiteral("%1: %2").arg(path, file.errorString())};
     ArchiveGateway gateway(archive);
     Transaction t(archive);
     if (!t.begun())
@@ -266,58 +263,91 @@ DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QStri
     return t.commit();
 }
 
-SaveOutcome SaveToArchive(const SharedState &state, const DisplayModel &model, const QString &invoicePath,
-                          MessageSink &messages)
+ArchiveSave::ArchiveSave(const SharedState &state) : m_state(state)
 {
-    const TextsGateway texts(state);
-    const auto say = [&](int number, MsgIcon icon, const QString &title, const QString &text) {
-        Message m;
-        m.number = number;
-        m.icon = icon;
-        m.title = title;
-        m.text = text;
-        return messages.show(m);
-    };
     const auto failed = [&](const QString &description) {
-        say(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + description);
-        return SaveOutcome::Failed;
+        m_report.failure = description;
+        m_report.messages.push_back(
+            MakeMessage(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + description));
     };
     QString problem;
     const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
-    if (!where)
-        return failed(problem);
+    if (!where) {
+        failed(problem);
+        return;
+    }
     if (!ArchiveAvailable(*where)) {
-        say(49, MsgIcon::Information, brellwerk, texts.message(49));
-        return SaveOutcome::NoArchive;
+        m_report.outcome = SaveOutcome::NoArchive;
+        m_report.messages.push_back(
+            MakeMessage(49, MsgIcon::Information, BrellwerkTitle, TextsGateway(state).message(49)));
+        return;
     }
-    Database archive(QStringLiteral("archive"));
-    if (const DbResult opened = archive.open(where->config); !opened)
-        return failed(opened.message);
-    if (const DbResult usable = ArchiveGateway(archive).checkUsable(); !usable)
-        return failed(usable.message);
-    if (say(42, MsgIcon::Question, brellwerk, texts.message(42)) != MsgAnswer::Yes)
-        return SaveOutcome::Declined;
-    if (!SaveInvoiceHeader(model, archive, state.UserName))
-        return SaveOutcome::NotSaved;
-    QString report;
-    bool complete = true;
-    if (SaveInvoiceItems(model, archive)) {
-        if (const DbResult stored =
-                SaveInvoiceDocument(archive, invoicePath, QStringLiteral("IN"), numberOf(model));
-            !stored)
-            return failed(stored.message);
-        report = texts.message(43) + invoicePath + QStringLiteral(" saved.\r\n");
+    auto archive = std::make_unique<Database>(QStringLiteral("archive"));
+    if (const DbResult opened = archive->open(where->config); !opened) {
+        failed(opened.message);
+        return;
+    }
+    if (const DbResult usable = ArchiveGateway(*archive).checkUsable(); !usable) {
+        failed(usable.message);
+        return;
+    }
+    m_archive = std::move(archive);
+}
+
+ArchiveSave::~ArchiveSave() = default;
+
+Message ArchiveSave::question() const
+{
+    return MakeMessage(42, MsgIcon::Question, BrellwerkTitle, TextsGateway(m_state).message(42));
+}
+
+SaveReport ArchiveSave::save(const DisplayModel &model, const ImportResult &imported)
+{
+    SaveReport report;
+    if (!m_archive)
+        return m_report;
+    Database &archive = *m_archive;
+    // The path as the archive names the file: absolute, whatever the caller was given.
+    report.documentPath =
+        imported.path.isEmpty() ? imported.path : QFileInfo(imported.path).absoluteFilePath();
+    report.headerSaved = SaveInvoiceHeader(model, archive, m_state.UserName, &report.replaced);
+    if (!report.headerSaved) {
+        report.outcome = SaveOutcome::NotSaved;
+        return report;
+    }
+    const TextsGateway texts(m_state);
+    QString text;
+    report.itemsSaved = SaveInvoiceItems(model, archive);
+    if (report.itemsSaved) {
+        if (const DbResult stored = SaveInvoiceDocument(archive, report.documentPath, imported.bytes,
+                                                        QStringLiteral("IN"), numberOf(model));
+            !stored) {
+            report.outcome = SaveOutcome::Failed;
+            report.failure = stored.message;
+            report.messages.push_back(
+                MakeMessage(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + stored.message));
+            return report;
+        }
+        report.documentSaved = true;
+        text = texts.message(43) + report.documentPath + QStringLiteral(" saved.\r\n");
     } else {
-        report = texts.message(45) + QStringLiteral("\r\n");
-        complete = false;
+        text = texts.message(45) + QStringLiteral("\r\n");
     }
+    report.deductionsSaved = true;
     if (model.lvAbzuege.rowCount() > 0) {
-        const bool stored = SaveInvoiceDeductions(model, archive);
-        report += texts.message(stored ? 46 : 47);
-        complete = complete && stored;
+        report.deductionsSaved = SaveInvoiceDeductions(model, archive);
+        text += texts.message(report.deductionsSaved ? 46 : 47);
     }
-    say(complete ? 43 : 45, MsgIcon::Information, brellwerk, report);
-    return complete ? SaveOutcome::Saved : SaveOutcome::PartlySaved;
+    const bool complete = report.itemsSaved && report.deductionsSaved;
+    report.messages.push_back(MakeMessage(complete ? 43 : 45, MsgIcon::Information, BrellwerkTitle, text));
+    report.outcome = complete ? SaveOutcome::Saved : SaveOutcome::PartlySaved;
+    return report;
+}
+
+SaveReport SaveToArchive(const SharedState &state, const DisplayModel &model, const ImportResult &imported)
+{
+    ArchiveSave archive(state);
+    return archive.ready() ? archive.save(model, imported) : archive.report();
 }
 
 DbResult InitArchive(const ArchiveLocation &where, const QString &)

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "services/Database.h"
+#include "services/MessageSink.h"
 
+#include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace invorator {
 
 class DisplayModel;
-class MessageSink;
 class SharedState;
+struct ImportResult;
 
 // Where the archive lives. The setting "Archive" names a SQLite file or a PostgreSQL
 // connection URI (postgresql://user@host:port/dbname; the password comes from the
@@ -33,27 +37,64 @@ bool ArchiveAvailable(const ArchiveLocation &where);
 
 // The four steps of a save. Each is one transaction: a step that fails leaves the archive
 // exactly as it was before it. They read the display model only.
-bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user);
+// `replaced` tells whether an invoice of the same number was archived before.
+bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user,
+                       bool *replaced = nullptr);
 bool SaveInvoiceItems(const DisplayModel &model, Database &archive);
 bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive);
-// Stores the invoice file; on failure (file unreadable, database error) says why and
-// writes nothing.
-DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QString &docType,
-                             const QString &invoiceNumber);
+// Stores the invoice file's bytes under its path; on a database error says why and writes nothing.
+DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QByteArray &bytes,
+                             const QString &docType, const QString &invoiceNumber);
 
 enum class SaveOutcome {
     Saved,       // every step stored
     PartlySaved, // the lines or the allowances could not be stored (messages 45, 47)
     NotSaved,    // the header could not be stored; nothing was written
-    Declined,    // the user answered No to message 42
     NoArchive,   // message 49
-    Failed       // "Fehler: ": the archive or the invoice file could not be used
+    Failed       // "Fehler: ": the archive could not be used or the document not stored
 };
 
-// Saves the invoice on screen: asks message 42, runs the steps and reports. The path is
-// the invoice file as the file field shows it.
-SaveOutcome SaveToArchive(const SharedState &state, const DisplayModel &model, const QString &invoicePath,
-                          MessageSink &messages);
+// What a save did: how it ended, what it stored, whether it replaced an invoice of the
+// same number, what failed, and the messages that tell the user, in the order to show them.
+struct SaveReport
+{
+    SaveOutcome outcome = SaveOutcome::Failed;
+    bool headerSaved = false;
+    bool itemsSaved = false;
+    bool deductionsSaved = false; // also true when there were none
+    bool documentSaved = false;
+    bool replaced = false;
+    QString failure; // the description behind "Fehler: "
+    QString documentPath;
+    std::vector<Message> messages;
+};
+
+// One save into the archive the settings name: opening it and checking that it can take
+// an invoice comes first, so that the caller asks the user (question()) only then.
+class ArchiveSave
+{
+public:
+    explicit ArchiveSave(const SharedState &state);
+    ~ArchiveSave();
+    ArchiveSave(const ArchiveSave &) = delete;
+    ArchiveSave &operator=(const ArchiveSave &) = delete;
+
+    // False when the archive is missing or unusable; report() then says why.
+    bool ready() const { return m_archive != nullptr; }
+    const SaveReport &report() const { return m_report; }
+    // The question before saving (message 42).
+    Message question() const;
+    // Saves the invoice on show: the model as shown and the file as its import read it.
+    SaveReport save(const DisplayModel &model, const ImportResult &imported);
+
+private:
+    const SharedState &m_state;
+    std::unique_ptr<Database> m_archive;
+    SaveReport m_report;
+};
+
+// The same without a question, for callers that decided already.
+SaveReport SaveToArchive(const SharedState &state, const DisplayModel &model, const ImportResult &imported);
 
 // Creates the archive's tables where they are missing.
 DbResult InitArchive(const ArchiveLocation &where, const QString &programFolder);

@@ -9,8 +9,6 @@ namespace invorator {
 
 namespace {
 
-const QString brellwerk = QStringLiteral("Brellwerk");
-
 QString nz(const QString &value, const QString &fallback = {})
 {
     return NzFormat(value.isNull() ? std::nullopt : std::optional<QString>(value), fallback);
@@ -18,12 +16,7 @@ QString nz(const QString &value, const QString &fallback = {})
 
 void say(const SharedState &state, MessageSink &messages, int number, MsgIcon icon)
 {
-    Message m;
-    m.number = number;
-    m.icon = icon;
-    m.title = brellwerk;
-    m.text = GetMeldung(state, number);
-    messages.show(m);
+    messages.show(MakeMessage(number, icon, BrellwerkTitle, GetMeldung(state, number)));
 }
 
 } // namespace

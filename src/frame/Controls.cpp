@@ -66,14 +66,12 @@ bool CheckRequiredFields(const QList<QWidget *> &controls, MessageSink &messages
         }
     if (count == 0)
         return false;
-    Message m;
-    m.icon = MsgIcon::Critical;
-    m.title = QStringLiteral("Brellwerk");
-    m.text =
+    messages.show(MakeMessage(
+        0, MsgIcon::Critical, BrellwerkTitle,
         QStringLiteral("Sie haben ") + QString::number(count) +
-        QStringLiteral(" Feld(er) nicht mit Daten gefüllt.\r\n"
-                       "Bitte tragen Sie dort Wert(e) ein, damit die Verarbeitung fortgeführt werden kann.");
-    messages.show(m);
+            QStringLiteral(
+                " Feld(er) nicht mit Daten gefüllt.\r\n"
+                "Bitte tragen Sie dort Wert(e) ein, damit die Verarbeitung fortgeführt werden kann.")));
     return true;
 }
 

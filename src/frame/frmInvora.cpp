@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -48,9 +49,6 @@
 namespace invorator {
 
 namespace {
-
-const QString appTitle = QStringLiteral("Tarvo Invorator");
-const QString brellwerk = QStringLiteral("Brellwerk");
 
 // The invoice filter: its entries 1 to 4 are the invoice kinds; after them every invoice
 // and every file, whose kind the content chooses.
@@ -200,16 +198,10 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     resize(std::min(1280, available.width()), std::min(800, available.height() - 40));
 
     m_driver = std::make_unique<ImportDriver>(m_state, m_model, m_messages);
-    m_driver->exportFolderReady = [this] {
-        return m_files->exportField()->exportFolderReady();
-    };
-    m_driver->openExportFolder = [this] {
-        OrdnerÖffnen();
-    };
-    m_driver->enableSave = [this] {
-        m_save->setEnabled(true);
-    };
     setUp();
+    // Another file in the invoice field, typed or picked, is not the invoice on show: the
+    // commands that act on the invoice wait until it is read.
+    connect(m_files->invoiceField()->lineEdit(), &QLineEdit::textChanged, this, &frmInvora::followInvoice);
 }
 
 frmInvora::~frmInvora()
@@ -264,12 +256,7 @@ void frmInvora::buildCommandBar()
 
 void frmInvora::say(int number, MsgIcon icon, const QString &title, const QString &text)
 {
-    Message m;
-    m.number = number;
-    m.icon = icon;
-    m.title = title;
-    m.text = text;
-    m_messages.show(m);
+    m_messages.show(MakeMessage(number, icon, title, text));
 }
 
 void frmInvora::setUp()
@@ -291,7 +278,7 @@ void frmInvora::setUp()
     m_support->attachmentField()->setDialog(invoiceFilter, 1, texts.message(40), documents);
     m_support->attachmentField()->setText(m_state.SupportAttachment);
     if (!m_state.TextsDbOpen)
-        say(0, MsgIcon::Critical, appTitle,
+        say(0, MsgIcon::Critical, ProgramTitle,
             QStringLiteral(
                 "Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: ") +
                 m_state.textsDbError());
@@ -352,18 +339,14 @@ void frmInvora::SendSupportRequest()
         return;
     if (CheckRequiredFields({m_support->nameField(), m_support->messageField()}, m_messages))
         return;
-    Message ask;
-    ask.number = 31;
-    ask.icon = MsgIcon::Question;
-    ask.title = appTitle;
-    ask.text = GetMeldung(m_state, 31);
-    if (m_messages.show(ask) != MsgAnswer::Yes)
+    if (m_messages.show(MakeMessage(31, MsgIcon::Question, ProgramTitle, GetMeldung(m_state, 31))) !=
+        MsgAnswer::Yes)
         return;
     const PreparedSupportMail prepared =
         PrepareSupportMail(m_state, m_clientRecord, m_support->nameField()->text(),
                            m_support->messageField()->text(), m_support->attachmentField()->text());
     if (!prepared.config) {
-        say(0, MsgIcon::Critical, SupportErrorTitle, SupportErrorText + prepared.failure);
+        say(0, MsgIcon::Critical, BrellwerkTitle, SupportErrorText + prepared.failure);
         emit supportRequestFinished(false);
         return;
     }
@@ -385,9 +368,9 @@ void frmInvora::SendSupportRequest()
         QApplication::restoreOverrideCursor();
         m_support->setEnabled(true);
         if (*result)
-            say(36, MsgIcon::Information, appTitle, GetMeldung(m_state, 36));
+            say(36, MsgIcon::Information, ProgramTitle, GetMeldung(m_state, 36));
         else
-            say(0, MsgIcon::Critical, SupportErrorTitle,
+            say(0, MsgIcon::Critical, BrellwerkTitle,
                 SupportErrorText + DescribeMailFailure(m_state, *result));
         emit supportRequestFinished(bool(*result));
     });
@@ -410,7 +393,7 @@ void frmInvora::stopSending()
 
 DocumentTexts frmInvora::documentTexts() const
 {
-    return DocumentTextsOf(m_state, m_titles, m_files->invoiceField()->text());
+    return DocumentTextsOf(m_state, m_titles, m_shown.path);
 }
 
 void frmInvora::printInvoice()
@@ -427,7 +410,7 @@ void frmInvora::printInvoice()
     const int pages = RenderInvoice(m_model, documentTexts(), printer);
     QApplication::restoreOverrideCursor();
     if (pages == 0)
-        say(66, MsgIcon::Critical, appTitle, GetMeldung(m_state, 66).arg(printer.printerName()));
+        say(66, MsgIcon::Critical, ProgramTitle, GetMeldung(m_state, 66).arg(printer.printerName()));
 }
 
 void frmInvora::saveInvoicePdf()
@@ -446,7 +429,7 @@ void frmInvora::saveInvoicePdf()
     const bool written = WriteInvoicePdf(m_model, documentTexts(), path, &problem);
     QApplication::restoreOverrideCursor();
     if (!written)
-        say(66, MsgIcon::Critical, appTitle, GetMeldung(m_state, 66).arg(problem));
+        say(66, MsgIcon::Critical, ProgramTitle, GetMeldung(m_state, 66).arg(problem));
 }
 
 void frmInvora::translate()
@@ -490,6 +473,20 @@ void frmInvora::invoicePathChanged()
     m_state.FilterIndex = m_files->invoiceField()->filterIndex();
     // The identifiers page belongs to Peppol invoices.
     m_positions->setIdentifiersEnabled(KindOfFilterIndex(m_state.FilterIndex) == InvoiceKind::Peppol);
+    followInvoice();
+}
+
+void frmInvora::followInvoice()
+{
+    const auto absolute = [](const QString &path) {
+        return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    };
+    const bool onShow = m_imported && absolute(m_files->invoiceField()->text()) == absolute(m_shown.path);
+    // Saving follows every import, as clearing the window always allowed it; the document
+    // needs an invoice that was read.
+    m_save->setEnabled(onShow);
+    m_print->setEnabled(onShow && bool(m_shown));
+    m_pdf->setEnabled(onShow && bool(m_shown));
 }
 
 void frmInvora::convert()
@@ -514,13 +511,24 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     // The XML shown belongs to the invoice shown: it goes with it.
     m_invoice->showXml(QString());
     m_driver->setExportFolder(m_files->exportField()->text());
-    const ImportResult result = m_driver->ImportInvoice(path, chosen);
+    ImportResult result = m_driver->ImportInvoice(path, chosen);
+    // The file is an invoice of another kind: the user decides whether to read it as that.
+    if (result.outcome == ImportOutcome::Refused && result.fits != InvoiceKind::Auto) {
+        QApplication::restoreOverrideCursor();
+        const bool yes =
+            m_messages.show(KindMismatchQuestion(m_state, result.kind, result.fits)) == MsgAnswer::Yes;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (yes)
+            result = m_driver->ImportInvoice(path, result.fits);
+    }
+    if (!result.numberFormat.isEmpty())
+        m_state.NumberFormat = result.numberFormat;
+    m_shown = std::move(result);
+    m_imported = true;
     render();
-    const std::vector<SumFinding> &findings = m_driver->sumFindings();
-    const bool read = result.outcome == ImportOutcome::Read;
-    // The invoice as a document: only one that was read.
-    m_print->setEnabled(read);
-    m_pdf->setEnabled(read);
+    const std::vector<SumFinding> &findings = m_shown.sumFindings;
+    const bool read = bool(m_shown);
+    followInvoice();
     m_positions->showFindings(findings, read, GetMeldung(m_state, 62));
     m_sumsMark->setText(read ? QStringLiteral("●") : QString());
     m_sumsMark->setStyleSheet(findings.empty() ? QStringLiteral("color: rgb(0,128,0)")
@@ -530,14 +538,17 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
                                               : GetMeldung(m_state, 63).arg(findings.size()));
     QApplication::restoreOverrideCursor();
     // The content chose another kind, or the user agreed to read it as one: the filter follows.
-    const InvoiceKind shown = result.fromPdf ? InvoiceKind::Pdf : result.kind;
-    if (result && shown != chosen && !(result.fromPdf && chosen == InvoiceKind::CII)) {
+    const InvoiceKind shown = m_shown.fromPdf ? InvoiceKind::Pdf : m_shown.kind;
+    if (m_shown && shown != chosen && !(m_shown.fromPdf && chosen == InvoiceKind::CII)) {
         m_files->invoiceField()->setFilterIndex(static_cast<int>(shown));
         invoicePathChanged();
     }
     // As the import left it: a PDF, once extracted, counts as CII.
-    if (result.kind != InvoiceKind::Auto)
-        m_state.FilterIndex = static_cast<int>(result.kind);
+    if (m_shown.kind != InvoiceKind::Auto)
+        m_state.FilterIndex = static_cast<int>(m_shown.kind);
+    // Documents were written into the export folder: the user may open it.
+    if (m_shown.offerExportFolder && m_messages.show(OpenExportFolderQuestion(m_state)) == MsgAnswer::Yes)
+        OrdnerÖffnen();
 }
 
 void frmInvora::render()
@@ -572,12 +583,20 @@ void frmInvora::OpenWithAssociatedProgram(const QString &document)
 {
     // Without a program for the document the user learns why nothing opens.
     if (!openUrl(QUrl::fromLocalFile(document)))
-        say(67, MsgIcon::Information, brellwerk, GetMeldung(m_state, 67).arg(document));
+        say(67, MsgIcon::Information, BrellwerkTitle, GetMeldung(m_state, 67).arg(document));
 }
 
 void frmInvora::SaveToArchive()
 {
-    invorator::SaveToArchive(m_state, m_model, m_files->invoiceField()->text(), m_messages);
+    // Only the invoice on show is saved, with the very file its import read.
+    if (!m_save->isEnabled())
+        return;
+    ArchiveSave archive(m_state);
+    if (archive.ready() && m_messages.show(archive.question()) != MsgAnswer::Yes)
+        return;
+    const SaveReport report = archive.ready() ? archive.save(m_model, m_shown) : archive.report();
+    for (const Message &message : report.messages)
+        m_messages.show(message);
 }
 
 void frmInvora::openSettings()
@@ -620,7 +639,7 @@ void frmInvora::saveSettings()
 {
     m_settings->store(m_state);
     m_state.writePreferences();
-    say(37, MsgIcon::Information, brellwerk, GetMeldung(m_state, 37));
+    say(37, MsgIcon::Information, BrellwerkTitle, GetMeldung(m_state, 37));
 }
 
 void frmInvora::openHelp()
@@ -632,7 +651,7 @@ void frmInvora::openHelp()
         OpenWithAssociatedProgram(manual);
         return;
     }
-    say(0, MsgIcon::Information, brellwerk,
+    say(0, MsgIcon::Information, BrellwerkTitle,
         german ? QStringLiteral("Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!")
                : QStringLiteral("Handbook was not found in the .\\Help directory!"));
 }

@@ -107,6 +107,8 @@ private:
     void buildCommandBar();
     void setUp();
     void invoicePathChanged();
+    // Enables the commands that act on the invoice while the invoice field names the file on show.
+    void followInvoice();
     void render();
     void runImport(const QString &path, InvoiceKind kind);
     void openPanel(SidePanel *panel);
@@ -124,6 +126,9 @@ private:
     MessageSink &m_messages;
     DisplayModel m_model;
     std::unique_ptr<ImportDriver> m_driver;
+    // The last import: what it read, and whether there was one.
+    ImportResult m_shown;
+    bool m_imported = false;
 
     QToolBar *m_bar = nullptr;
     QAction *m_save = nullptr;

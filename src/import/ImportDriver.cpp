@@ -22,9 +22,6 @@ namespace invorator {
 
 namespace {
 
-const QString appTitle = QStringLiteral("Tarvo Invorator");
-const QString brellwerk = QStringLiteral("Brellwerk");
-
 const std::string ciiTest = ns::elementTest(QString::fromLatin1(ns::cii.data(), ns::cii.size()));
 const std::string zugferd1Test =
     ns::elementTest(QString::fromLatin1(ns::zugferd1.data(), ns::zugferd1.size()));
@@ -134,59 +131,63 @@ InvoiceKind KindOfFilterIndex(int index)
     return index >= 1 && index <= 4 ? static_cast<InvoiceKind>(index) : InvoiceKind::Auto;
 }
 
+Message KindMismatchQuestion(const SharedState &state, InvoiceKind chosen, InvoiceKind fits)
+{
+    return MakeMessage(50, MsgIcon::Question, ProgramTitle,
+                       GetMeldung(state, 50).arg(KindName(chosen), KindName(fits)));
+}
+
+Message OpenExportFolderQuestion(const SharedState &state)
+{
+    return MakeMessage(41, MsgIcon::Question, ProgramTitle, GetMeldung(state, 41));
+}
+
 ImportDriver::ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages)
     : m_state(state), m_model(model), m_messages(messages)
 {
-    exportFolderReady = [this] {
-        return QFileInfo(m_exportFolder).isDir();
-    };
 }
 
 ImportDriver::~ImportDriver() = default;
 
-MsgAnswer ImportDriver::say(int number, MsgIcon icon, const QString &title, const QString &text)
+void ImportDriver::say(int number, MsgIcon icon, const QString &title, const QString &text)
 {
-    Message m;
-    m.number = number;
-    m.icon = icon;
-    m.title = title;
-    m.text = text.isNull() ? GetMeldung(m_state, number) : text;
-    return m_messages.show(m);
+    m_messages.show(MakeMessage(number, icon, title, text.isNull() ? GetMeldung(m_state, number) : text));
 }
 
 void ImportDriver::ClearInvoice()
 {
     m_model.reset();
-    if (enableSave)
-        enableSave();
 }
 
 ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
 {
     ClearInvoice();
-    m_attachments.clear();
     m_lastDocument.reset();
-    m_sumFindings.clear();
     ImportResult result;
     result.kind = kind;
+    result.path = path;
     try {
         // Devices and pipes never end or block on reading; only regular files are invoices.
         const QFileInfo info(path);
         if (info.exists() && !info.isFile()) {
-            say(52, MsgIcon::Critical, appTitle);
+            say(52, MsgIcon::Critical, ProgramTitle);
             result.outcome = ImportOutcome::NotLoaded;
             return result;
         }
-        // The XML of a PDF goes to a file of this import's own, removed when it ends.
-        ExtractedXml extracted;
-        QString xmlPath = path;
-        if (IsPdfFile(path) && extracted.extract(path)) {
-            xmlPath = extracted.path();
-            result.fromPdf = true;
-            result.kind = InvoiceKind::CII; // the content decides below whether it is CII or UBL
+        // The file is read once: the XML is parsed from these bytes, and they are what the
+        // archive stores, whatever happens to the file afterwards.
+        InvoiceFile file = ReadInvoiceFile(path);
+        result.bytes = file.bytes;
+        QByteArray xml = std::move(file.bytes);
+        if (file.pdf) {
+            if (QByteArray embedded = ExtractInvoiceXml(xml); !embedded.isEmpty()) {
+                xml = std::move(embedded);
+                result.fromPdf = true;
+                result.kind = InvoiceKind::CII; // the content decides below whether it is CII or UBL
+            }
         }
         ImportContext context;
-        m_state.NumberFormat = context.numberFormat;
+        result.numberFormat = context.numberFormat;
         // The names of codes are read once per language, not on every import.
         if (m_codeNamesLanguage != m_state.LanguageCode || !m_state.TextsDbOpen) {
             const TextsGateway texts(m_state);
@@ -198,8 +199,10 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         context.paymentMeansNames = m_paymentMeansNames;
         auto owned = std::make_unique<XmlDocument>();
         XmlDocument &doc = *owned;
-        if (const XmlResult loaded = doc.load(xmlPath); !loaded) {
-            say(loaded.tooLarge ? 53 : 5, MsgIcon::Critical, appTitle);
+        const XmlResult loaded =
+            file.readable ? doc.loadXml(xml) : XmlResult{false, file.problem, 0, file.tooLarge};
+        if (!loaded) {
+            say(loaded.tooLarge ? 53 : 5, MsgIcon::Critical, ProgramTitle);
             result.outcome = ImportOutcome::NotLoaded;
             return result;
         }
@@ -210,35 +213,30 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         if (result.kind == InvoiceKind::Auto)
             result.kind = tests.contentKind();
         if (!tests.accepts(result.kind)) {
-            const InvoiceKind shown = tests.contentKind();
-            if (shown == InvoiceKind::Auto) {
-                say(51, MsgIcon::Exclamation, appTitle);
-                result.outcome = ImportOutcome::Refused;
-                return result;
-            }
-            const QString text = GetMeldung(m_state, 50).arg(KindName(result.kind), KindName(shown));
-            if (say(50, MsgIcon::Question, appTitle, text) != MsgAnswer::Yes) {
-                result.outcome = ImportOutcome::Refused;
-                return result;
-            }
-            result.kind = shown;
+            result.fits = tests.contentKind();
+            if (result.fits == InvoiceKind::Auto)
+                say(51, MsgIcon::Exclamation, ProgramTitle);
+            result.outcome = ImportOutcome::Refused;
+            return result;
         }
         if (result.kind == InvoiceKind::CII)
-            runCii(doc, context, tests.cii() ? CrossIndustryInvoice : Zugferd1);
+            runCii(doc, context, tests.cii() ? CrossIndustryInvoice : Zugferd1, result);
         else
-            runUbl(doc, result.kind == InvoiceKind::Peppol, context);
+            runUbl(doc, result.kind == InvoiceKind::Peppol, context, result);
+        result.numberFormat = context.numberFormat;
         result.outcome = ImportOutcome::Read;
-        m_sumFindings = CheckSums(doc);
+        result.sumFindings = CheckSums(doc);
         if (m_keepDocument)
             m_lastDocument = std::move(owned);
     } catch (const std::exception &) {
-        say(5, MsgIcon::Information, brellwerk);
+        say(5, MsgIcon::Information, BrellwerkTitle);
         result.outcome = ImportOutcome::Failed;
     }
     return result;
 }
 
-void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary)
+void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary,
+                          ImportResult &result)
 {
     clsCIIImport reader(context, vocabulary);
     doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
@@ -270,10 +268,11 @@ void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVoc
             root.selectSingleNode(vocabulary.headerTotals), totalFields(m)))
         return;
     attachmentStep(
-        [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
+        [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true,
+        result);
 }
 
-void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
+void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context, ImportResult &result)
 {
     const bool creditNote = isCreditNote(doc);
     std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(context, creditNote)
@@ -292,7 +291,7 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
 
     // From here on amounts show without thousands separators and end in a blank.
     context.numberFormat = QStringLiteral("0.00 ");
-    m_state.NumberFormat = context.numberFormat;
+    result.numberFormat = context.numberFormat;
     // Header block: every row is its own step; a missing element leaves its field as reset.
     const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
         const auto text = doc.documentNode().textOf(xpath);
@@ -335,36 +334,34 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
         return;
     const XmlNode references = doc.selectSingleNode("//cac:AdditionalDocumentReference");
     attachmentStep(
-        [&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); },
-        false);
+        [&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); }, false,
+        result);
 }
 
 void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &write,
-                                  bool messageWhenNotReady)
+                                  bool messageWhenNotReady, ImportResult &result)
 {
     if (m_exportFolder.isEmpty())
         return;
-    if (!exportFolderReady || !exportFolderReady()) {
+    if (!QFileInfo(m_exportFolder).isDir()) {
         if (messageWhenNotReady)
-            say(9, MsgIcon::Information, appTitle);
+            say(9, MsgIcon::Information, ProgramTitle);
         return;
     }
     AttachmentStore store(m_exportFolder);
     const bool any = write(store);
     store.finish();
-    m_attachments = store.written();
+    result.attachments = store.written();
     if (!store.failed().isEmpty()) {
         // One message names them all; a hostile file may hold thousands.
         QStringList names = store.failed().mid(0, 10);
         if (store.failed().size() > names.size())
             names << QStringLiteral("… (%1)").arg(store.failed().size());
-        say(54, MsgIcon::Exclamation, appTitle,
+        say(54, MsgIcon::Exclamation, ProgramTitle,
             GetMeldung(m_state, 54).arg(names.join(QStringLiteral(", "))));
     }
     // The folder is offered only when something was written into it.
-    if (any && !m_attachments.isEmpty() && say(41, MsgIcon::Question, appTitle) == MsgAnswer::Yes &&
-        openExportFolder)
-        openExportFolder();
+    result.offerExportFolder = any && !result.attachments.isEmpty();
 }
 
 } // namespace invorator

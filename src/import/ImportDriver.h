@@ -4,6 +4,7 @@
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -30,65 +31,80 @@ InvoiceKind KindOfFilterIndex(int index);
 enum class ImportOutcome {
     Read,      // the reader sequence ran (it may have stopped early on a reader's false)
     NotLoaded, // the file could not be loaded (message 5)
-    Refused,   // the file is not an invoice of the chosen kind (messages 50, 51)
+    Refused,   // the file is not an invoice of the chosen kind (message 51, or `fits` names the kind)
     Failed     // an unexpected error ended the import (message 5, "Brellwerk")
 };
 
-// What one import did: how it ended, the kind the file was read as (a PDF's XML is
-// read as CII, or as the UBL kind its content shows), and whether the XML came out of a PDF.
+// What one import did, as a value the caller keeps while the invoice is on show: how it
+// ended, the kind the file was read as (a PDF's XML is read as CII, or as the UBL kind its
+// content shows), the file and the very bytes that were read, the number format of the
+// amounts, the sums that do not add up and the attachments written.
 struct ImportResult
 {
     ImportOutcome outcome = ImportOutcome::Failed;
     InvoiceKind kind = InvoiceKind::Auto;
+    // Refused because the content is an invoice of another kind: that kind (the caller
+    // may ask the user and import again as it). Auto when no kind fits.
+    InvoiceKind fits = InvoiceKind::Auto;
     bool fromPdf = false;
+    QString path;
+    // The file's bytes as the import read them (the PDF, not its XML): what the archive stores.
+    QByteArray bytes;
+    // The pattern the amounts were written in; empty when the import ended before choosing one.
+    QString numberFormat;
+    // The sums of the invoice read that do not add up (empty when all agree).
+    std::vector<SumFinding> sumFindings;
+    // File names written into the export folder, in order.
+    QStringList attachments;
+    // The reader wrote documents into the export folder: the caller may offer to open it.
+    bool offerExportFolder = false;
+
     explicit operator bool() const { return outcome == ImportOutcome::Read; }
 };
+
+// The question a refused import puts to the user (message 50): read the file as the kind
+// that fits instead of the kind chosen?
+Message KindMismatchQuestion(const SharedState &state, InvoiceKind chosen, InvoiceKind fits);
+// The question after attachments were written (message 41): open the export folder?
+Message OpenExportFolderQuestion(const SharedState &state);
 
 // Turns one invoice file into the filled display model: clears it, takes the XML out
 // of a PDF, loads the document, checks its namespaces against the kind, and runs the
 // reader of that kind step by step. Attachments go to the export folder at the end.
+// It asks no questions: what it did comes back in the result, and information the user
+// should see (a file that cannot be read, attachments that failed) goes to the sink.
 class ImportDriver
 {
 public:
     ImportDriver(SharedState &state, DisplayModel &model, MessageSink &messages);
     ~ImportDriver();
 
-    // The export folder field's text; attachments are written only when it is set and ready.
+    // The export folder field's text; attachments are written only when it names an
+    // existing folder.
     void setExportFolder(const QString &folder) { m_exportFolder = folder; }
-    // Whether the export folder can take files (default: it is an existing folder).
-    std::function<bool()> exportFolderReady;
-    // Opens the export folder for the user after attachments were written.
-    std::function<void()> openExportFolder;
-    // Enables the save command; called by every clearing.
-    std::function<void()> enableSave;
 
     ImportResult ImportInvoice(const QString &path, InvoiceKind kind);
     void ClearInvoice();
 
-    // File names written into the export folder by the last import, in order.
-    const QStringList &attachments() const { return m_attachments; }
-
     // Keeps the document of the last import until the next one or the driver's end, for a
     // program that ends right after one import and need not spend time taking it apart.
     void keepLastDocument(bool keep) { m_keepDocument = keep; }
-    // The sums of the last invoice read that do not add up (empty when all agree).
-    const std::vector<SumFinding> &sumFindings() const { return m_sumFindings; }
 
 private:
-    MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
+    void say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
-    void runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary);
-    void runUbl(XmlDocument &doc, bool peppol, ImportContext &context);
-    void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady);
+    void runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary,
+                ImportResult &result);
+    void runUbl(XmlDocument &doc, bool peppol, ImportContext &context, ImportResult &result);
+    void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady,
+                        ImportResult &result);
 
     SharedState &m_state;
     DisplayModel &m_model;
     MessageSink &m_messages;
     QString m_exportFolder;
-    QStringList m_attachments;
     bool m_keepDocument = false;
     std::unique_ptr<XmlDocument> m_lastDocument;
-    std::vector<SumFinding> m_sumFindings;
     QHash<QString, QString> m_vatCategoryNames;
     QHash<QString, QString> m_paymentMeansNames;
     QString m_codeNamesLanguage;

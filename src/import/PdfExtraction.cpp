@@ -1,11 +1,9 @@
 #include "import/PdfExtraction.h"
 
 #include "services/InvoiceNamespaces.h"
-#include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
 #include <QFile>
-#include <QTemporaryFile>
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/QPDF.hh>
@@ -177,12 +175,36 @@ QByteArray searchEmbeddedFiles(const QByteArray &pdf)
 
 } // namespace
 
-bool IsPdfFile(const QString &path)
+InvoiceFile ReadInvoiceFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return file.read(5) == QByteArrayLiteral("%PDF-");
+    InvoiceFile file;
+    QFile in(path);
+    if (path.isEmpty() || !in.open(QIODevice::ReadOnly)) {
+        file.problem = QStringLiteral("cannot open %1").arg(path);
+        return file;
+    }
+    file.pdf = in.peek(5) == QByteArrayLiteral("%PDF-");
+    // A device or pipe reports no size: read no more than the limit allows.
+    const qint64 limit = file.pdf ? maxPdfSize : MaxXmlBytes;
+    if (in.size() > limit) {
+        file.tooLarge = true;
+        file.problem = QStringLiteral("the file is larger than an invoice can be");
+        return file;
+    }
+    file.bytes = in.read(limit + 1);
+    if (in.error() != QFileDevice::NoError) {
+        file.bytes.clear();
+        file.problem = QStringLiteral("%1: %2").arg(path, in.errorString());
+        return file;
+    }
+    if (file.bytes.size() > limit) {
+        file.bytes.clear();
+        file.tooLarge = true;
+        file.problem = QStringLiteral("the file is larger than an invoice can be");
+        return file;
+    }
+    file.readable = true;
+    return file;
 }
 
 QByteArray ExtractInvoiceXml(const QByteArray &pdf)
@@ -195,35 +217,6 @@ QByteArray ExtractInvoiceXml(const QByteArray &pdf)
         !xml.isEmpty())
         return xml;
     return searchPlainInvoice(pdf, QByteArrayLiteral("rsm:CrossIndustryDocument"));
-}
-
-ExtractedXml::ExtractedXml() = default;
-ExtractedXml::~ExtractedXml() = default;
-
-bool ExtractedXml::extract(const QString &pdfPath)
-{
-    m_file.reset();
-    QFile pdf(pdfPath);
-    if (!pdf.open(QIODevice::ReadOnly) || pdf.size() > maxPdfSize)
-        return false;
-    const QByteArray xml = ExtractInvoiceXml(pdf.readAll());
-    pdf.close();
-    if (xml.isEmpty())
-        return false;
-    // Earlier versions left the XML of the last PDF under one fixed name.
-    QFile::remove(UserTempFolder() + QStringLiteral("/zFile.xml"));
-    // A new name for every import, created exclusively and readable by the owner only.
-    auto file = std::make_unique<QTemporaryFile>(UserTempFolder() + QStringLiteral("/zFile-XXXXXX.xml"));
-    if (!file->open() || file->write(xml) != xml.size() || !file->flush())
-        return false;
-    file->close();
-    m_file = std::move(file);
-    return true;
-}
-
-QString ExtractedXml::path() const
-{
-    return m_file ? m_file->fileName() : QString();
 }
 
 } // namespace invorator

@@ -124,20 +124,16 @@ void printMessages(const std::vector<Message> &messages, QTextStream &err)
             << '\n';
 }
 
-// Answers the archive's question (42) with Yes and a kind mismatch (50) with No.
-class SaveAnswers : public RecordingSink
+// The command line answers the questions of an import itself: it reads only the kind it
+// was told (a mismatch is refused), and it never opens the export folder. The questions
+// are reported with their answers like every other message.
+void answerImportQuestions(const SharedState &state, const ImportResult &result, RecordingSink &sink)
 {
-public:
-    MsgAnswer show(const Message &message) override
-    {
-        Message m = message;
-        m.answer = m.icon != MsgIcon::Question ? MsgAnswer::Ok
-                   : m.number == 42            ? MsgAnswer::Yes
-                                               : MsgAnswer::No;
-        RecordingSink::show(m);
-        return m.answer;
-    }
-};
+    if (result.outcome == ImportOutcome::Refused && result.fits != InvoiceKind::Auto)
+        sink.show(KindMismatchQuestion(state, result.kind, result.fits));
+    if (result.offerExportFolder)
+        sink.show(OpenExportFolderQuestion(state));
+}
 
 // Mails a support request with the account and client record of the installation.
 int sendSupport(const SharedState &state, const Options &o, QTextStream &err)
@@ -185,25 +181,24 @@ int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream 
         const QString &file = o.files[i];
         if (progress)
             err << "\r" << (i + 1) << " of " << o.files.size() << ": " << file << "\x1b[K" << Qt::flush;
-        SaveAnswers sink;
+        RecordingSink sink(MsgAnswer::No);
         ImportDriver driver(state, model, sink);
-        if (!driver.ImportInvoice(file, o.kind)) {
+        const ImportResult imported = driver.ImportInvoice(file, o.kind);
+        answerImportQuestions(state, imported, sink);
+        if (!imported) {
             printMessages(sink.messages(), err);
             status = std::max(status, 1);
             continue;
         }
-        const auto imported = sink.messages().size();
-        const SaveOutcome saved = SaveToArchive(state, model, QFileInfo(file).absoluteFilePath(), sink);
-        std::vector<Message> messages = sink.messages();
-        for (std::size_t k = imported; k < messages.size(); ++k) {
-            const Message &m = messages[k];
+        const SaveReport saved = SaveToArchive(state, model, imported);
+        for (const Message &m : saved.messages) {
             // The report of a save is what the command prints; everything else is a message.
             if (m.number == 43 || m.number == 45)
                 out << m.text << '\n';
-            else if (m.number != 42)
+            else
                 printMessages({m}, err);
         }
-        if (saved != SaveOutcome::Saved)
+        if (saved.outcome != SaveOutcome::Saved)
             status = 3;
     }
     if (progress)
@@ -252,12 +247,15 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     driver.setExportFolder(o.exportFolder);
     driver.keepLastDocument(bool(finished));
     const ImportResult result = driver.ImportInvoice(o.files.first(), o.kind);
+    answerImportQuestions(state, result, sink);
+    if (!result.numberFormat.isEmpty())
+        state.NumberFormat = result.numberFormat;
 
     report.kind = result.kind;
     report.numberFormat = state.NumberFormat;
     report.messages = sink.messages();
-    report.attachments = driver.attachments();
-    report.checks = driver.sumFindings();
+    report.attachments = result.attachments;
+    report.checks = result.sumFindings;
     if (o.command == QLatin1String("check")) {
         printMessages(report.messages, err);
         if (!result)

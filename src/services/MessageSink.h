@@ -21,6 +21,20 @@ struct Message
 
 QString iconName(MsgIcon icon);
 
+// The two titles a message box carries.
+inline const QString ProgramTitle = QStringLiteral("Tarvo Invorator");
+inline const QString BrellwerkTitle = QStringLiteral("Brellwerk");
+
+inline Message MakeMessage(int number, MsgIcon icon, const QString &title, const QString &text)
+{
+    Message m;
+    m.number = number;
+    m.icon = icon;
+    m.title = title;
+    m.text = text;
+    return m;
+}
+
 // Where the core sends messages: the window shows boxes, the command line prints lines.
 // A question (icon Question) is answered Yes or No by the sink.
 class MessageSink

@@ -11,8 +11,7 @@ namespace invorator {
 class SharedState;
 class clsMandant;
 
-// The title and the start of the text of the box that reports a failed sending.
-inline const QString SupportErrorTitle = QStringLiteral("Brellwerk");
+// The start of the text of the box that reports a failed sending (titled "Brellwerk").
 inline const QString SupportErrorText = QStringLiteral("Fehler beim Senden der Nachricht: ");
 
 // A support request ready to be sent, or why it cannot be: found out before any connection.

@@ -85,17 +85,17 @@ struct Archive
     QSqlDatabase reader;
 };
 
-// Imports a file, then saves what is shown.
+// Imports a file, then saves what is shown with what the import read.
 struct Saving
 {
     explicit Saving(const Archive &archive) { run.state.ArchiveSetting = archive.location; }
-    SaveOutcome save(const QString &file)
+    SaveOutcome save()
     {
-        sink.clear();
-        return SaveToArchive(run.state, run.model, file, sink);
+        report = SaveToArchive(run.state, run.model, run.result);
+        return report.outcome;
     }
     ImportRun run;
-    RecordingSink sink{MsgAnswer::Yes};
+    SaveReport report;
 };
 
 QByteArray line(const char *id, const char *quantity, const char *price, const char *rate)
@@ -160,11 +160,11 @@ TEST_P(ArchiveTest, SavesWhatIsShownAndUpdatesOnTheSecondSave)
     Saving s(archive);
     const QString file = sample("Rechnung-2026-0815.xml");
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
-    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
-    ASSERT_EQ(s.sink.messages().size(), 2u);
-    EXPECT_EQ(s.sink.messages()[0].number, 42);
-    EXPECT_EQ(s.sink.messages()[1].text,
+    ASSERT_EQ(s.save(), SaveOutcome::Saved);
+    ASSERT_EQ(s.report.messages.size(), 1u);
+    EXPECT_EQ(s.report.messages[0].text,
               GetMeldung(s.run.state, 43) + file + " saved.\r\n" + GetMeldung(s.run.state, 46));
+    EXPECT_FALSE(s.report.replaced);
     const char *header = "SELECT %1 FROM tblInvoice WHERE InvoiceNumber = 'RE-2026-0815'";
     const auto field = [&](const char *column) {
         return archive.value(QString(header).arg(column));
@@ -200,20 +200,14 @@ TEST_P(ArchiveTest, SavesWhatIsShownAndUpdatesOnTheSecondSave)
     EXPECT_EQ(archive.value("SELECT FileType FROM tblDocuments"), "xml");
 
     const QString created = field("CreateDate");
-    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+    ASSERT_EQ(s.save(), SaveOutcome::Saved);
+    EXPECT_TRUE(s.report.replaced);
     EXPECT_EQ(archive.count("tblInvoice"), 1);
     EXPECT_EQ(field("CreateDate"), created);
     EXPECT_EQ(field("ChangeUser"), s.run.state.UserName);
     EXPECT_EQ(archive.count("tblInvoice_Items"), 4);
     EXPECT_EQ(archive.count("tblInvoice_Deduction"), 2);
     EXPECT_EQ(archive.count("tblDocuments"), 2);
-
-    // Answered No: nothing written.
-    const QString changed = field("ChangeDate");
-    RecordingSink no(MsgAnswer::No);
-    EXPECT_EQ(SaveToArchive(s.run.state, s.run.model, file, no), SaveOutcome::Declined);
-    EXPECT_EQ(archive.count("tblDocuments"), 2);
-    EXPECT_EQ(field("ChangeDate"), changed);
 }
 
 // The values a line and a header store: 2 × 100 at 19 % gives a gross price of 119 and
@@ -221,7 +215,8 @@ TEST_P(ArchiveTest, SavesWhatIsShownAndUpdatesOnTheSecondSave)
 // date the issue date is the payable date; amounts keep all their digits. A step that
 // fails then leaves the archive as it was before that step: the lines of the earlier save
 // stay when the new ones cannot be stored, an empty prepaid amount stores no header at
-// all, and a file gone before the save writes no document row.
+// all. The document stored is the file as its import read it, even when the file was
+// changed or removed since.
 TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
 {
     Archive archive(GetParam());
@@ -230,7 +225,7 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
     const QString file = writeFile(
         dir, "r.xml", invoice("O'Brien-1", line("1", "2", "100", "19") + line("2", "1", "50", "7")));
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
-    ASSERT_EQ(s.save(file), SaveOutcome::Saved);
+    ASSERT_EQ(s.save(), SaveOutcome::Saved);
     EXPECT_EQ(archive.column("SELECT InvoiceNumber FROM tblInvoice"), QStringList({"O'Brien-1"}));
     EXPECT_EQ(archive.value("SELECT PayableBy FROM tblInvoice"), "01.12.2026");
     EXPECT_EQ(archive.value("SELECT CurrencyCode FROM tblInvoice"), "<null>");
@@ -247,8 +242,9 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
     s.run.model[So::DuePayable].setText("12.345.678.901.234.567,89");
     s.run.model.lvTable.setCell(1, 5, QString()); // an empty rate fails the second line
     s.run.model.lvTable.setCell(0, 3, "7,00");
-    EXPECT_EQ(s.save(file), SaveOutcome::PartlySaved);
-    EXPECT_EQ(s.sink.messages().back().text, GetMeldung(s.run.state, 45) + "\r\n");
+    EXPECT_EQ(s.save(), SaveOutcome::PartlySaved);
+    EXPECT_EQ(s.report.messages.back().text, GetMeldung(s.run.state, 45) + "\r\n");
+    EXPECT_TRUE(s.report.headerSaved && !s.report.itemsSaved && !s.report.documentSaved);
     EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "12345678901234567.89")
         << "the header was saved";
     EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"), QStringList({"2", "1"}));
@@ -256,20 +252,23 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
 
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
     s.run.model[So::Prepaid].setText(QString());
-    EXPECT_EQ(s.save(file), SaveOutcome::NotSaved);
-    EXPECT_EQ(s.sink.messages().size(), 1u) << "only the question, no report";
+    EXPECT_EQ(s.save(), SaveOutcome::NotSaved);
+    EXPECT_TRUE(s.report.messages.empty()) << "no report";
     EXPECT_EQ(archive.count("tblDocuments"), 1);
     EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "12345678901234567.89")
         << "the header is untouched";
     EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"), QStringList({"2", "1"}));
 
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    const QByteArray read = readFile(file);
+    writeFile(dir, "r.xml", invoice("Other-2", line("1", "1", "1", "19")));
+    EXPECT_EQ(s.save(), SaveOutcome::Saved);
     ASSERT_TRUE(QFile::remove(file));
-    EXPECT_EQ(s.save(file), SaveOutcome::Failed);
-    EXPECT_TRUE(s.sink.messages().back().text.startsWith("Fehler: "))
-        << s.sink.messages().back().text.toStdString();
-    EXPECT_EQ(archive.count("tblDocuments"), 1);
-    EXPECT_EQ(archive.count("tblInvoice_Items"), 2) << "header and lines were stored before";
+    EXPECT_EQ(s.save(), SaveOutcome::Saved);
+    EXPECT_EQ(archive.column("SELECT BinaryFile FROM tblDocuments ORDER BY ID").mid(1),
+              QStringList({QString::fromUtf8(read), QString::fromUtf8(read)}))
+        << "the file as read, not as it is on disk now";
+    EXPECT_EQ(archive.column("SELECT InvoiceNumber FROM tblInvoice"), QStringList({"O'Brien-1"}));
 }
 
 // Two programs saving sixty invoices each into one archive at the same time, twenty of
@@ -310,17 +309,18 @@ TEST(ArchiveFiles, MissingBrokenAndNewArchives)
     const QString invoice = sample("Rechnung-2026-0815.xml");
     ImportRun run;
     ASSERT_EQ(run.run(invoice), ImportOutcome::Read);
-    RecordingSink sink(MsgAnswer::Yes);
     run.state.ArchiveSetting = dir.filePath("missing.mdb");
-    EXPECT_EQ(SaveToArchive(run.state, run.model, invoice, sink), SaveOutcome::NoArchive);
-    EXPECT_EQ(sink.messages().back().number, 49);
+    EXPECT_FALSE(ArchiveSave(run.state).ready());
+    SaveReport report = SaveToArchive(run.state, run.model, run.result);
+    EXPECT_EQ(report.outcome, SaveOutcome::NoArchive);
+    EXPECT_EQ(report.messages.back().number, 49);
     for (const auto &[name, bytes] :
          {std::pair{"junk.mdb", QByteArray(4096, 'x')}, std::pair{"empty.mdb", QByteArray()}}) {
-        sink.clear();
         run.state.ArchiveSetting = writeFile(dir, name, bytes);
-        EXPECT_EQ(SaveToArchive(run.state, run.model, invoice, sink), SaveOutcome::Failed) << name;
-        ASSERT_EQ(sink.messages().size(), 1u) << name;
-        EXPECT_TRUE(sink.messages()[0].text.startsWith("Fehler: ")) << name;
+        report = SaveToArchive(run.state, run.model, run.result);
+        EXPECT_EQ(report.outcome, SaveOutcome::Failed) << name;
+        ASSERT_EQ(report.messages.size(), 1u) << name;
+        EXPECT_TRUE(report.messages[0].text.startsWith("Fehler: ")) << name;
         EXPECT_EQ(readFile(run.state.ArchiveSetting), bytes) << name;
     }
     const auto cli = [](const QStringList &arguments) {

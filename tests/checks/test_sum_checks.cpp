@@ -19,7 +19,7 @@ std::vector<SumFinding> findingsOf(const QString &file, InvoiceKind kind = Invoi
 {
     ImportRun run;
     EXPECT_EQ(run.run(file, kind), ImportOutcome::Read) << file.toStdString();
-    return run.driver.sumFindings();
+    return run.result.sumFindings;
 }
 
 QString describe(const std::vector<SumFinding> &findings)

@@ -52,13 +52,14 @@ struct ProgramFolder
     QTemporaryDir dir;
 };
 
-// Runs statements on the folder's texts database; the value of the last one's first column.
-QVariant sql(const ProgramFolder &folder, const QStringList &statements)
+// Runs statements on one of the folder's databases (the texts database unless named); the
+// value of the last one's first column.
+QVariant sql(const ProgramFolder &folder, const QStringList &statements, const char *file = "DB/Daten.mdb")
 {
     QVariant last;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "edit");
-        db.setDatabaseName(folder.dir.filePath("DB/Daten.mdb"));
+        db.setDatabaseName(folder.dir.filePath(file));
         EXPECT_TRUE(db.open());
         for (const QString &statement : statements) {
             QSqlQuery q(db);
@@ -95,6 +96,16 @@ struct Window
     QTreeWidget *list(const char *name) const { return window.findChild<QTreeWidget *>(name); }
     QAction *command(const char *key) const { return window.findChild<QAction *>(key); }
     void click(const char *name) const { window.findChild<QPushButton *>(name)->click(); }
+    // Picks an entry of a list field as a user does: through the list widget itself.
+    void pick(const QString &name, const QString &code) const
+    {
+        auto *list = qobject_cast<QComboBox *>(field(name)->editor());
+        ASSERT_NE(list, nullptr) << name.toStdString();
+        const int index = list->findData(code, Qt::UserRole);
+        ASSERT_GE(index, 0) << code.toStdString();
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
 
     QWidget *widget(const char *name) const { return window.findChild<QWidget *>(name); }
 
@@ -192,6 +203,48 @@ TEST(Window, SetUpWithAndWithoutTheDatabases)
         EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "RE-2026-0815");
         EXPECT_EQ(w.field(controlKey(Rd::DocumentType))->value(), "380");
     }
+}
+
+// Saving, printing and the PDF act on the invoice on show: another file in the invoice
+// field, picked or typed, disables them until it is read, and the archive stores the file
+// as its import read it, even when the file has changed on disk since.
+TEST(Window, CommandsActOnTheInvoiceOnShow)
+{
+    ProgramFolder folder(true, true);
+    QTemporaryDir dir;
+    const QByteArray first = readFile(sample("Rechnung-2026-0815.xml"));
+    const QByteArray second = readFile(corpus("cii/EN16931_Einfach.cii.xml"));
+    const QString a = writeFile(dir, "a.xml", first);
+    const QString b = writeFile(dir, "b.xml", second);
+    Window w(folder, MsgAnswer::Yes);
+    const auto enabled = [&] {
+        QString flags;
+        for (const char *key : {"btnSave", "btnPrint", "btnPdf"})
+            flags += w.command(key)->isEnabled() ? '1' : '0';
+        return flags;
+    };
+    const auto archived = [&](const char *what) {
+        return sql(folder, {QString("SELECT %1 FROM tblDocuments ORDER BY ID").arg(what)}, "DB/Invoices.mdb");
+    };
+    w.convert(a, 1);
+    EXPECT_EQ(enabled(), "111");
+    w.choose(b, 1); // picked in the dialog, not yet read
+    EXPECT_EQ(enabled(), "000");
+    w.window.SaveToArchive();
+    EXPECT_TRUE(w.sink.messages().empty()) << "nothing saved, nothing asked";
+    w.field("txtFile(0)")->lineEdit()->setText(a); // typed back: the invoice on show again
+    EXPECT_EQ(enabled(), "111");
+    w.field("txtFile(0)")->lineEdit()->setText(a + "x");
+    EXPECT_EQ(enabled(), "000");
+
+    w.convert(b, 1);
+    EXPECT_EQ(enabled(), "111");
+    writeFile(dir, "b.xml", first); // the file changes after it was read
+    w.command("btnSave")->trigger();
+    ASSERT_EQ(numbers(w.sink), QList<int>({42, 43}));
+    EXPECT_EQ(archived("InvoiceNumber").toString(), "471102");
+    EXPECT_EQ(archived("BinaryFile").toByteArray(), second);
+    EXPECT_EQ(sql(folder, {"SELECT InvoiceNumber FROM tblInvoice"}, "DB/Invoices.mdb").toString(), "471102");
 }
 
 TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
@@ -323,10 +376,14 @@ TEST(Window, SettingsPageSaveAndCloseStoreTheSettings)
         EXPECT_EQ(settingOf(w.state, "Folder"), exportDir.path());
         EXPECT_EQ(settingOf(w.state, "Language"), "DE");
     }
-    // The next start shows what was stored.
+    // The next start shows what was stored; a language picked in the list is what is saved.
     Window again(folder);
     EXPECT_EQ(again.text("txtFile(0)"), corpus("pdf/EN16931_Einfach.pdf"));
     EXPECT_EQ(again.field("txtFile(0)")->filterIndex(), 4);
+    again.pick("txtAdresse(5)", "EN");
+    again.click("btnSaveSetting");
+    EXPECT_EQ(settingOf(again.state, "Language"), "EN");
+    EXPECT_EQ(again.field("txtAdresse(5)")->value(), "EN");
 }
 
 // Writes pictures of the converted window for review into build/screenshots.
@@ -511,12 +568,16 @@ TEST(Window, ClientRecordLoadsSavesAndSwitchesTheLanguage)
     EXPECT_EQ(w.state.FontSize, "8");
     EXPECT_EQ(settingOf(w.state, "Font"), "Arial") << "the client save leaves the settings store";
 
-    // Another language translates the window at once, and its font goes with it.
-    w.field("txtAdresse(5)")->setValue("EN");
+    // Another language translates the window at once, and its font goes with it; the
+    // language and the country are picked in their lists, and the pick is what is stored.
+    w.pick("txtAdresse(5)", "EN");
+    w.pick("txtAdresse(2)", "FR");
     w.field("txtAdresse(11)")->setValue("Courier New");
     w.field("txtAdresse(12)")->setText("11");
     w.click("btnMandantSpeichern");
     EXPECT_EQ(w.state.LanguageCode, "EN");
+    EXPECT_EQ(sql(folder, {"SELECT Land || '|' || Sprache FROM tblAdressen"}).toString(), "FR|EN");
+    EXPECT_EQ(w.field("txtAdresse(2)")->value(), "FR") << "the translated list keeps the pick";
     EXPECT_EQ(w.caption("txtSeller(3)"), "Street");
     EXPECT_EQ(w.field("txtSeller(3)")->font().family(), "Courier New");
     EXPECT_EQ(w.field("txtSeller(3)")->font().pointSize(), 11);

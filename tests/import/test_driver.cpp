@@ -24,32 +24,40 @@ QByteArray line(const QByteArray &id, const QByteArray &quantity)
 
 } // namespace
 
-TEST(ImportDriver, KindAndContentMustAgreeOrTheUserIsAsked)
+TEST(ImportDriver, KindAndContentMustAgreeOrTheKindThatFitsComesBack)
 {
     const QString cii = sample("Rechnung-2026-0815.xml");
-    ImportRun no(MsgAnswer::No);
-    // A CII file opened as UBL: asked whether to read it as CII; No leaves the model cleared.
-    EXPECT_EQ(no.run(cii, InvoiceKind::UBL), ImportOutcome::Refused);
-    EXPECT_EQ(no.messageNumbers(), QList<int>{50});
-    EXPECT_TRUE(no.sink.messages()[0].text.contains("UBL")) << no.sink.messages()[0].text.toStdString();
-    EXPECT_TRUE(no.sink.messages()[0].text.contains("CII"));
-    EXPECT_TRUE(no.modelIsCleared());
-    // The ZUGFeRD kind with an XML file is asked about the same way.
-    EXPECT_EQ(no.run(cii, InvoiceKind::Pdf), ImportOutcome::Refused);
-    EXPECT_EQ(no.messageNumbers(), QList<int>{50});
+    ImportRun run;
+    // A CII file opened as UBL: refused with the kind that fits, nothing asked, the model cleared.
+    EXPECT_EQ(run.run(cii, InvoiceKind::UBL), ImportOutcome::Refused);
+    EXPECT_EQ(run.result.fits, InvoiceKind::CII);
+    EXPECT_TRUE(run.messageNumbers().isEmpty());
+    EXPECT_TRUE(run.modelIsCleared());
+    const Message question = KindMismatchQuestion(run.state, run.result.kind, run.result.fits);
+    EXPECT_EQ(question.number, 50);
+    EXPECT_EQ(question.icon, MsgIcon::Question);
+    EXPECT_TRUE(question.text.indexOf("UBL") >= 0 &&
+                question.text.indexOf("UBL") < question.text.indexOf("CII"))
+        << "the kind chosen, then the kind that fits: " << question.text.toStdString();
+    // The ZUGFeRD kind with an XML file is refused the same way.
+    EXPECT_EQ(run.run(cii, InvoiceKind::Pdf), ImportOutcome::Refused);
+    EXPECT_EQ(run.result.fits, InvoiceKind::CII);
 
-    ImportRun yes(MsgAnswer::Yes);
-    EXPECT_EQ(yes.run(cii, InvoiceKind::Peppol), ImportOutcome::Read);
-    EXPECT_EQ(yes.kind, InvoiceKind::CII);
-    EXPECT_EQ(yes.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
+    // Read again as the kind that fits, as a user who answers Yes has it.
+    EXPECT_EQ(run.run(cii, InvoiceKind::Peppol), ImportOutcome::Refused);
+    EXPECT_EQ(run.run(cii, run.result.fits), ImportOutcome::Read);
+    EXPECT_EQ(run.kind, InvoiceKind::CII);
+    EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
+    EXPECT_EQ(run.result.bytes, readFile(cii)) << "the bytes the import read come back";
 
     // A well-formed file of no known format: message 51, whatever the kind.
     QTemporaryDir dir;
     const QString other = writeFile(dir, "other.xml", "<order xmlns='urn:example'><id>1</id></order>");
     for (InvoiceKind kind :
          {InvoiceKind::Auto, InvoiceKind::CII, InvoiceKind::UBL, InvoiceKind::Peppol, InvoiceKind::Pdf}) {
-        EXPECT_EQ(yes.run(other, kind), ImportOutcome::Refused);
-        EXPECT_EQ(yes.messageNumbers(), QList<int>{51}) << kind;
+        EXPECT_EQ(run.run(other, kind), ImportOutcome::Refused);
+        EXPECT_EQ(run.messageNumbers(), QList<int>{51}) << kind;
+        EXPECT_EQ(run.result.fits, InvoiceKind::Auto);
     }
 }
 
@@ -89,20 +97,18 @@ TEST(ImportDriver, AttachmentsNeedAReadyExportFolder)
     // No export folder: nothing written, nothing asked.
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
     EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_TRUE(run.driver.attachments().isEmpty());
+    EXPECT_TRUE(run.result.attachments.isEmpty());
+    EXPECT_FALSE(run.result.offerExportFolder);
     // A folder that does not exist: message 9 for CII.
     run.driver.setExportFolder(dir.filePath("missing"));
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
     EXPECT_EQ(run.messageNumbers(), QList<int>{9});
     EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
-    // A ready folder: the files are written and the folder is offered.
-    bool opened = false;
-    ImportRun yes(MsgAnswer::Yes);
-    yes.driver.setExportFolder(dir.path());
-    yes.driver.openExportFolder = [&] {
-        opened = true;
-    };
-    ASSERT_EQ(yes.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_EQ(yes.messageNumbers(), QList<int>{41});
-    EXPECT_TRUE(opened);
+    EXPECT_FALSE(run.result.offerExportFolder);
+    // A ready folder: the files are written and the folder is offered, without a question.
+    run.driver.setExportFolder(dir.path());
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_TRUE(run.messageNumbers().isEmpty());
+    EXPECT_EQ(run.result.attachments.size(), 2);
+    EXPECT_TRUE(run.result.offerExportFolder);
 }
