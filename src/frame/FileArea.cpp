@@ -1,6 +1,8 @@
 #include "frame/FileArea.h"
 
 #include "frame/CaptionedField.h"
+#include "localisation/TextsGateway.h"
+#include "services/SharedState.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -26,6 +28,28 @@ FileArea::FileArea(QWidget *parent) : QGroupBox(parent)
     connect(convert, &QPushButton::clicked, this, &FileArea::convertRequested);
     connect(m_file, &CaptionedField::returnPressed, this, &FileArea::convertRequested);
     connect(m_file, &CaptionedField::pathChanged, this, &FileArea::invoicePathChanged);
+}
+
+const QStringList &FileArea::invoiceFilter()
+{
+    static const QStringList filter = {
+        QStringLiteral("Invoice: CII (*.xml *.XML)"),
+        QStringLiteral("Invoice: UBL (*.xml *.XML)"),
+        QStringLiteral("Invoice: Peppol (*.xml *.XML)"),
+        QStringLiteral("Invoice: ZUGFeRD (*.pdf *.PDF)"),
+        QStringLiteral("Alle Rechnungen (*.xml *.XML *.pdf *.PDF)"),
+        QStringLiteral("Alle Dateien (*)"),
+    };
+    return filter;
+}
+
+void FileArea::setUp(const SharedState &state)
+{
+    const TextsGateway texts(state);
+    m_file->setDialog(invoiceFilter(), state.FilterIndex, texts.message(38), DocumentsFolder());
+    m_file->setText(state.LastInvoicePath);
+    m_export->setDialog({}, 0, texts.message(39), state.programFolder());
+    m_export->setText(state.ExportFolder);
 }
 
 } // namespace invorator

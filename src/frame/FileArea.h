@@ -5,6 +5,7 @@
 namespace invorator {
 
 class CaptionedField;
+class SharedState;
 
 // The file area `frmMenue`: the invoice file with its kind filter, the export folder and
 // the convert button.
@@ -16,6 +17,12 @@ public:
 
     CaptionedField *invoiceField() const { return m_file; }
     CaptionedField *exportField() const { return m_export; }
+
+    // The invoice filter: its entries 1 to 4 are the invoice kinds; after them every
+    // invoice and every file, whose kind the content chooses.
+    static const QStringList &invoiceFilter();
+    // Prepares both fields' dialogs (titles from the texts database) and shows the state's paths.
+    void setUp(const SharedState &state);
 
 signals:
     // The convert button was pressed, or Enter in the invoice field.

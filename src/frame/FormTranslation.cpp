@@ -8,17 +8,20 @@
 #include "services/SharedState.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QIcon>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTranslator>
 #include <QTreeWidget>
 
 namespace invorator {
@@ -352,6 +355,16 @@ QJsonArray DumpTexts(QWidget *window)
         out.append(o);
     }
     return out;
+}
+
+std::unique_ptr<QTranslator> InstallQtTexts(const QString &languageCode)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_") + languageCode.toLower(),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator;
 }
 
 } // namespace invorator

@@ -4,8 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
+class QTranslator;
 class QWidget;
 
 namespace invorator {
@@ -18,6 +20,10 @@ class SharedState;
 // shows the designed captions again; list views keep their current widths unless the
 // texts database gives others.
 void TranslateWindow(const SharedState &state, QWidget *window);
+
+// Installs Qt's own texts (dialogs, standard buttons) in the language, when Qt has them;
+// they are removed again when the translator goes.
+std::unique_ptr<QTranslator> InstallQtTexts(const QString &languageCode);
 
 // Fills the country and language pickers with the codes of the texts database, in their
 // order, each with its flag from Flags/<code>.ico of the program folder (none when the

@@ -2,6 +2,9 @@
 
 #include "frame/CaptionedField.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -83,6 +86,29 @@ void InvoiceView::render()
 void InvoiceView::showXml(const QString &text)
 {
     m_xml->setPlainText(text);
+}
+
+void InvoiceView::showXmlOf(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QFile file(path);
+    QString text;
+    if (file.open(QIODevice::ReadOnly)) {
+        text = QString::fromUtf8(file.readAll());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    showXml(text);
+    QApplication::restoreOverrideCursor();
+}
+
+void InvoiceView::refreshDocumentTypes()
+{
+    CaptionedField *type = field(Rd::DocumentType);
+    type->setEntries(m_model[Rd::DocumentType].entries());
+    type->display(m_model[Rd::DocumentType]);
 }
 
 } // namespace invorator

@@ -23,6 +23,10 @@ public:
     // Shows the model's current field texts.
     void render();
     void showXml(const QString &text);
+    // Shows the model's document types again once they are named in another language.
+    void refreshDocumentTypes();
+    // Shows the text of the file; nothing for a path that names no file.
+    void showXmlOf(const QString &path);
     CaptionedField *field(FieldId id) const { return m_fields[id]; }
     // The boxes that are disabled while a side panel is open.
     const QList<QWidget *> &boxes() const { return m_boxes; }

@@ -1,6 +1,7 @@
 #include "frame/SidePanels.h"
 
 #include "frame/FieldBox.h"
+#include "localisation/TextsGateway.h"
 #include "services/SharedState.h"
 
 #include <QHBoxLayout>
@@ -160,6 +161,26 @@ SupportPanel::SupportPanel(QWidget *parent)
                          CaptionedField::Kind::Lines);
     connect(finish(QStringLiteral("cmdSenden(1)"), QStringLiteral("Senden")), &QPushButton::clicked, this,
             &SupportPanel::sendRequested);
+}
+
+ClientFields ClientPanel::record(const SettingsPanel &settings) const
+{
+    ClientFields values;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = i == 5 ? settings.languageField()->value() : m_fields[i]->value();
+    return values;
+}
+
+void ClientPanel::showRecord(const ClientFields &fields, SettingsPanel &settings)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        (i == 5 ? settings.languageField() : m_fields[i])->setValue(fields[i]);
+}
+
+void SupportPanel::setUp(const SharedState &state, const QStringList &filter)
+{
+    m_attachment->setDialog(filter, 1, GetMeldung(state, 40), DocumentsFolder());
+    m_attachment->setText(state.SupportAttachment);
 }
 
 } // namespace invorator

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/ClientRecord.h"
 #include "frame/CaptionedField.h"
 
 #include <QFrame>
@@ -81,6 +82,9 @@ public:
     // A field of the panel by its index in `txtAdresse` (0 to 4, 6 to 10; the language,
     // 5, stands on the settings page).
     CaptionedField *field(int index) const { return m_fields.at(static_cast<std::size_t>(index)); }
+    // The record's fields in `txtAdresse` order, the language taken from the settings page.
+    ClientFields record(const SettingsPanel &settings) const;
+    void showRecord(const ClientFields &fields, SettingsPanel &settings);
 
 signals:
     void saveRequested();
@@ -95,6 +99,8 @@ class SupportPanel : public SidePanel
     Q_OBJECT
 public:
     explicit SupportPanel(QWidget *parent = nullptr);
+    // The attachment's dialog (title from the texts database) and the last attachment.
+    void setUp(const SharedState &state, const QStringList &filter);
     CaptionedField *nameField() const { return m_name; }
     CaptionedField *attachmentField() const { return m_attachment; }
     CaptionedField *messageField() const { return m_message; }

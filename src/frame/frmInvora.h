@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clients/clsMandant.h"
+#include "frame/BoxMessages.h"
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "output/InvoiceDocument.h"
@@ -9,37 +10,27 @@
 #include <QMainWindow>
 #include <QUrl>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QAction;
-class QLabel;
-class QThread;
-class QToolBar;
+class QTranslator;
 
 namespace invorator {
 
 class ClientPanel;
+class CommandBar;
 class FileArea;
+class InvoiceImport;
+class PanelHost;
 class InvoiceView;
 class PositionsArea;
 class SettingsPanel;
 class SharedState;
-class SidePanel;
+class StatusBar;
 class SupportPanel;
-
-// Shows messages as modal boxes over the window.
-class BoxMessages : public MessageSink
-{
-public:
-    explicit BoxMessages(QWidget *parent) : m_parent(parent) {}
-    MsgAnswer show(const Message &message) override;
-
-private:
-    QWidget *m_parent;
-};
+class SupportSender;
 
 // The one window: a frame that owns the command bar, the file area, the invoice view,
 // the positions area, the status bar and three side panels, and carries out what they ask.
@@ -68,11 +59,7 @@ public:
     // The invoice on screen as a document: printed, or written as a PDF file.
     void printInvoice();
     void saveInvoicePdf();
-    void openSettings();
-    void openClient();
-    void openSupport();
     void openHelp();
-    void showAbout();
     // The client panel's save button.
     void saveClient();
     // The support panel's send button: checks, asks, then mails the request while the
@@ -96,7 +83,7 @@ public:
 
     const DisplayModel &model() const { return m_model; }
     // The containers that are disabled while a side panel is open.
-    const std::vector<QWidget *> &contentSet() const { return m_contentSet; }
+    const std::vector<QWidget *> &contentSet() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -111,26 +98,19 @@ private:
     void followInvoice();
     void render();
     void runImport(const QString &path, InvoiceKind kind);
-    void openPanel(SidePanel *panel);
-    void closePanel(SidePanel *panel);
     void saveSettings();
-    void say(int number, MsgIcon icon, const QString &title, const QString &text);
 
     void loadClient();
     DocumentTexts documentTexts() const;
-    void stopSending();
 
     SharedState &m_state;
     clsMandant m_clientRecord;
     std::unique_ptr<MessageSink> m_ownMessages;
     MessageSink &m_messages;
     DisplayModel m_model;
-    std::unique_ptr<ImportDriver> m_driver;
-    // The last import: what it read, and whether there was one.
-    ImportResult m_shown;
-    bool m_imported = false;
+    std::unique_ptr<InvoiceImport> m_import;
 
-    QToolBar *m_bar = nullptr;
+    CommandBar *m_bar = nullptr;
     QAction *m_save = nullptr;
     QAction *m_print = nullptr;
     QAction *m_pdf = nullptr;
@@ -141,12 +121,10 @@ private:
     SettingsPanel *m_settings = nullptr;
     ClientPanel *m_client = nullptr;
     SupportPanel *m_support = nullptr;
-    std::vector<SidePanel *> m_panels;
-    std::vector<QLabel *> m_statusPanels;
-    QLabel *m_sumsMark = nullptr;
-    std::vector<QWidget *> m_contentSet;
-    QThread *m_sender = nullptr;
-    std::atomic<bool> m_cancelSending{false};
+    PanelHost *m_panels = nullptr;
+    StatusBar *m_status = nullptr;
+    SupportSender *m_sender = nullptr;
+    std::unique_ptr<QTranslator> m_qtTexts;
 };
 
 } // namespace invorator

@@ -1,0 +1,38 @@
+#include "frame/ContentArea.h"
+
+#include "frame/FileArea.h"
+#include "frame/InvoiceView.h"
+#include "frame/PanelHost.h"
+#include "frame/PositionsArea.h"
+
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace invorator {
+
+ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
+{
+    setObjectName(QStringLiteral("content"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 4);
+    layout->setSpacing(6);
+    m_files = new FileArea(this);
+    layout->addWidget(m_files);
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setChildrenCollapsible(false);
+    m_invoice = new InvoiceView(model, splitter);
+    m_positions = new PositionsArea(model, splitter);
+    splitter->addWidget(m_invoice);
+    splitter->addWidget(m_positions);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+    // What a side panel disables while it is open.
+    std::vector<QWidget *> covered = {m_files};
+    for (QWidget *box : m_invoice->boxes())
+        covered.push_back(box);
+    covered.insert(covered.end(), {m_invoice, m_positions->allowancesPage(), m_positions});
+    m_panels = new PanelHost(this, window, std::move(covered));
+}
+
+} // namespace invorator

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "output/InvoiceDocument.h"
+
+class QWidget;
+
+namespace invorator {
+
+class DisplayModel;
+class MessageSink;
+class SharedState;
+
+// Prints the invoice on show after the print dialog; a printer that takes no page is
+// reported (message 66).
+void PrintInvoiceDocument(QWidget *parent, const SharedState &state, const DisplayModel &model,
+                          const DocumentTexts &texts, MessageSink &messages);
+// The file name offered for the invoice's PDF: its number, made safe, in the documents folder.
+QString SuggestedPdfPath(const DisplayModel &model);
+// Writes the PDF file; a failure is reported (message 66).
+void WriteInvoiceDocumentPdf(const QString &path, const SharedState &state, const DisplayModel &model,
+                             const DocumentTexts &texts, MessageSink &messages);
+
+} // namespace invorator
