@@ -222,14 +222,16 @@ bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
     return replaceRows(
         archive, lines.rowCount(), [&] { return gateway.lockNumber(number) && gateway.deleteItems(number); },
         [&](int r) {
-            const double quantity = shownDouble(lines.cell(r, 3));
-            const double net = shownDouble(lines.cell(r, 4));
+            using namespace LineColumn;
+            const double quantity = shownDouble(lines.cell(r, Quantity));
+            const double net = shownDouble(lines.cell(r, Price));
             // The rate is read for the gross price first: an empty rate fails the line.
-            const double gross = net * (1 + shownDouble(lines.cell(r, 5)) / 100);
-            const double vat = trimmed(lines.cell(r, 5)).isEmpty() ? 0 : shownDouble(lines.cell(r, 5));
-            return gateway.insertItem(number, r + 1, shown(lines.cell(r, 0)), shown(lines.cell(r, 1)),
-                                      shown(lines.cell(r, 2)), quantity, net, gross, vat, gross * quantity,
-                                      net * quantity);
+            const double gross = net * (1 + shownDouble(lines.cell(r, VatRate)) / 100);
+            const double vat =
+                trimmed(lines.cell(r, VatRate)).isEmpty() ? 0 : shownDouble(lines.cell(r, VatRate));
+            return gateway.insertItem(number, r + 1, shown(lines.cell(r, Position)),
+                                      shown(lines.cell(r, Article)), shown(lines.cell(r, Description)),
+                                      quantity, net, gross, vat, gross * quantity, net * quantity);
         });
 }
 
@@ -242,11 +244,12 @@ bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
         archive, rows.rowCount(),
         [&] { return gateway.lockNumber(number) && gateway.deleteDeductions(number); },
         [&](int r) {
-            const QString factor = trimmed(rows.cell(r, 2));
-            return gateway.insertDeduction(number, trimmed(rows.cell(r, 0)), trimmed(rows.cell(r, 1)),
-                                           factor.isEmpty() ? QStringLiteral("0") : factor,
-                                           xmlDecimal(rows.cell(r, 3), false),
-                                           xmlDecimal(rows.cell(r, 4), true));
+            using namespace AllowanceColumn;
+            const QString factor = trimmed(rows.cell(r, Percent));
+            return gateway.insertDeduction(
+                number, trimmed(rows.cell(r, Reason)), trimmed(rows.cell(r, ReasonCode)),
+                factor.isEmpty() ? QStringLiteral("0") : factor, xmlDecimal(rows.cell(r, Amount), false),
+                xmlDecimal(rows.cell(r, Basis), true));
         });
 }
 

@@ -58,18 +58,19 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("sstabPos"));
 
-    m_lvTable = listView(model.lvTable, {3, 4, 5, 6}, m_tabs);
-    m_lvTable->setColumnWidth(0, 60);
-    m_lvTable->setColumnWidth(1, 260);
-    m_lvTable->setColumnWidth(2, 330);
-    for (int c = 3; c <= 6; ++c)
+    using namespace LineColumn;
+    m_lvTable = listView(model.lvTable, {Quantity, Price, VatRate, Total}, m_tabs);
+    m_lvTable->setColumnWidth(Position, 60);
+    m_lvTable->setColumnWidth(Article, 260);
+    m_lvTable->setColumnWidth(Description, 330);
+    for (int c = Quantity; c <= Total; ++c)
         m_lvTable->setColumnWidth(c, 110);
     m_lvTable->header()->setStretchLastSection(true);
     m_tabs->addTab(m_lvTable, QStringLiteral("Positionen"));
 
-    m_lvUst = listView(model.lvUst, {1, 2, 3}, m_tabs);
-    m_lvUst->setColumnWidth(0, 20);
-    for (int c = 1; c <= 3; ++c)
+    m_lvUst = listView(model.lvUst, {VatColumn::Rate, VatColumn::Amount, VatColumn::Basis}, m_tabs);
+    m_lvUst->setColumnWidth(VatColumn::Row, 20);
+    for (int c = VatColumn::Rate; c <= VatColumn::Basis; ++c)
         m_lvUst->setColumnWidth(c, 140);
     m_tabs->addTab(m_lvUst, QStringLiteral("Umsatzsteuer"));
 
@@ -77,9 +78,10 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     grund->setObjectName(QStringLiteral("frmGrund"));
     grund->setFlat(true);
     auto *grundLayout = new QHBoxLayout(grund);
-    m_lvAbzuege = listView(model.lvAbzuege, {2, 3, 4}, grund);
-    m_lvAbzuege->setColumnWidth(0, 220);
-    for (int c = 1; c <= 4; ++c)
+    m_lvAbzuege = listView(
+        model.lvAbzuege, {AllowanceColumn::Percent, AllowanceColumn::Amount, AllowanceColumn::Basis}, grund);
+    m_lvAbzuege->setColumnWidth(AllowanceColumn::Reason, 220);
+    for (int c = AllowanceColumn::ReasonCode; c <= AllowanceColumn::Basis; ++c)
         m_lvAbzuege->setColumnWidth(c, 95);
     grundLayout->addWidget(m_lvAbzuege, 3);
     const std::initializer_list<FieldId> totals = {So::LineTotal,  So::NetTotal,  So::GrossTotal,

@@ -81,6 +81,24 @@ private:
     std::vector<ListRow> m_rows;
 };
 
+// The columns of the invoice lines (`lvTable`); column 0 is the row's text.
+namespace LineColumn {
+enum : int { Position, Article, Description, Quantity, Price, VatRate, Total, Count };
+}
+
+// The columns of the VAT breakdown (`lvUst`): an empty row text, the rate, the VAT amount,
+// the amount it is levied on, and the category with its name and an exemption's reason
+// and reason code.
+namespace VatColumn {
+enum : int { Row, Rate, Amount, Basis, Category, CategoryName, ExemptionReason, ExemptionCode, Count };
+}
+
+// The columns of the allowances and charges (`lvAbzuege`): the reason as written, its
+// code, the percentage, the amount and the amount it applies to.
+namespace AllowanceColumn {
+enum : int { Reason, ReasonCode, Percent, Amount, Basis, Count };
+}
+
 // The invoice as it is shown: four captioned field groups and four lists. The
 // readers write it, the window and the command line show it, the archive reads it.
 // Fields are addressed by their names in the field table (`Rd::InvoiceNumber`).

@@ -382,14 +382,16 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
     flow.space(10);
 
     flow.heading(texts.titles.lines);
-    flow.table(model.lvTable, {0.6, 2.4, 3.0, 1.0, 1.1, 0.6, 1.3}, {3, 4, 5, 6});
+    flow.table(model.lvTable, {0.6, 2.4, 3.0, 1.0, 1.1, 0.6, 1.3},
+               {LineColumn::Quantity, LineColumn::Price, LineColumn::VatRate, LineColumn::Total});
     flow.space(10);
     flow.heading(texts.titles.vat);
-    flow.table(model.lvUst, {0.3, 1.0, 1.4, 1.4}, {1, 2, 3});
+    flow.table(model.lvUst, {0.3, 1.0, 1.4, 1.4}, {VatColumn::Rate, VatColumn::Amount, VatColumn::Basis});
     if (model.lvAbzuege.rowCount() > 0) {
         flow.space(10);
         flow.heading(texts.titles.allowances);
-        flow.table(model.lvAbzuege, {2.2, 1.0, 0.8, 1.0, 1.0}, {2, 3, 4});
+        flow.table(model.lvAbzuege, {2.2, 1.0, 0.8, 1.0, 1.0},
+                   {AllowanceColumn::Percent, AllowanceColumn::Amount, AllowanceColumn::Basis});
     }
     flow.space(10);
     flow.heading(texts.titles.totals);
