@@ -6,6 +6,7 @@
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "output/InvoiceDocument.h"
+#include "readers/cii/clsCIIImport.h"
 #include "services/MessageSink.h"
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
@@ -203,13 +204,16 @@ void reportCheck(const QString &file, InvoiceKind kind, const char *format)
         std::printf("check: the invoice could not be loaded\n");
         return;
     }
+    AmountLayout layout;
+    if (kind == InvoiceKind::CII)
+        layout.cii = &CrossIndustryInvoice;
     double import = 1e9;
     double check = 1e9;
     std::size_t findings = 0;
     for (int i = 0; i < 7; ++i) {
         import = std::min(import, seconds([&] { (void)driver.ImportInvoice(file, kind);
     }));
-    check = std::min(check, seconds([&] { findings = CheckSums(doc).size(); }));
+    check = std::min(check, seconds([&] { findings = CheckSums(doc, layout).size(); }));
 }
 std::printf("check  %-6s 10000 lines  check of sums %8.2f ms  import %8.2f ms  ratio %5.2f  (findings %zu)\n",
             format, check * 1e3, import * 1e3, check / import, findings);

@@ -1,5 +1,6 @@
 #include "checks/SumChecks.h"
 
+#include "readers/InvoiceReader.h"
 #include "readers/cii/clsCIIImport.h"
 #include "services/InvoiceNamespaces.h"
 #include "services/XmlDocument.h"
@@ -344,19 +345,9 @@ QString ExactAmount::toText() const
     return (m_units < 0 ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
 }
 
-std::vector<SumFinding> CheckSums(XmlDocument &doc)
+std::vector<SumFinding> CheckSums(XmlDocument &doc, const AmountLayout &layout)
 {
-    const QString uri = doc.documentElement().namespaceUri();
-    const auto is = [&uri](std::string_view ns) {
-        return uri == QLatin1String(ns.data(), static_cast<qsizetype>(ns.size()));
-    };
-    if (is(ns::cii))
-        return check(gatherCii(doc, CrossIndustryInvoice));
-    if (is(ns::zugferd1))
-        return check(gatherCii(doc, Zugferd1));
-    if (uri == ns::ubl("Invoice-2") || uri == ns::ubl("CreditNote-2"))
-        return check(gatherUbl(doc));
-    return {};
+    return check(layout.cii ? gatherCii(doc, *layout.cii) : gatherUbl(doc));
 }
 
 } // namespace invorator

@@ -8,6 +8,7 @@
 namespace invorator {
 
 class XmlDocument;
+struct AmountLayout;
 
 __extension__ typedef __int128 Int128;
 
@@ -23,10 +24,10 @@ struct SumFinding
     friend bool operator==(const SumFinding &, const SumFinding &) = default;
 };
 
-// Checks the sums of a CII, ZUGFeRD 1.0 or UBL invoice from its own XML values, exactly.
-// Every rule that fails is reported; a rule whose amounts the invoice leaves out is not
-// checked. Nothing for a document of none of these kinds.
-std::vector<SumFinding> CheckSums(XmlDocument &doc);
+// Checks the sums of a CII, ZUGFeRD 1.0 or UBL invoice from its own XML values, exactly,
+// where its reader says its amounts stand. Every rule that fails is reported; a rule whose
+// amounts the invoice leaves out is not checked.
+std::vector<SumFinding> CheckSums(XmlDocument &doc, const AmountLayout &layout);
 
 // An amount of the XML as an exact decimal: the number of 10^-9 units. Nothing for text
 // that is no XML decimal, has more than nine decimals or fifteen whole digits.

@@ -6,98 +6,17 @@
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "readers/ImportContext.h"
-#include "readers/cii/clsCIIImport.h"
-#include "readers/ubl/clsUBLImport.h"
-#include "services/InvoiceNamespaces.h"
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
 #include <QFileInfo>
 
 #include <exception>
-#include <initializer_list>
 #include <optional>
 
 namespace invorator {
 
 namespace {
-
-const std::string ciiTest = ns::elementTest(QString::fromLatin1(ns::cii.data(), ns::cii.size()));
-const std::string zugferd1Test =
-    ns::elementTest(QString::fromLatin1(ns::zugferd1.data(), ns::zugferd1.size()));
-const std::string ublTest = ns::elementTest(ns::ubl("CommonAggregateComponents-2"));
-const std::string peppolTest = ns::elementTest(ns::ubl("Invoice-2"));
-const std::string creditNoteTest = ns::elementTest(ns::ubl("CreditNote-2"));
-
-// The amount fields every totals operation fills, in its order: tax, final amount, the
-// eight totals, and the currency twice.
-FieldList totalFields(DisplayModel &m)
-{
-    return m.fields({Rd::TaxTotal, Rd::FinalAmount, So::LineTotal, So::NetTotal, So::GrossTotal,
-                     So::Allowances, So::Charges, So::Prepaid, So::Rounding, So::DuePayable, Rd::TaxCurrency,
-                     Rd::FinalCurrency});
-}
-
-bool isCreditNote(const XmlDocument &doc)
-{
-    const XmlNode root = doc.documentElement();
-    return root.localName() == QLatin1String("CreditNote") && root.namespaceUri() == ns::ubl("CreditNote-2");
-}
-
-// The three namespace tests: does the document hold an element of that namespace? Each
-// is asked only when an answer needs it, and then only once.
-class NamespaceTests
-{
-public:
-    explicit NamespaceTests(const XmlDocument &doc) : m_doc(doc) {}
-
-    bool cii() { return ask(m_cii, {ciiTest}); }
-    // ZUGFeRD 1.0: read as CII, in the older vocabulary.
-    bool zugferd1() { return ask(m_zugferd1, {zugferd1Test}); }
-    bool ubl() { return ask(m_ubl, {ublTest}); }
-    // A Peppol credit note has its root in the CreditNote namespace.
-    bool peppol() { return ask(m_peppol, {peppolTest, creditNoteTest}); }
-
-    bool accepts(InvoiceKind kind)
-    {
-        return (kind == InvoiceKind::CII && (cii() || zugferd1())) || (kind == InvoiceKind::UBL && ubl()) ||
-               (kind == InvoiceKind::Peppol && peppol());
-    }
-
-    // The kind the content shows: CII; else Peppol when the customization names a Peppol
-    // rule set; else UBL; Auto when no test holds.
-    InvoiceKind contentKind()
-    {
-        if (cii() || zugferd1())
-            return InvoiceKind::CII;
-        if (!ubl() && !peppol())
-            return InvoiceKind::Auto;
-        static const std::string customizationQuery =
-            "*[local-name()='CustomizationID' and namespace-uri()='" +
-            ns::ubl("CommonBasicComponents-2").toStdString() + "']";
-        const XmlNode customization = m_doc.documentElement().selectSingleNode(customizationQuery);
-        if (peppol() && customization.text().contains(QLatin1String("peppol"), Qt::CaseInsensitive))
-            return InvoiceKind::Peppol;
-        return ubl() ? InvoiceKind::UBL : InvoiceKind::Peppol;
-    }
-
-private:
-    bool ask(std::optional<bool> &answer, std::initializer_list<std::string_view> tests)
-    {
-        if (!answer) {
-            answer = false;
-            for (std::string_view test : tests)
-                *answer = *answer || !m_doc.selectSingleNode(test).isNull();
-        }
-        return *answer;
-    }
-
-    const XmlDocument &m_doc;
-    std::optional<bool> m_cii;
-    std::optional<bool> m_zugferd1;
-    std::optional<bool> m_ubl;
-    std::optional<bool> m_peppol;
-};
 
 QHash<QString, QString> codeNameHash(const CodeNames &entries)
 {
@@ -206,26 +125,26 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
             result.outcome = ImportOutcome::NotLoaded;
             return result;
         }
-        NamespaceTests tests(doc);
+        DocumentProbe probe(doc);
         // A UBL invoice embedded in a PDF takes its own reader.
-        if (result.fromPdf && !tests.cii() && tests.contentKind() != InvoiceKind::Auto)
-            result.kind = tests.contentKind();
+        if (result.fromPdf && !probe.cii() && probe.contentKind() != InvoiceKind::Auto)
+            result.kind = probe.contentKind();
         if (result.kind == InvoiceKind::Auto)
-            result.kind = tests.contentKind();
-        if (!tests.accepts(result.kind)) {
-            result.fits = tests.contentKind();
+            result.kind = probe.contentKind();
+        const std::unique_ptr<InvoiceReader> reader = MakeReader(result.kind);
+        if (!reader || !reader->accepts(probe)) {
+            result.fits = probe.contentKind();
             if (result.fits == InvoiceKind::Auto)
                 say(51, MsgIcon::Exclamation, ProgramTitle);
             result.outcome = ImportOutcome::Refused;
             return result;
         }
-        if (result.kind == InvoiceKind::CII)
-            runCii(doc, context, tests.cii() ? CrossIndustryInvoice : Zugferd1, result);
-        else
-            runUbl(doc, result.kind == InvoiceKind::Peppol, context, result);
+        const bool complete = reader->read(probe, context, m_model);
         result.numberFormat = context.numberFormat;
+        if (complete)
+            writeAttachments(*reader, result);
         result.outcome = ImportOutcome::Read;
-        result.sumFindings = CheckSums(doc);
+        result.sumFindings = CheckSums(doc, reader->amounts());
         if (m_keepDocument)
             m_lastDocument = std::move(owned);
     } catch (const std::exception &) {
@@ -235,121 +154,17 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
     return result;
 }
 
-void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary,
-                          ImportResult &result)
-{
-    clsCIIImport reader(context, vocabulary);
-    doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
-    auto &m = m_model;
-    const XmlNode root = doc.selectSingleNode(vocabulary.root);
-    const XmlNode agreement = root.selectSingleNode(vocabulary.agreement);
-    const XmlNode settlement = root.selectSingleNode(vocabulary.settlement);
-    // The payment means do not depend on the steps below, which may end the reading early.
-    reader.SpecifiedTradeSettlementPaymentMeans(settlement, agreement, m.lvZahlung);
-
-    if (!reader.ExchangedDocument(root.selectSingleNode(vocabulary.header),
-                                  m.fields({Rd::SpecificationId, Rd::InvoiceNumber, Rd::Subject,
-                                            Rd::IssueDate, Rd::DocumentType, Rd::Note, So::BusinessProcess})))
-        return;
-    if (!reader.SellerTradeParty(agreement, m.partyFields(GroupId::Seller)))
-        return;
-    if (!reader.BuyerTradePartyNode(agreement, m.partyFields(GroupId::Buyer)))
-        return;
-    if (!reader.SpecifiedTradePaymentTerms(settlement, m.fields({Rd::DueDate, Rd::PaymentTerms})))
-        return;
-    if (!reader.IncludedSupplyChainTradeLineItem(settlement, m.lvTable))
-        return;
-    if (!reader.ApplicableTradeTax(settlement, m.lvUst))
-        return;
-    if (!reader.SpecifiedTradeAllowanceCharge(root.selectSingleNode("//ram:SpecifiedTradeAllowanceCharge"),
-                                              m.lvAbzuege))
-        return;
-    if (!reader.SpecifiedTradeSettlementHeaderMonetarySummation(
-            root.selectSingleNode(vocabulary.headerTotals), totalFields(m)))
-        return;
-    attachmentStep(
-        [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true,
-        result);
-}
-
-void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context, ImportResult &result)
-{
-    const bool creditNote = isCreditNote(doc);
-    std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(context, creditNote)
-                                                  : std::make_unique<clsUBLImport>(context, creditNote);
-    doc.setProperty("SelectionNamespaces", reader->SelectionNamespaces());
-    auto &m = m_model;
-
-    if (!reader->AccountingCustomerParty(doc.selectSingleNode("//cac:AccountingCustomerParty"),
-                                         m.partyFields(GroupId::Buyer)))
-        return;
-    FieldList seller = m.partyFields(GroupId::Seller);
-    if (peppol)
-        seller.push_back(&m[So::EndpointId]); // the seller's electronic address
-    if (!reader->AccountingSupplierParty(doc.selectSingleNode("//cac:AccountingSupplierParty"), seller))
-        return;
-
-    // From here on amounts show without thousands separators and end in a blank.
-    context.numberFormat = QStringLiteral("0.00 ");
-    result.numberFormat = context.numberFormat;
-    // Header block: every row is its own step; a missing element leaves its field as reset.
-    const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
-        const auto text = doc.documentNode().textOf(xpath);
-        if (!text)
-            return std::nullopt;
-        return NzFormat(date ? FormatXmlDate(*text) : *text, QString());
-    };
-    const auto headerText = [&](const char *xpath, FieldId field, bool date = false) {
-        if (const auto value = header(xpath, date))
-            m[field].setText(*value);
-    };
-    headerText("//cbc:CustomizationID", Rd::SpecificationId); // BT-24
-    headerText("//cbc:ID", Rd::InvoiceNumber);                // BT-1
-    headerText("//cbc:IssueDate", Rd::IssueDate, true);       // BT-2
-    headerText("//cbc:DueDate", Rd::DueDate, true);           // BT-9
-    // BT-3; a credit note without its own type code is still a credit note.
-    if (creditNote)
-        m[Rd::DocumentType].setValue(QStringLiteral("381"));
-    if (const auto type = header(creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
-        m[Rd::DocumentType].setValue(*type);
-    headerText("//cbc:Note", Rd::Note);                          // BT-22
-    headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
-    if (peppol) {
-        if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
-            m[So::ProfileId].setValue(*profile);
-        headerText("//cbc:AccountingCost", So::AccountingCost); // BT-19
-    }
-
-    // The payment means do not depend on the steps below, which may end the reading early.
-    reader->PaymentMeans(doc.documentNode(), m.lvZahlung);
-
-    const XmlNode firstLine = doc.selectSingleNode(reader->lineQuery());
-    if (!reader->InvoiceLine(firstLine, m.lvTable))
-        return;
-    if (!reader->TaxSubtotal(firstLine, m.lvUst))
-        return;
-    if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totalFields(m)))
-        return;
-    if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
-        return;
-    const XmlNode references = doc.selectSingleNode("//cac:AdditionalDocumentReference");
-    attachmentStep(
-        [&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); }, false,
-        result);
-}
-
-void ImportDriver::attachmentStep(const std::function<bool(AttachmentStore &)> &write,
-                                  bool messageWhenNotReady, ImportResult &result)
+void ImportDriver::writeAttachments(InvoiceReader &reader, ImportResult &result)
 {
     if (m_exportFolder.isEmpty())
         return;
     if (!QFileInfo(m_exportFolder).isDir()) {
-        if (messageWhenNotReady)
+        if (reader.reportsUnreadyFolder())
             say(9, MsgIcon::Information, ProgramTitle);
         return;
     }
     AttachmentStore store(m_exportFolder);
-    const bool any = write(store);
+    const bool any = reader.writeAttachments(store);
     store.finish();
     result.attachments = store.written();
     if (!store.failed().isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "checks/SumChecks.h"
 #include "model/DisplayModel.h"
+#include "readers/InvoiceReader.h"
 #include "services/MessageSink.h"
 
 #include <QByteArray>
@@ -15,14 +16,6 @@
 namespace invorator {
 
 class SharedState;
-struct ImportContext;
-struct CiiVocabulary;
-class XmlDocument;
-class AttachmentStore;
-
-// The invoice kinds, numbered as the entries of the invoice file filter. Auto lets the
-// file's content choose (used for files given on the command line or dropped on the window).
-enum class InvoiceKind : int { Auto = 0, CII = 1, UBL = 2, Peppol = 3, Pdf = 4 };
 
 QString KindName(InvoiceKind kind);
 // The kind of a filter index (1 to 4); anything else is Auto.
@@ -93,11 +86,7 @@ public:
 private:
     void say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
-    void runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary,
-                ImportResult &result);
-    void runUbl(XmlDocument &doc, bool peppol, ImportContext &context, ImportResult &result);
-    void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady,
-                        ImportResult &result);
+    void writeAttachments(InvoiceReader &reader, ImportResult &result);
 
     SharedState &m_state;
     DisplayModel &m_model;

@@ -119,20 +119,4 @@ void DisplayModel::reset()
     lvZahlung.clear();
 }
 
-FieldList DisplayModel::fields(std::initializer_list<FieldId> ids)
-{
-    FieldList list;
-    for (FieldId id : ids)
-        list.push_back(&(*this)[id]);
-    return list;
-}
-
-FieldList DisplayModel::partyFields(GroupId party)
-{
-    FieldList list;
-    for (Field &f : group(party))
-        list.push_back(&f);
-    return list;
-}
-
 } // namespace invorator

@@ -40,8 +40,6 @@ private:
 };
 
 using FieldGroup = std::vector<Field>;
-// The ordered fields a reader operation fills: element k is written by the reader's k-th step.
-using FieldList = std::vector<Field *>;
 
 inline constexpr int ColorBlack = 0;
 inline constexpr int ColorRed = 255;
@@ -129,11 +127,6 @@ public:
     {
         (*this)[Rd::DocumentType].setEntries(std::move(entries));
     }
-
-    // The field list of a reader operation, in the order the operation writes it.
-    FieldList fields(std::initializer_list<FieldId> ids);
-    // The fields of a party group, in their order.
-    FieldList partyFields(GroupId party);
 
 private:
     std::array<FieldGroup, 4> m_groups;

@@ -14,15 +14,10 @@
 // missing one leaves its target as it was.
 namespace invorator::steps {
 
-inline Field *at(const FieldList &fields, std::size_t k)
+inline void put(Field &field, const std::optional<QString> &text)
 {
-    return k < fields.size() ? fields[k] : nullptr;
-}
-
-inline void put(const FieldList &fields, std::size_t k, const std::optional<QString> &text)
-{
-    if (Field *f = at(fields, k); f && text)
-        f->setText(*text);
+    if (text)
+        field.setText(*text);
 }
 
 inline void putCell(ListView &lv, int row, int column, const std::optional<QString> &text)
@@ -37,11 +32,12 @@ inline void putVatCategory(ListView &lv, int row, const std::optional<QString> &
                            const std::optional<QString> &reason, const std::optional<QString> &reasonCode,
                            const QHash<QString, QString> &names)
 {
-    putCell(lv, row, 4, code); // BT-118
+    using namespace VatColumn;
+    putCell(lv, row, Category, code); // BT-118
     if (code)
-        lv.setCell(row, 5, names.value(code->trimmed()));
-    putCell(lv, row, 6, reason);     // BT-120
-    putCell(lv, row, 7, reasonCode); // BT-121
+        lv.setCell(row, CategoryName, names.value(code->trimmed()));
+    putCell(lv, row, ExemptionReason, reason);   // BT-120
+    putCell(lv, row, ExemptionCode, reasonCode); // BT-121
 }
 
 // One payment means as a row of the payment list: the code and its name (the invoice's own
@@ -111,28 +107,32 @@ private:
     std::optional<Decimal> m_value;
 };
 
-// The amounts of a totals section and how the totals step shows them, in the order of
-// its field list: the tax (total with VAT less total without), the amount due, the line
-// total, the totals without and with VAT, allowances, charges, prepaid, rounding and
-// the amount due again.
+// The amounts of a totals section and how the totals step shows them: the tax (total
+// with VAT less total without) and the amount due beside the header, and every total on
+// the totals page.
 struct Totals
 {
     Total lines, net, gross, allowances, charges, prepaid, rounding, due;
 
-    void put(const FieldList &fields, const QString &pattern) const
+    void put(DisplayModel &model, const QString &pattern) const
     {
-        const QString shown[] = {difference(gross, net, pattern),
-                                 due.shown(pattern),
-                                 lines.shown(pattern),
-                                 net.shown(pattern),
-                                 gross.shown(pattern),
-                                 allowances.shown(pattern),
-                                 charges.shown(pattern),
-                                 prepaid.shown(pattern),
-                                 rounding.shown(pattern),
-                                 due.shown(pattern)};
-        for (std::size_t k = 0; k < std::size(shown); ++k)
-            steps::put(fields, k, shown[k]);
+        model[Rd::TaxTotal].setText(difference(gross, net, pattern));
+        model[Rd::FinalAmount].setText(due.shown(pattern));
+        model[So::LineTotal].setText(lines.shown(pattern));
+        model[So::NetTotal].setText(net.shown(pattern));
+        model[So::GrossTotal].setText(gross.shown(pattern));
+        model[So::Allowances].setText(allowances.shown(pattern));
+        model[So::Charges].setText(charges.shown(pattern));
+        model[So::Prepaid].setText(prepaid.shown(pattern));
+        model[So::Rounding].setText(rounding.shown(pattern));
+        model[So::DuePayable].setText(due.shown(pattern));
+    }
+
+    // The currency of the amounts, beside the tax and the amount due.
+    static void putCurrency(DisplayModel &model, const std::optional<QString> &currency)
+    {
+        steps::put(model[Rd::TaxCurrency], currency);
+        steps::put(model[Rd::FinalCurrency], currency);
     }
 };
 

@@ -240,8 +240,8 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
 
     // Amounts keep every digit the invoice shows, beyond what a double holds.
     s.run.model[So::DuePayable].setText("12.345.678.901.234.567,89");
-    s.run.model.lvTable.setCell(1, 5, QString()); // an empty rate fails the second line
-    s.run.model.lvTable.setCell(0, 3, "7,00");
+    s.run.model.lvTable.setCell(1, LineColumn::VatRate, QString()); // an empty rate fails the second line
+    s.run.model.lvTable.setCell(0, LineColumn::Quantity, "7,00");
     EXPECT_EQ(s.save(), SaveOutcome::PartlySaved);
     EXPECT_EQ(s.report.messages.back().text, GetMeldung(s.run.state, 45) + "\r\n");
     EXPECT_TRUE(s.report.headerSaved && !s.report.itemsSaved && !s.report.documentSaved);

@@ -81,7 +81,7 @@ TEST(ImportDriver, ALineWithoutIdentifierEndsTheImportAfterTheLinesBeforeIt)
     EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "R-9");
     EXPECT_EQ(run.model[Seller.Name].text(), "S");
     ASSERT_EQ(run.model.lvTable.rowCount(), 1);
-    EXPECT_EQ(run.model.lvTable.cell(0, 0), "1");
+    EXPECT_EQ(run.model.lvTable.cell(0, LineColumn::Position), "1");
     // VAT, allowances and totals were never read.
     EXPECT_EQ(run.model.lvUst.rowCount(), 0);
     EXPECT_EQ(run.model.lvAbzuege.rowCount(), 0);

@@ -65,7 +65,7 @@ TEST_P(CiiCorpus, ShowsWhatTheDocumentSays)
             "(//ram:IncludedSupplyChainTradeLineItem)[" + QByteArray::number(r + 1) +
             "]/ram:SpecifiedLineTradeSettlement/ram:SpecifiedTradeSettlementLineMonetarySummation/"
             "ram:LineTotalAmount";
-        EXPECT_EQ(run.model.lvTable.cell(r, 6), shownAmount(xpathText(file, xp))) << r;
+        EXPECT_EQ(run.model.lvTable.cell(r, LineColumn::Total), shownAmount(xpathText(file, xp))) << r;
     }
 }
 
@@ -217,13 +217,15 @@ TEST(VatBreakdown, CategoriesAndExemptionReasonsAsWritten)
         for (int r = 0; r < run.model.lvUst.rowCount(); ++r) {
             const QByteArray row = "(" + QByteArray(d.rows) + ")[" + QByteArray::number(r + 1) + "]/";
             const QString code = xpathText(file, row + d.code).value_or("");
-            EXPECT_EQ(run.model.lvUst.cell(r, 4), code) << d.file << r;
-            EXPECT_EQ(run.model.lvUst.cell(r, 5), names.value(code)) << d.file << r;
-            EXPECT_EQ(run.model.lvUst.cell(r, 6), xpathText(file, row + d.reason).value_or(""))
+            EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::Category), code) << d.file << r;
+            EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::CategoryName), names.value(code)) << d.file << r;
+            EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::ExemptionReason),
+                      xpathText(file, row + d.reason).value_or(""))
                 << d.file << r;
-            EXPECT_EQ(run.model.lvUst.cell(r, 7), xpathText(file, row + d.reasonCode).value_or(""))
+            EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::ExemptionCode),
+                      xpathText(file, row + d.reasonCode).value_or(""))
                 << d.file << r;
-            exempt += run.model.lvUst.cell(r, 6).isEmpty() ? 0 : 1;
+            exempt += run.model.lvUst.cell(r, VatColumn::ExemptionReason).isEmpty() ? 0 : 1;
         }
         EXPECT_GE(exempt, 1) << d.file << ": an exemption with its reason";
     }

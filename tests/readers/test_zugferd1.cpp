@@ -93,16 +93,18 @@ TEST_P(Zugferd1Corpus, ShowsWhatTheDocumentSays)
                                 QByteArray::number(r + 1) + "]/" +
                                 path("SpecifiedSupplyChainTradeSettlement/"
                                      "SpecifiedTradeSettlementMonetarySummation/LineTotalAmount");
-        EXPECT_EQ(run.model.lvTable.cell(r, 6), shown(xpathText(xml, line))) << r;
+        EXPECT_EQ(run.model.lvTable.cell(r, LineColumn::Total), shown(xpathText(xml, line))) << r;
     }
     // The VAT breakdown row by row: rate, tax and basis.
     const QByteArray taxes = path("//ApplicableSupplyChainTradeSettlement/ApplicableTradeTax");
     ASSERT_EQ(run.model.lvUst.rowCount(), xpathCount(xml, taxes));
     for (int r = 0; r < run.model.lvUst.rowCount(); ++r) {
         const QByteArray tax = "(" + taxes + ")[" + QByteArray::number(r + 1) + "]/";
-        EXPECT_EQ(run.model.lvUst.cell(r, 1), xpathText(xml, tax + path("ApplicablePercent")));
-        EXPECT_EQ(run.model.lvUst.cell(r, 2), shown(xpathText(xml, tax + path("CalculatedAmount"))));
-        EXPECT_EQ(run.model.lvUst.cell(r, 3), shown(xpathText(xml, tax + path("BasisAmount"))));
+        EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::Rate), xpathText(xml, tax + path("ApplicablePercent")));
+        EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::Amount),
+                  shown(xpathText(xml, tax + path("CalculatedAmount"))));
+        EXPECT_EQ(run.model.lvUst.cell(r, VatColumn::Basis),
+                  shown(xpathText(xml, tax + path("BasisAmount"))));
     }
     const QByteArray totals =
         "//ApplicableSupplyChainTradeSettlement/SpecifiedTradeSettlementMonetarySummation/";

@@ -64,72 +64,75 @@ QString clsCIIImport::SelectionNamespaces() const
     return QString::fromLatin1(m_vocabulary.namespaces);
 }
 
-bool clsCIIImport::ExchangedDocument(const XmlNode &node, const FieldList &fields)
+bool clsCIIImport::ExchangedDocument(const XmlNode &node, DisplayModel &m)
 {
     const XmlNode date = node.selectSingleNode("ram:IssueDateTime");
     const XmlNode note = node.selectSingleNode("ram:IncludedNote");
-    put(fields, 0, node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24 guideline
-    put(fields, 1, node.textOf("ram:ID"));                                           // BT-1 invoice number
-    put(fields, 2, note.textOf("ram:SubjectCode"));                                  // BT-21 note subject
-    if (auto issued = date.textOf("udt:DateTimeString"))                             // BT-2 issue date
-        put(fields, 3, FormatXmlDate(*issued));
-    if (auto type = node.textOf("ram:TypeCode"); type && at(fields, 4)) // BT-3 document type
-        fields[4]->setValue(*type);
-    put(fields, 5, note.textOf("ram:Content"));                                            // BT-22 note
-    put(fields, 6, node.textOf("//ram:BusinessProcessSpecifiedDocumentContextParameter")); // BT-23
+    put(m[Rd::SpecificationId], node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24
+    put(m[Rd::InvoiceNumber], node.textOf("ram:ID"));                                             // BT-1
+    put(m[Rd::Subject], note.textOf("ram:SubjectCode"));                                          // BT-21
+    if (auto issued = date.textOf("udt:DateTimeString"))                                          // BT-2
+        put(m[Rd::IssueDate], FormatXmlDate(*issued));
+    if (auto type = node.textOf("ram:TypeCode")) // BT-3 document type
+        m[Rd::DocumentType].setValue(*type);
+    put(m[Rd::Note], note.textOf("ram:Content")); // BT-22
+    put(m[So::BusinessProcess],
+        node.textOf("//ram:BusinessProcessSpecifiedDocumentContextParameter")); // BT-23
     return true;
 }
 
-bool clsCIIImport::SpecifiedTradePaymentTerms(const XmlNode &node, const FieldList &fields)
+bool clsCIIImport::SpecifiedTradePaymentTerms(const XmlNode &node, DisplayModel &m)
 {
     const XmlNode terms = node.selectSingleNode("ram:SpecifiedTradePaymentTerms");
     if (auto due = terms.textOf("ram:DueDateDateTime")) // BT-9 payment due date
-        put(fields, 0, FormatXmlDate(*due));
-    put(fields, 1, terms.textOf("ram:Description")); // BT-20 payment terms
+        put(m[Rd::DueDate], FormatXmlDate(*due));
+    put(m[Rd::PaymentTerms], terms.textOf("ram:Description")); // BT-20 payment terms
     return true;
 }
 
-bool clsCIIImport::SellerTradeParty(const XmlNode &node, const FieldList &fields)
+bool clsCIIImport::SellerTradeParty(const XmlNode &node, DisplayModel &m)
 {
-    return TradeParty(node, "ram:SellerTradeParty", fields);
+    return TradeParty(node, "ram:SellerTradeParty", m, Seller);
 }
 
-bool clsCIIImport::BuyerTradePartyNode(const XmlNode &node, const FieldList &fields)
+bool clsCIIImport::BuyerTradePartyNode(const XmlNode &node, DisplayModel &m)
 {
-    return TradeParty(node, "ram:BuyerTradeParty", fields);
+    return TradeParty(node, "ram:BuyerTradeParty", m, Buyer);
 }
 
-bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, const FieldList &fields)
+bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, DisplayModel &m,
+                              const PartyFields &p)
 {
     const XmlNode party = node.selectSingleNode(partyElement);
     if (!party.hasChildNodes())
         return true;
-    static constexpr const char *paths[] = {
-        "ram:Name",
-        "ram:SpecifiedTaxRegistration/ram:ID",
-        "ram:URIUniversalCommunication/ram:URIID",
-        "ram:PostalTradeAddress/ram:LineOne",
-        "ram:PostalTradeAddress/ram:CountryID",
-        "ram:PostalTradeAddress/ram:PostcodeCode",
-        "ram:PostalTradeAddress/ram:CityName",
-        "ram:DefinedTradeContact/ram:PersonName",
-        "ram:DefinedTradeContact/ram:EmailURIUniversalCommunication/ram:URIID",
-        "ram:DefinedTradeContact/ram:TelephoneUniversalCommunication/ram:CompleteNumber",
+    const std::pair<FieldId, const char *> paths[] = {
+        {p.Name, "ram:Name"},
+        {p.TaxNumber, "ram:SpecifiedTaxRegistration/ram:ID"},
+        {p.Email, "ram:URIUniversalCommunication/ram:URIID"},
+        {p.Street, "ram:PostalTradeAddress/ram:LineOne"},
+        {p.Country, "ram:PostalTradeAddress/ram:CountryID"},
+        {p.PostCode, "ram:PostalTradeAddress/ram:PostcodeCode"},
+        {p.City, "ram:PostalTradeAddress/ram:CityName"},
+        {p.Contact, "ram:DefinedTradeContact/ram:PersonName"},
+        {p.ContactEmail, "ram:DefinedTradeContact/ram:EmailURIUniversalCommunication/ram:URIID"},
+        {p.ContactPhone, "ram:DefinedTradeContact/ram:TelephoneUniversalCommunication/ram:CompleteNumber"},
     };
-    for (std::size_t k = 0; k < std::size(paths); ++k)
-        put(fields, k, party.textOf(paths[k]));
+    for (const auto &[field, path] : paths)
+        put(m[field], party.textOf(path));
     // A party with a VAT identifier (BT-31) and a tax number (BT-32) shows each in its own field.
     const auto vatId = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='VA']");
     const auto taxNumber = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='FC']");
     if (vatId && taxNumber) {
-        put(fields, 1, taxNumber);
-        put(fields, 10, vatId);
+        put(m[p.TaxNumber], taxNumber);
+        put(m[p.VatId], vatId);
     }
     return true;
 }
 
 bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListView &lv)
 {
+    using namespace LineColumn;
     lv.clear();
     const XmlNodeList lines = node.selectNodes("//ram:IncludedSupplyChainTradeLineItem");
     for (const XmlNode line : lines) {
@@ -139,18 +142,19 @@ bool clsCIIImport::IncludedSupplyChainTradeLineItem(const XmlNode &node, ListVie
         if (!id && m_vocabulary.lineIdRequired)
             return false;
         const int row = lv.addRow(id.value_or(QString()));
-        putCell(lv, row, 1, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));           // BT-153
-        putCell(lv, row, 2, line.textOf("ram:SpecifiedTradeProduct/ram:Description"));    // BT-154
-        putCell(lv, row, 4, amount(line.textOf(m_linePrice), m_context.numberFormat));    // BT-146 net price
-        putCell(lv, row, 3, amount(line.textOf(m_lineQuantity), QStringLiteral("0.00"))); // BT-129
-        if (auto rate = line.textOf(m_lineRate)) {                                        // BT-152
+        putCell(lv, row, Article, line.textOf("ram:SpecifiedTradeProduct/ram:Name"));            // BT-153
+        putCell(lv, row, Description, line.textOf("ram:SpecifiedTradeProduct/ram:Description")); // BT-154
+        putCell(lv, row, Price, amount(line.textOf(m_linePrice), m_context.numberFormat));       // BT-146
+        putCell(lv, row, Quantity, amount(line.textOf(m_lineQuantity), QStringLiteral("0.00"))); // BT-129
+        if (auto rate = line.textOf(m_lineRate)) {                                               // BT-152
             QString r = NzFormat(*rate, QStringLiteral("0"));
             r.replace(QLatin1Char('.'), QLatin1Char(','));
-            lv.setCell(row, 5, FormatText(r, QStringLiteral("0")));
+            lv.setCell(row, VatRate, FormatText(r, QStringLiteral("0")));
         }
-        putCell(lv, row, 6, amount(line.textOf(m_lineTotal), m_context.numberFormat)); // BT-131
+        putCell(lv, row, LineColumn::Total,
+                amount(line.textOf(m_lineTotal), m_context.numberFormat)); // BT-131
         // A negative quantity (a return or correction) is drawn in red, as is a line without one.
-        lv.setRowColor(row, quantityColor(lv.cell(row, 3), true));
+        lv.setRowColor(row, quantityColor(lv.cell(row, Quantity), true));
     }
     return true;
 }
@@ -162,9 +166,11 @@ bool clsCIIImport::ApplicableTradeTax(const XmlNode &node, ListView &lv)
         if (!tax.hasChildNodes())
             continue;
         const int row = lv.addRow(QString());
-        putCell(lv, row, 1, tax.textOf(m_taxRate));                                              // BT-119
-        putCell(lv, row, 2, amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
-        putCell(lv, row, 3, amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat));      // BT-116
+        putCell(lv, row, VatColumn::Rate, tax.textOf(m_taxRate)); // BT-119
+        putCell(lv, row, VatColumn::Amount,
+                amount(tax.textOf("ram:CalculatedAmount"), m_context.numberFormat)); // BT-117
+        putCell(lv, row, VatColumn::Basis,
+                amount(tax.textOf("ram:BasisAmount"), m_context.numberFormat)); // BT-116
         putVatCategory(lv, row, tax.textOf("ram:CategoryCode"), tax.textOf("ram:ExemptionReason"),
                        tax.textOf("ram:ExemptionReasonCode"), m_context.vatCategoryNames);
     }
@@ -182,10 +188,10 @@ bool clsCIIImport::SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &
         if (!reason)
             return true;
         const int row = lv.addRow(*reason);
-        putCell(lv, row, 1, charge.textOf("ram:ReasonCode"));
-        putCell(lv, row, 2, charge.textOf("ram:CalculationPercent"));
-        putCell(lv, row, 3, charge.textOf("ram:ActualAmount"));
-        putCell(lv, row, 4, charge.textOf("ram:BasisAmount"));
+        putCell(lv, row, AllowanceColumn::ReasonCode, charge.textOf("ram:ReasonCode"));
+        putCell(lv, row, AllowanceColumn::Percent, charge.textOf("ram:CalculationPercent"));
+        putCell(lv, row, AllowanceColumn::Amount, charge.textOf("ram:ActualAmount"));
+        putCell(lv, row, AllowanceColumn::Basis, charge.textOf("ram:BasisAmount"));
     }
     return true;
 }
@@ -233,8 +239,7 @@ bool clsCIIImport::SpecifiedTradeSettlementPaymentMeans(const XmlNode &settlemen
     return true;
 }
 
-bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node,
-                                                                   const FieldList &fields)
+bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, DisplayModel &m)
 {
     const Totals totals{{node, "ram:LineTotalAmount"},      // BT-106
                         {node, "ram:TaxBasisTotalAmount"},  // BT-109 total without VAT
@@ -244,17 +249,14 @@ bool clsCIIImport::SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode
                         {node, "ram:TotalPrepaidAmount"},   // BT-113
                         {node, "ram:RoundingAmount"},       // BT-114
                         {node, "ram:DuePayableAmount"}};    // BT-115
-    totals.put(fields, m_context.numberFormat);
+    totals.put(m, m_context.numberFormat);
     const XmlNode currency = node.selectSingleNode("ram:TaxTotalAmount").getNamedItem("currencyID");
-    if (currency) {
-        put(fields, 10, currency.text());
-        put(fields, 11, currency.text());
-    } else if (auto invoiceCurrency = node.textOf("../ram:InvoiceCurrencyCode")) {
+    if (currency)
+        Totals::putCurrency(m, currency.text());
+    else
         // An invoice without VAT (category O) has no tax total to carry the currency: the
         // invoice's own currency (BT-5) is shown instead.
-        put(fields, 10, invoiceCurrency);
-        put(fields, 11, invoiceCurrency);
-    }
+        Totals::putCurrency(m, node.textOf("../ram:InvoiceCurrencyCode"));
     return true;
 }
 

@@ -49,13 +49,13 @@ public:
     const CiiVocabulary &vocabulary() const { return m_vocabulary; }
 
     QString SelectionNamespaces() const;
-    bool SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, const FieldList &fields);
-    bool ExchangedDocument(const XmlNode &node, const FieldList &fields);
-    bool SellerTradeParty(const XmlNode &node, const FieldList &fields);
-    bool BuyerTradePartyNode(const XmlNode &node, const FieldList &fields);
+    bool SpecifiedTradeSettlementHeaderMonetarySummation(const XmlNode &node, DisplayModel &m);
+    bool ExchangedDocument(const XmlNode &node, DisplayModel &m);
+    bool SellerTradeParty(const XmlNode &node, DisplayModel &m);
+    bool BuyerTradePartyNode(const XmlNode &node, DisplayModel &m);
     bool AdditionalReferencedDocument(const XmlNode &node, AttachmentStore &store);
     bool ApplicableTradeTax(const XmlNode &node, ListView &lv);
-    bool SpecifiedTradePaymentTerms(const XmlNode &node, const FieldList &fields);
+    bool SpecifiedTradePaymentTerms(const XmlNode &node, DisplayModel &m);
     bool IncludedSupplyChainTradeLineItem(const XmlNode &node, ListView &lv);
     bool SpecifiedTradeAllowanceCharge(const XmlNode &node, ListView &lv);
     // Every payment means of the settlement, with what the invoice says of paying it.
@@ -63,7 +63,7 @@ public:
                                               ListView &lv);
 
 private:
-    bool TradeParty(const XmlNode &node, const char *partyElement, const FieldList &fields);
+    bool TradeParty(const XmlNode &node, const char *partyElement, DisplayModel &m, const PartyFields &party);
     const ImportContext &m_context;
     const CiiVocabulary &m_vocabulary;
     // A line's and a tax's paths, put together once.

@@ -13,8 +13,8 @@ namespace {
 constexpr const char *vatIdPath = "cac:PartyTaxScheme[cac:TaxScheme/cbc:ID='VAT']/cbc:CompanyID";
 }
 
-clsUBLImport::clsUBLImport(const ImportContext &context, bool creditNote)
-    : m_context(context), m_creditNote(creditNote)
+clsUBLImport::clsUBLImport(const ImportContext &context, bool creditNote, bool peppol)
+    : m_context(context), m_creditNote(creditNote), m_peppol(peppol)
 {
 }
 
@@ -40,50 +40,82 @@ const char *clsUBLImport::partyTaxPath() const
     return "cac:PartyTaxScheme/cbc:CompanyID";
 }
 
-bool clsUBLImport::AccountingCustomerParty(const XmlNode &node, const FieldList &fields)
+bool clsUBLImport::AccountingCustomerParty(const XmlNode &node, DisplayModel &m)
 {
-    return Party(node, fields);
+    return Party(node, m, Buyer);
 }
-bool clsUBLImport::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
+bool clsUBLImport::AccountingSupplierParty(const XmlNode &node, DisplayModel &m)
 {
-    return Party(node, fields);
+    return Party(node, m, Seller);
 }
 
-bool clsUBLImport::Party(const XmlNode &node, const FieldList &fields)
+bool clsUBLImport::Party(const XmlNode &node, DisplayModel &m, const PartyFields &p)
 {
     const XmlNode party = node.selectSingleNode("cac:Party");
-    const char *paths[] = {
-        "cac:PartyLegalEntity/cbc:RegistrationName",
-        partyTaxPath(),
-        "cac:PostalAddress/cbc:InhouseMail",
-        "cac:PostalAddress/cbc:StreetName",
-        "cac:PostalAddress/cac:Country/cbc:IdentificationCode",
-        "cac:PostalAddress/cbc:PostalZone",
-        "cac:PostalAddress/cbc:CityName",
-        "cac:Contact/cbc:Name",
-        "cac:Contact/cbc:ElectronicMail",
-        "cac:Contact/cbc:Telephone",
+    const std::pair<FieldId, const char *> paths[] = {
+        {p.Name, "cac:PartyLegalEntity/cbc:RegistrationName"},
+        {p.TaxNumber, partyTaxPath()},
+        {p.Email, "cac:PostalAddress/cbc:InhouseMail"},
+        {p.Street, "cac:PostalAddress/cbc:StreetName"},
+        {p.Country, "cac:PostalAddress/cac:Country/cbc:IdentificationCode"},
+        {p.PostCode, "cac:PostalAddress/cbc:PostalZone"},
+        {p.City, "cac:PostalAddress/cbc:CityName"},
+        {p.Contact, "cac:Contact/cbc:Name"},
+        {p.ContactEmail, "cac:Contact/cbc:ElectronicMail"},
+        {p.ContactPhone, "cac:Contact/cbc:Telephone"},
     };
-    for (std::size_t k = 0; k < std::size(paths); ++k)
-        put(fields, k, party.textOf(paths[k]));
-    taxIdentifiers(party, fields);
+    for (const auto &[field, path] : paths)
+        put(m[field], party.textOf(path));
+    taxIdentifiers(party, m, p);
     return true;
 }
 
-void clsUBLImport::taxIdentifiers(const XmlNode &party, const FieldList &fields)
+void clsUBLImport::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
     // A party with a VAT identifier (BT-31) and another tax registration (BT-32) shows each
     // in its own field.
     const auto vatId = party.textOf(vatIdPath);
     const auto taxNumber = party.textOf("cac:PartyTaxScheme[not(cac:TaxScheme/cbc:ID='VAT')]/cbc:CompanyID");
     if (vatId && taxNumber) {
-        put(fields, 1, taxNumber);
-        put(fields, 10, vatId);
+        put(m[p.TaxNumber], taxNumber);
+        put(m[p.VatId], vatId);
     }
+}
+
+void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
+{
+    // Every row is its own step; a missing element leaves its field as it was.
+    const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
+        const auto text = document.textOf(xpath);
+        if (!text)
+            return std::nullopt;
+        return NzFormat(date ? FormatXmlDate(*text) : *text, QString());
+    };
+    const auto headerText = [&](const char *xpath, FieldId field, bool date = false) {
+        if (const auto value = header(xpath, date))
+            m[field].setText(*value);
+    };
+    headerText("//cbc:CustomizationID", Rd::SpecificationId); // BT-24
+    headerText("//cbc:ID", Rd::InvoiceNumber);                // BT-1
+    headerText("//cbc:IssueDate", Rd::IssueDate, true);       // BT-2
+    headerText("//cbc:DueDate", Rd::DueDate, true);           // BT-9
+    // BT-3; a credit note without its own type code is still a credit note.
+    if (m_creditNote)
+        m[Rd::DocumentType].setValue(QStringLiteral("381"));
+    if (const auto type = header(m_creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
+        m[Rd::DocumentType].setValue(*type);
+    headerText("//cbc:Note", Rd::Note);                          // BT-22
+    headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
+    if (!m_peppol)
+        return;
+    if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
+        m[So::ProfileId].setValue(*profile);
+    headerText("//cbc:AccountingCost", So::AccountingCost); // BT-19
 }
 
 bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
 {
+    using namespace LineColumn;
     lv.clear();
     if (!node)
         return false;
@@ -94,32 +126,34 @@ bool clsUBLImport::InvoiceLine(const XmlNode &node, ListView &lv)
         if (!id)
             return false;
         const int row = lv.addRow(*id);
-        putCell(lv, row, 1, line.textOf("cac:Item/cbc:Name"));        // BT-153
-        putCell(lv, row, 2, line.textOf("cac:Item/cbc:Description")); // BT-154
+        putCell(lv, row, Article, line.textOf("cac:Item/cbc:Name"));            // BT-153
+        putCell(lv, row, Description, line.textOf("cac:Item/cbc:Description")); // BT-154
         quantityPriceAndRate(line, lv, row);
-        putCell(lv, row, 6, amount(line.textOf("cbc:LineExtensionAmount"), m_context.numberFormat)); // BT-131
-        lv.setRowColor(row, quantityColor(lv.cell(row, 3), false));
+        putCell(lv, row, LineColumn::Total,
+                amount(line.textOf("cbc:LineExtensionAmount"), m_context.numberFormat)); // BT-131
+        lv.setRowColor(row, quantityColor(lv.cell(row, Quantity), false));
     }
     return true;
 }
 
 void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
 {
+    using namespace LineColumn;
     const QString twoDecimals = QStringLiteral("0.00");
     // BT-146: a positive price shows rounded to two decimals, anything else as written or "--".
     const auto price = amount(line.textOf("cac:Price/cbc:PriceAmount"), twoDecimals);
     // The sign from the digits: a double turns a tiny price into 0 and an overlong one into infinity.
     const auto shown = price ? ParseGermanNumber(*price) : std::nullopt;
     const bool positive = shown && !shown->negative && !shown->isZero();
-    putCell(lv, row, 3, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
+    putCell(lv, row, Quantity, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
     if (positive)
-        lv.setCell(row, 4, *price);
+        lv.setCell(row, Price, *price);
     else if (price)
-        lv.setCell(row, 4, NzFormat(*price, QStringLiteral("--")));
+        lv.setCell(row, Price, NzFormat(*price, QStringLiteral("--")));
     if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent")) // BT-152
-        lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), twoDecimals));
-    if (lv.cell(row, 5).isEmpty())
-        putCell(lv, row, 5,
+        lv.setCell(row, VatRate, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), twoDecimals));
+    if (lv.cell(row, VatRate).isEmpty())
+        putCell(lv, row, VatRate,
                 amount(line.textOf("cac:TaxTotal/cac:TaxSubtotal/cac:TaxCategory/cbc:Percent"), twoDecimals));
 }
 
@@ -133,9 +167,11 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
             continue;
         const int row = lv.addRow(QString());
         if (auto percent = tax.textOf("cac:TaxCategory/cbc:Percent")) // BT-119
-            lv.setCell(row, 1, NzFormat(*percent, QStringLiteral("-")));
-        putCell(lv, row, 2, amount(tax.textOf("cbc:TaxAmount"), m_context.numberFormat));     // BT-117
-        putCell(lv, row, 3, amount(tax.textOf("cbc:TaxableAmount"), m_context.numberFormat)); // BT-116
+            lv.setCell(row, VatColumn::Rate, NzFormat(*percent, QStringLiteral("-")));
+        putCell(lv, row, VatColumn::Amount,
+                amount(tax.textOf("cbc:TaxAmount"), m_context.numberFormat)); // BT-117
+        putCell(lv, row, VatColumn::Basis,
+                amount(tax.textOf("cbc:TaxableAmount"), m_context.numberFormat)); // BT-116
         putVatCategory(lv, row, tax.textOf("cac:TaxCategory/cbc:ID"),
                        tax.textOf("cac:TaxCategory/cbc:TaxExemptionReason"),
                        tax.textOf("cac:TaxCategory/cbc:TaxExemptionReasonCode"), m_context.vatCategoryNames);
@@ -143,7 +179,7 @@ bool clsUBLImport::TaxSubtotal(const XmlNode &node, ListView &lv)
     return true;
 }
 
-bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fields)
+bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, DisplayModel &m)
 {
     const Totals totals{{node, "cbc:LineExtensionAmount"},   // BT-106
                         {node, "cbc:TaxExclusiveAmount"},    // BT-109
@@ -153,12 +189,10 @@ bool clsUBLImport::LegalMonetaryTotal(const XmlNode &node, const FieldList &fiel
                         {node, "cbc:PrepaidAmount"},         // BT-113
                         {node, "cbc:PayableRoundingAmount"}, // BT-114
                         {node, "cbc:PayableAmount"}};        // BT-115
-    totals.put(fields, m_context.numberFormat);
+    totals.put(m, m_context.numberFormat);
     const XmlNode currency = node.selectSingleNode("cbc:LineExtensionAmount").getNamedItem("currencyID");
-    if (currency) {
-        put(fields, 10, currency.text());
-        put(fields, 11, currency.text());
-    }
+    if (currency)
+        Totals::putCurrency(m, currency.text());
     return true;
 }
 
@@ -175,10 +209,10 @@ bool clsUBLImport::AllowanceCharge(const XmlNode &node, ListView &lv)
         if (!reason)
             return true;
         const int row = lv.addRow(*reason);
-        putCell(lv, row, 1, charge.textOf("cbc:AllowanceChargeReasonCode"));
-        putCell(lv, row, 2, charge.textOf("cbc:MultiplierFactorNumeric"));
-        putCell(lv, row, 3, charge.textOf("cbc:Amount"));
-        putCell(lv, row, 4, charge.textOf("cbc:BaseAmount"));
+        putCell(lv, row, AllowanceColumn::ReasonCode, charge.textOf("cbc:AllowanceChargeReasonCode"));
+        putCell(lv, row, AllowanceColumn::Percent, charge.textOf("cbc:MultiplierFactorNumeric"));
+        putCell(lv, row, AllowanceColumn::Amount, charge.textOf("cbc:Amount"));
+        putCell(lv, row, AllowanceColumn::Basis, charge.textOf("cbc:BaseAmount"));
     }
     return true;
 }
@@ -264,32 +298,34 @@ const char *clsPeppol::partyTaxPath() const
     return "cac:PartyLegalEntity/cbc:CompanyID";
 }
 
-bool clsPeppol::AccountingSupplierParty(const XmlNode &node, const FieldList &fields)
+bool clsPeppol::AccountingSupplierParty(const XmlNode &node, DisplayModel &m)
 {
-    Party(node, fields);
-    put(fields, 11,
+    Party(node, m, Seller);
+    put(m[So::EndpointId],
         node.selectSingleNode("cac:Party").textOf("cbc:EndpointID")); // BT-34 seller electronic address
     return true;
 }
 
-void clsPeppol::taxIdentifiers(const XmlNode &party, const FieldList &fields)
+void clsPeppol::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
     // The tax number field shows the legal registration here, so a VAT identifier other than
     // that has a field of its own.
     const auto vatId = party.textOf(vatIdPath);
-    if (vatId && (!at(fields, 1) || fields[1]->text() != *vatId))
-        put(fields, 10, vatId);
+    if (vatId && m[p.TaxNumber].text() != *vatId)
+        put(m[p.VatId], vatId);
 }
 
 void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
 {
+    using namespace LineColumn;
     if (auto quantity = line.textOf(quantityPath())) { // BT-129, digits as written
         QString q = *quantity;
-        lv.setCell(row, 3, q.replace(QLatin1Char('.'), QLatin1Char(',')));
+        lv.setCell(row, Quantity, q.replace(QLatin1Char('.'), QLatin1Char(',')));
     }
-    putCell(lv, row, 4, amount(line.textOf("cac:Price/cbc:PriceAmount"), m_context.numberFormat));
+    putCell(lv, row, Price, amount(line.textOf("cac:Price/cbc:PriceAmount"), m_context.numberFormat));
     if (auto percent = line.textOf("cac:Item/cac:ClassifiedTaxCategory/cbc:Percent"))
-        lv.setCell(row, 5, FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), QStringLiteral("0")));
+        lv.setCell(row, VatRate,
+                   FormatXmlAmount(NzFormat(*percent, QStringLiteral("0")), QStringLiteral("0")));
 }
 
 } // namespace invorator

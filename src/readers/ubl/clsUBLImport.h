@@ -17,18 +17,21 @@ class clsUBLImport
 public:
     // The context's number format is read whenever an amount is shown; creditNote
     // switches lines and quantities to their CreditNote element names.
-    clsUBLImport(const ImportContext &context, bool creditNote);
+    clsUBLImport(const ImportContext &context, bool creditNote, bool peppol = false);
     virtual ~clsUBLImport() = default;
     clsUBLImport(const clsUBLImport &) = delete;
     clsUBLImport &operator=(const clsUBLImport &) = delete;
 
     virtual QString SelectionNamespaces() const;
     QString CreditNote() const { return clsUBLImport::SelectionNamespaces(); }
+    // The header block: number, dates, type, notes and terms (with Peppol's profile and
+    // accounting reference), each its own step.
+    void Header(const XmlNode &document, DisplayModel &m);
     bool AllowanceCharge(const XmlNode &node, ListView &lv);
-    bool LegalMonetaryTotal(const XmlNode &node, const FieldList &fields);
+    bool LegalMonetaryTotal(const XmlNode &node, DisplayModel &m);
     bool TaxSubtotal(const XmlNode &node, ListView &lv);
-    bool AccountingCustomerParty(const XmlNode &node, const FieldList &fields);
-    virtual bool AccountingSupplierParty(const XmlNode &node, const FieldList &fields);
+    bool AccountingCustomerParty(const XmlNode &node, DisplayModel &m);
+    virtual bool AccountingSupplierParty(const XmlNode &node, DisplayModel &m);
     bool InvoiceLine(const XmlNode &node, ListView &lv);
     bool AdditionalDocumentReference(const XmlNode &node, AttachmentStore &store);
     // Every payment means of the document, with what it says of paying it.
@@ -38,33 +41,34 @@ public:
     const char *lineQuery() const;
 
 protected:
-    bool Party(const XmlNode &node, const FieldList &fields);
+    bool Party(const XmlNode &node, DisplayModel &m, const PartyFields &party);
     // The element that holds the party's tax number.
     virtual const char *partyTaxPath() const;
     // The VAT identifier and the other tax registration of a party, when it gives both.
-    virtual void taxIdentifiers(const XmlNode &party, const FieldList &fields);
+    virtual void taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &fields);
     // Columns 3 to 5 of an invoice line.
     virtual void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row);
     const char *quantityPath() const;
 
     const ImportContext &m_context;
     bool m_creditNote;
+    bool m_peppol;
 };
 
 // Reads Peppol BIS documents: the UBL reader with the legal entity's company identifier
 // as tax number, quantities as written, whole-number VAT rates, and the seller's
-// electronic address as a twelfth supplier field.
+// electronic address.
 class clsPeppol : public clsUBLImport
 {
 public:
-    using clsUBLImport::clsUBLImport;
+    clsPeppol(const ImportContext &context, bool creditNote) : clsUBLImport(context, creditNote, true) {}
 
     QString SelectionNamespaces() const override;
-    bool AccountingSupplierParty(const XmlNode &node, const FieldList &fields) override;
+    bool AccountingSupplierParty(const XmlNode &node, DisplayModel &m) override;
 
 protected:
     const char *partyTaxPath() const override;
-    void taxIdentifiers(const XmlNode &party, const FieldList &fields) override;
+    void taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &fields) override;
     void quantityPriceAndRate(const XmlNode &line, ListView &lv, int row) override;
 };
 

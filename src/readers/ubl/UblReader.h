@@ -1,0 +1,29 @@
+#pragma once
+
+#include "readers/InvoiceReader.h"
+#include "readers/ubl/clsUBLImport.h"
+
+#include <memory>
+
+namespace invorator {
+
+// UBL invoices and credit notes, or Peppol BIS documents: the steps of clsUBLImport (or
+// clsPeppol) in their order.
+class UblReader : public InvoiceReader
+{
+public:
+    explicit UblReader(bool peppol) : m_peppol(peppol) {}
+
+    bool accepts(DocumentProbe &probe) const override;
+    bool read(DocumentProbe &probe, ImportContext &context, DisplayModel &model) override;
+    bool writeAttachments(AttachmentStore &store) override;
+    bool reportsUnreadyFolder() const override { return false; }
+    AmountLayout amounts() const override { return {}; }
+
+private:
+    bool m_peppol;
+    std::unique_ptr<clsUBLImport> m_reader;
+    XmlNode m_references;
+};
+
+} // namespace invorator
