@@ -1,4 +1,4 @@
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "services/SharedState.h"
 #include "support/SupportMail.h"
 

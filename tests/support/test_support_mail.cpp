@@ -3,7 +3,7 @@
 #include "SmtpServer.h"
 #include "TestSupport.h"
 
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "support/SupportMail.h"
 
 #include <QDir>

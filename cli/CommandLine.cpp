@@ -1,4 +1,4 @@
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include "archive/InvoiceArchive.h"
 #include "clients/ClientRecord.h"
