@@ -5,6 +5,7 @@
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
+#include "localisation/TranslateModel.h"
 #include "output/DisplayModelOutput.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"

@@ -10,6 +10,7 @@
 #include "frame/PositionsArea.h"
 #include "frame/SidePanels.h"
 #include "localisation/TextsGateway.h"
+#include "localisation/TranslateModel.h"
 #include "model/Conversions.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
