@@ -9,6 +9,7 @@
 #include "output/DisplayModelOutput.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
+#include "support/SupportMail.h"
 #include "support/SupportRequest.h"
 
 #include <QCommandLineParser>

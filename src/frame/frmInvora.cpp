@@ -14,6 +14,7 @@
 #include "model/Conversions.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
+#include "support/SupportMail.h"
 #include "support/SupportRequest.h"
 
 #include <QAction>
