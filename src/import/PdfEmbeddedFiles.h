@@ -10,4 +10,10 @@ namespace invorator {
 // cannot be read. Only this needs qpdf, so that a program reading no PDF does without it.
 QByteArray EmbeddedInvoiceXml(const QByteArray &pdf, bool (*isInvoice)(const QByteArray &xml));
 
+// The same as the module libinvorator_pdf.so gives it.
+struct PdfModule
+{
+    decltype(&EmbeddedInvoiceXml) embeddedInvoiceXml;
+};
+
 } // namespace invorator

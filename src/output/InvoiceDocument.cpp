@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -367,6 +368,11 @@ bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, cons
         return false;
     }
     return true;
+}
+
+std::unique_ptr<QCoreApplication> DocumentApplication(int &argc, char **argv)
+{
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace invorator

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QCoreApplication;
 class QPagedPaintDevice;
 
 namespace invorator {
@@ -19,5 +22,16 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
 // The same as a PDF file: written whole or not at all (a failed write leaves no file).
 bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, const QString &path,
                      QString *error);
+
+// The application object of a program that draws documents without a window: fonts
+// come with a GUI application, which needs no display with the offscreen platform.
+std::unique_ptr<QCoreApplication> DocumentApplication(int &argc, char **argv);
+
+// The document's functions as the module libinvorator_document.so gives them.
+struct DocumentModule
+{
+    decltype(&DocumentApplication) application;
+    decltype(&WriteInvoicePdf) writePdf;
+};
 
 } // namespace invorator

@@ -18,4 +18,10 @@ void InitialiseMail();
 [[nodiscard]] MailResult SendSupportMail(const SupportConfig &config, const SupportRequest &request,
                                          const std::atomic<bool> *cancel = nullptr);
 
+// The sending as the module libinvorator_mail.so gives it.
+struct MailModule
+{
+    decltype(&SendSupportMail) send;
+};
+
 } // namespace invorator
