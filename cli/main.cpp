@@ -1,10 +1,9 @@
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
+#include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
-#include "support/SupportMail.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -14,8 +13,8 @@
 
 int main(int argc, char *argv[])
 {
-    // Drawing a PDF needs fonts, which come with a (display-less) GUI application; the
-    // other commands start without one.
+    // Drawing a PDF needs fonts, which come with a (display-less) GUI application from the
+    // document's module; the other commands start without one.
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && std::strcmp(argv[1], "pdf") == 0) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -23,11 +22,10 @@ int main(int argc, char *argv[])
         // Without a session's runtime folder Qt warns; the private folder serves.
         if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(invorator::UserTempFolder()));
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = invorator::DocumentApplication(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    invorator::InitialiseMail();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

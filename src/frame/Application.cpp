@@ -6,6 +6,7 @@
 #include "support/SupportMail.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QJsonDocument>
 #include <QStyleFactory>
 #include <QTextStream>
@@ -35,43 +36,41 @@ int RunApplication(int argc, char *argv[])
     QApplication app(argc, argv);
     InitialiseMail(); // before the window can send from a thread of its own
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QStringList args = QApplication::arguments();
-    args.removeFirst();
     // --lang CODE: the window in that language for this run.
     // --screenshot OUT.png FILE: convert, draw the window into a picture and end.
     // --shown FILE: convert, draw the whole window once and end (for timing start-up).
     // --dump-texts: print what every control shows after start-up, as JSON, and end.
-    QString language;
-    if (const auto at = args.indexOf(QLatin1String("--lang")); at >= 0 && at + 1 < args.size()) {
-        language = args.at(at + 1);
-        args.remove(at, 2);
-    }
-    const QString mode = args.value(0);
-    QString screenshot;
-    const bool once = mode == QLatin1String("--shown");
-    const bool dump = mode == QLatin1String("--dump-texts");
-    if (mode == QLatin1String("--screenshot") && args.size() == 3) {
-        screenshot = args.at(1);
-        args = args.mid(2);
-    } else if (once || dump) {
-        args = args.mid(1);
-    }
-    if (args.size() > 1 || args.value(0).startsWith(QLatin1String("--")) || (dump && !args.isEmpty())) {
+    QCommandLineParser parser;
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("CODE"));
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"), QString(),
+                                              QStringLiteral("OUT.png"));
+    const QCommandLineOption shown(QStringLiteral("shown"));
+    const QCommandLineOption dumpTexts(QStringLiteral("dump-texts"));
+    parser.addOptions({lang, screenshotOption, shown, dumpTexts});
+    const bool parsed = parser.parse(QApplication::arguments());
+    const bool picture = parser.isSet(screenshotOption);
+    const bool once = parser.isSet(shown);
+    const bool dump = parser.isSet(dumpTexts);
+    const QStringList files = parser.positionalArguments();
+    // One way of running at most, and one file at most: the picture needs it, the dump takes none.
+    if (!parsed || int(picture) + int(once) + int(dump) > 1 || files.size() > 1 ||
+        (picture && files.isEmpty()) || (dump && !files.isEmpty())) {
         QTextStream(stderr)
             << "usage: invorator [--lang CODE] [FILE | --screenshot OUT.png FILE | --shown FILE"
                " | --dump-texts]\n";
         return 2;
     }
     SharedState state(QApplication::applicationDirPath());
-    state.CommandLineLanguage = language;
+    state.CommandLineLanguage = parser.value(lang);
+    const QString screenshot = parser.value(screenshotOption);
     const bool headless = !screenshot.isEmpty() || once || dump;
     // A run that ends by itself must not wait for anyone to close a box: its messages go to stderr.
     StderrMessages quiet;
     frmInvora window(state, headless ? &quiet : nullptr);
     window.show();
     window.fillStatusBar();
-    if (!args.isEmpty())
-        window.convertFile(args.first());
+    if (!files.isEmpty())
+        window.convertFile(files.first());
     if (headless) {
         // Showing the window draws it once; the picture draws it again.
         QApplication::processEvents();

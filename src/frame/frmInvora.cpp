@@ -17,6 +17,7 @@
 #include "frame/StatusBar.h"
 #include "frame/SupportSender.h"
 #include "localisation/TextsGateway.h"
+#include "localisation/TranslateModel.h"
 #include "model/Conversions.h"
 #include "services/SharedState.h"
 

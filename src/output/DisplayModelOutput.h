@@ -2,6 +2,7 @@
 
 #include "checks/SumChecks.h"
 #include "import/ImportDriver.h"
+#include "localisation/TranslateModel.h"
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 
@@ -12,20 +13,6 @@
 #include <vector>
 
 namespace invorator {
-
-// The headings of the text output, German unless the command line gives another language.
-struct SectionTitles
-{
-    QString invoice = QStringLiteral("Rechnung");
-    QString seller = QStringLiteral("Verkäufer");
-    QString buyer = QStringLiteral("Käufer");
-    QString lines = QStringLiteral("Positionen");
-    QString vat = QStringLiteral("Umsatzsteuer");
-    QString allowances = QStringLiteral("Abzüge und Zuschläge");
-    QString totals = QStringLiteral("Summen");
-    QString attachments = QStringLiteral("Anlagen");
-    QString payment = QStringLiteral("Zahlung");
-};
 
 // What one import produced, for printing: the model plus the import's own results.
 struct ImportReport

@@ -1,32 +1,17 @@
 #pragma once
 
-#include "output/DisplayModelOutput.h"
+#include "localisation/TranslateModel.h"
 
 #include <QString>
 
+#include <memory>
+
+class QCoreApplication;
 class QPagedPaintDevice;
 
 namespace invorator {
 
 class DisplayModel;
-class SharedState;
-
-// The words of the document besides the model's captions and headers, in the language
-// of the window.
-struct DocumentTexts
-{
-    SectionTitles titles;
-    QString fileName;  // shown in every page's footer
-    QString printedOn; // "Gedruckt am %1"
-    QString pageOf;    // "Seite %1 von %2"
-};
-
-// Captions, list headers and section titles of the model in the current language, as
-// the window shows them: the model is described as the window's controls and translated alike.
-void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles &titles);
-
-// The document's words in the current language, for the invoice read from `file`.
-DocumentTexts DocumentTextsOf(const SharedState &state, const SectionTitles &titles, const QString &file);
 
 // Draws the invoice on screen as A4 pages: title, dates, both parties side by side,
 // notes and payment terms, the lines with their header row on every page (red rows in
@@ -37,5 +22,16 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
 // The same as a PDF file: written whole or not at all (a failed write leaves no file).
 bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, const QString &path,
                      QString *error);
+
+// The application object of a program that draws documents without a window: fonts
+// come with a GUI application, which needs no display with the offscreen platform.
+std::unique_ptr<QCoreApplication> DocumentApplication(int &argc, char **argv);
+
+// The document's functions as the module libinvorator_document.so gives them.
+struct DocumentModule
+{
+    decltype(&DocumentApplication) application;
+    decltype(&WriteInvoicePdf) writePdf;
+};
 
 } // namespace invorator

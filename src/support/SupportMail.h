@@ -1,67 +1,27 @@
 #pragma once
 
-#include <QString>
+#include "support/SupportConfig.h"
 
 #include <atomic>
-#include <optional>
 
 namespace invorator {
 
-// The mail account support requests go through. It is set where the program is
-// deployed: DB/Support.ini of the program folder, or the file INVORATOR_SUPPORT_CONFIG
-// names, section [Support]. The password is never shown, printed or logged.
-struct SupportConfig
-{
-    QString server;
-    int port = 465;
-    QString user;
-    QString password;
-    QString from;
-    QString to;
-    QString caFile;          // certificates to trust instead of the system's store
-    int timeoutSeconds = 60; // for the connection
-};
+// Sending by libcurl, apart from the account and the request (SupportConfig.h), so that
+// only a program that sends links the mail library.
 
 // Prepares the mail library; called once at program start, before any thread sends.
 void InitialiseMail();
-
-// Reads the account; nothing, with the reason in `problem`, when the file is missing or
-// a setting it needs is empty.
-std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QString *problem);
-
-// One support request as it is mailed.
-struct SupportRequest
-{
-    QString name;
-    QString message;
-    QString attachmentPath; // empty: no attachment
-    QString company;
-    QString contactEmail;
-    QString installation; // who sends, for the subject
-};
-
-// Mails larger than this are refused by common servers after a long upload.
-inline constexpr qint64 MaxAttachmentBytes = 20 * 1024 * 1024;
-
-struct MailResult
-{
-    enum class Problem { None, Attachment, AttachmentTooLarge, Transfer, Cancelled };
-    Problem problem = Problem::None;
-    QString detail; // the path, or the mail library's description
-    explicit operator bool() const { return problem == Problem::None; }
-};
-
-// Whether the attachment can be sent: a readable regular file of at most 20 MB.
-[[nodiscard]] MailResult CheckAttachment(const QString &path);
-
-// The body: the name, an empty line, the company, the contact e-mail, the message;
-// CR LF between the lines and nothing after the message.
-QString SupportBody(const SupportRequest &request);
 
 // Sends the request by SMTP with implicit TLS, the server's certificate and host name
 // verified. Blocks until the server accepted the mail or the sending failed; setting
 // `cancel` ends it early.
 [[nodiscard]] MailResult SendSupportMail(const SupportConfig &config, const SupportRequest &request,
                                          const std::atomic<bool> *cancel = nullptr);
+
+// The sending as the module libinvorator_mail.so gives it.
+struct MailModule
+{
+    decltype(&SendSupportMail) send;
+};
 
 } // namespace invorator

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/SupportMail.h"
+#include "support/SupportConfig.h"
 
 #include <QString>
 

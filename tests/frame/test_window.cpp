@@ -153,12 +153,12 @@ QList<int> numbers(const RecordingSink &sink)
 }
 
 // Runs the program as a user starts it; what it printed.
-QByteArray runProgram(const QStringList &args)
+QByteArray runProgram(const QStringList &args, int status = 0)
 {
     QProcess p;
     p.start(INVORATOR_EXE, args);
     EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(p.exitCode(), status) << args.join(' ').toStdString() << p.readAllStandardError().toStdString();
     return p.readAllStandardOutput();
 }
 
@@ -399,6 +399,17 @@ TEST(Window, ScreenshotsOfConvertedInvoices)
         runProgram({"--screenshot", out, invoice});
         EXPECT_FALSE(QImage(out).isNull()) << name.toStdString();
     }
+}
+
+// Arguments that ask for no one run, or a file too many or too few, end the program with
+// exit 2 before a window opens.
+TEST(Window, UsageErrorsExitWith2)
+{
+    for (const QStringList &args :
+         {QStringList{"--screenshot", "out.png"}, QStringList{"--dump-texts", "a.xml"},
+          QStringList{"--shown", "--dump-texts"}, QStringList{"a.xml", "b.xml"}, QStringList{"--bogus"},
+          QStringList{"--lang"}})
+        runProgram(args, 2);
 }
 
 // The program as a user starts it: every translatable text of the window is there in

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "output/PaymentCode.h"
 
 #include <QJsonArray>

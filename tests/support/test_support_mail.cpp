@@ -3,12 +3,13 @@
 #include "SmtpServer.h"
 #include "TestSupport.h"
 
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "support/SupportMail.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSysInfo>
@@ -99,9 +100,15 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
     EXPECT_EQ(files[0]["filename"].toString(), "Rechnung Müller €.xml");
     EXPECT_EQ(decoded(files[0]["content"]), invoice);
 
-    // Without an attachment: the text alone.
-    r = support(at, {"--name", "A", "--message", "B"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // Without an attachment, sent by the program as a user runs it, which opens the mail
+    // module: the text alone.
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("INVORATOR_SUPPORT_CONFIG", at.config);
+    p.setProcessEnvironment(env);
+    p.start(PROGRAM_FOLDER "/invorator-cli", {"support", "--name", "A", "--message", "B"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     mail = server.mail(before + 2);
     EXPECT_TRUE(mail["attachments"].toArray().isEmpty());
 }

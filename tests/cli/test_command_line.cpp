@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "output/DisplayModelOutput.h"
 
 #include <QJsonArray>
@@ -40,7 +40,11 @@ TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
     for (const QStringList &args : {QStringList{}, QStringList{"print", "x.xml"}, QStringList{"show"},
                                     QStringList{"show", "--kind", "xls", "a"}, QStringList{"json", "--kind"},
                                     QStringList{"show", "--bogus", "a"}, QStringList{"show", "a", "b"},
-                                    QStringList{"show", "--lang", "XX", sample("Rechnung-2026-0815.xml")}}) {
+                                    QStringList{"show", "--lang", "XX", sample("Rechnung-2026-0815.xml")},
+                                    // Options and files a command does not take.
+                                    QStringList{"show", "--archive", "x.mdb", "a"},
+                                    QStringList{"archive-init", "a"}, QStringList{"save", "--name", "A", "a"},
+                                    QStringList{"support", "--name", "A"}, QStringList{"pdf", "a"}}) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("invorator-cli: ")) << r.err.toStdString();

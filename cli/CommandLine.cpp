@@ -1,15 +1,18 @@
-#include "output/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include "archive/InvoiceArchive.h"
 #include "clients/ClientRecord.h"
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
+#include "localisation/TranslateModel.h"
 #include "output/DisplayModelOutput.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
+#include "support/SupportMail.h"
 #include "support/SupportRequest.h"
 
+#include <QCommandLineParser>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
@@ -43,6 +46,39 @@ struct Options
     QString attachment;
 };
 
+// An option with its value: the commands it belongs to, and the reason given when the
+// value is missing.
+struct OptionSpec
+{
+    const char *name;
+    const char *valueName;
+    const char *missing;
+    bool (*takenBy)(const QString &command);
+};
+
+bool anyCommand(const QString &)
+{
+    return true;
+}
+bool archiveCommand(const QString &command)
+{
+    return command == QLatin1String("save") || command == QLatin1String("archive-init");
+}
+bool supportCommand(const QString &command)
+{
+    return command == QLatin1String("support");
+}
+
+constexpr OptionSpec optionSpecs[] = {
+    {"kind", "K", "--kind needs a value", anyCommand},
+    {"export", "DIR", "--export needs a folder", anyCommand},
+    {"lang", "CODE", "--lang needs a language code", anyCommand},
+    {"archive", "PATH|URI", "--archive needs a file or a PostgreSQL address", archiveCommand},
+    {"name", "NAME", "--name needs a value", supportCommand},
+    {"message", "TEXT", "--message needs a value", supportCommand},
+    {"attach", "FILE", "--attach needs a value", supportCommand},
+};
+
 // Fills options, or returns the reason the arguments cannot be used.
 QString parse(const QStringList &args, Options &o)
 {
@@ -55,55 +91,55 @@ QString parse(const QStringList &args, Options &o)
                                       QStringLiteral("pdf")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
-    const bool archiveCommand =
-        o.command == QLatin1String("save") || o.command == QLatin1String("archive-init");
-    const bool support = o.command == QLatin1String("support");
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &a = args[i];
-        const auto value = [&](QString &target) {
-            if (i + 1 >= args.size())
-                return false;
-            target = args[++i];
-            return true;
-        };
-        if (a == QLatin1String("--kind")) {
-            QString k;
-            if (!value(k))
-                return QStringLiteral("--kind needs a value");
-            static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"),
-                                           QStringLiteral("ubl"), QStringLiteral("peppol"),
-                                           QStringLiteral("pdf")};
-            const auto index = kinds.indexOf(k.toLower());
-            if (index < 0)
-                return QStringLiteral("unknown kind '%1'").arg(k);
-            o.kind = static_cast<InvoiceKind>(index);
-        } else if (a == QLatin1String("--export")) {
-            if (!value(o.exportFolder))
-                return QStringLiteral("--export needs a folder");
-        } else if (a == QLatin1String("--lang")) {
-            if (!value(o.language))
-                return QStringLiteral("--lang needs a language code");
-        } else if (a == QLatin1String("--archive") && archiveCommand) {
-            if (!value(o.archive))
-                return QStringLiteral("--archive needs a file or a PostgreSQL address");
-            o.archiveGiven = true;
-        } else if (support && (a == QLatin1String("--name") || a == QLatin1String("--message") ||
-                               a == QLatin1String("--attach"))) {
-            QString &target = a == QLatin1String("--name")      ? o.name
-                              : a == QLatin1String("--message") ? o.message
-                                                                : o.attachment;
-            if (!value(target))
-                return QStringLiteral("%1 needs a value").arg(a);
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return QStringLiteral("unknown option '%1'").arg(a);
-        } else if (o.command == QLatin1String("archive-init") || support) {
+    const bool support = supportCommand(o.command);
+
+    // Only the command's own options are known to the parser: any other is unknown.
+    QCommandLineParser parser;
+    for (const OptionSpec &spec : optionSpecs)
+        if (spec.takenBy(o.command))
+            parser.addOption(QCommandLineOption(QString::fromLatin1(spec.name), QString(),
+                                                QString::fromLatin1(spec.valueName)));
+    // The command stands where the parser expects the program's name.
+    if (!parser.parse(args)) {
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+            return QStringLiteral("unknown option '%1%2'")
+                .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                     unknown.first());
+        // Otherwise the last argument is an option whose value is missing.
+        for (const OptionSpec &spec : optionSpecs)
+            if (args.last() == QLatin1String("--") + QLatin1String(spec.name))
+                return QString::fromLatin1(spec.missing);
+        return parser.errorText();
+    }
+    const auto value = [&parser](const char *name) {
+        return parser.value(QString::fromLatin1(name));
+    };
+    if (parser.isSet(QStringLiteral("kind"))) {
+        static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("cii"), QStringLiteral("ubl"),
+                                       QStringLiteral("peppol"), QStringLiteral("pdf")};
+        const auto index = kinds.indexOf(value("kind").toLower());
+        if (index < 0)
+            return QStringLiteral("unknown kind '%1'").arg(value("kind"));
+        o.kind = static_cast<InvoiceKind>(index);
+    }
+    o.exportFolder = value("export");
+    o.language = value("lang");
+    if (archiveCommand(o.command)) {
+        o.archiveGiven = parser.isSet(QStringLiteral("archive"));
+        o.archive = value("archive");
+    }
+    if (support) {
+        o.name = value("name");
+        o.message = value("message");
+        o.attachment = value("attach");
+    }
+    o.files = parser.positionalArguments();
+    if (o.command == QLatin1String("archive-init") || support) {
+        if (!o.files.isEmpty())
             return QStringLiteral("%1 takes no file").arg(o.command);
-        } else if (o.files.isEmpty() || o.command == QLatin1String("save") ||
-                   (o.command == QLatin1String("pdf") && o.files.size() == 1)) {
-            o.files << a;
-        } else {
-            return QStringLiteral("more than one file given");
-        }
+    } else if (o.command != QLatin1String("save") &&
+               o.files.size() > (o.command == QLatin1String("pdf") ? 2 : 1)) {
+        return QStringLiteral("more than one file given");
     }
     if (support && (o.name.trimmed().isEmpty() || o.message.trimmed().isEmpty()))
         return QStringLiteral("support needs --name and --message");

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace invorator {
+
+class DisplayModel;
+class SharedState;
+
+// The headings of the text output and the document, German unless another language is chosen.
+struct SectionTitles
+{
+    QString invoice = QStringLiteral("Rechnung");
+    QString seller = QStringLiteral("Verkäufer");
+    QString buyer = QStringLiteral("Käufer");
+    QString lines = QStringLiteral("Positionen");
+    QString vat = QStringLiteral("Umsatzsteuer");
+    QString allowances = QStringLiteral("Abzüge und Zuschläge");
+    QString totals = QStringLiteral("Summen");
+    QString attachments = QStringLiteral("Anlagen");
+    QString payment = QStringLiteral("Zahlung");
+};
+
+// The words of the document besides the model's captions and headers, in the language
+// of the window.
+struct DocumentTexts
+{
+    SectionTitles titles;
+    QString fileName;  // shown in every page's footer
+    QString printedOn; // "Gedruckt am %1"
+    QString pageOf;    // "Seite %1 von %2"
+};
+
+// Captions, list headers and section titles of the model in the current language, as
+// the window shows them: the model is described as the window's controls and translated alike.
+void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles &titles);
+
+// The document's words in the current language, for the invoice read from `file`.
+DocumentTexts DocumentTextsOf(const SharedState &state, const SectionTitles &titles, const QString &file);
+
+} // namespace invorator
