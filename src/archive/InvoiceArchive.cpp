@@ -82,7 +82,7 @@ QString decimalOrZero(const QString &text)
 
 double shownDouble(const QString &text)
 {
-    return shownDecimal(text).toDouble();
+    return ToDouble(shownDecimal(text));
 }
 
 QString xmlDecimal(const QString &text, bool emptyIsZero)

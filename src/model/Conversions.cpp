@@ -131,106 +131,33 @@ void roundDigits(std::string &intDigits, std::string &fracDigits, int decimals)
 
 } // namespace
 
-double Decimal::toDouble() const
+double ToDouble(const Decimal &number)
 {
-    std::string s = negative ? "-" : "";
-    s += intDigits.empty() ? "0" : intDigits;
-    if (!fracDigits.empty())
-        s += "." + fracDigits;
+    const std::string s = number.toText().toStdString();
     double value = 0;
     std::from_chars(s.data(), s.data() + s.size(), value);
     return value;
 }
 
-QString Decimal::toText() const
-{
-    std::string s = negative && !isZero() ? "-" : "";
-    s += intDigits.empty() ? "0" : intDigits;
-    if (!fracDigits.empty())
-        s += "." + fracDigits;
-    return QString::fromStdString(s);
-}
-
-bool Decimal::isZero() const
-{
-    return intDigits.find_first_not_of('0') == std::string::npos &&
-           fracDigits.find_first_not_of('0') == std::string::npos;
-}
-
 namespace {
 
-// The digits of a number scaled to `scale` fraction digits, as one string.
-std::string scaled(const Decimal &d, std::size_t scale, std::size_t width)
+// The shortest text that reads back as the same double, in fixed notation: 1.005 stays 1.005.
+Decimal fromDouble(double value)
 {
-    std::string all = d.intDigits + d.fracDigits + std::string(scale - d.fracDigits.size(), '0');
-    return std::string(width - all.size(), '0') + all;
+    std::array<char, 512> buf{};
+    auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+    if (ec != std::errc())
+        return Decimal();
+    std::string_view s(buf.data(), static_cast<std::size_t>(ptr - buf.data()));
+    const bool negative = !s.empty() && s[0] == '-';
+    if (negative)
+        s.remove_prefix(1);
+    const auto point = s.find('.');
+    return Decimal::fromDigits(negative, s.substr(0, point),
+                               point == std::string_view::npos ? std::string_view() : s.substr(point + 1));
 }
 
 } // namespace
-
-Decimal operator+(const Decimal &a, const Decimal &b)
-{
-    const std::size_t scale = std::max(a.fracDigits.size(), b.fracDigits.size());
-    const std::size_t width = std::max(a.intDigits.size(), b.intDigits.size()) + scale + 1;
-    const std::string x = scaled(a, scale, width);
-    const std::string y = scaled(b, scale, width);
-    std::string sum(width, '0');
-    Decimal r;
-    if (a.negative == b.negative) {
-        int carry = 0;
-        for (std::size_t i = width; i-- > 0;) {
-            const int digit = (x[i] - '0') + (y[i] - '0') + carry;
-            sum[i] = static_cast<char>('0' + digit % 10);
-            carry = digit / 10;
-        }
-        r.negative = a.negative;
-    } else {
-        // The smaller magnitude is taken from the larger one, which gives the sign.
-        const bool xLarger = x >= y;
-        const std::string &big = xLarger ? x : y;
-        const std::string &small = xLarger ? y : x;
-        int borrow = 0;
-        for (std::size_t i = width; i-- > 0;) {
-            int digit = (big[i] - '0') - (small[i] - '0') - borrow;
-            borrow = digit < 0 ? 1 : 0;
-            sum[i] = static_cast<char>('0' + digit + 10 * borrow);
-        }
-        r.negative = xLarger ? a.negative : b.negative;
-    }
-    r.intDigits = sum.substr(0, width - scale);
-    r.fracDigits = sum.substr(width - scale);
-    stripLeadingZeros(r.intDigits);
-    if (r.isZero())
-        r.negative = false;
-    return r;
-}
-
-Decimal operator-(const Decimal &a, Decimal b)
-{
-    b.negative = !b.negative;
-    return a + b;
-}
-
-Decimal Decimal::fromDouble(double value)
-{
-    std::array<char, 512> buf{};
-    // Shortest text that reads back as the same double, in fixed notation: 1.005 stays 1.005.
-    auto [ptr, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-    Decimal d;
-    if (ec != std::errc())
-        return d;
-    std::string s(buf.data(), ptr);
-    if (!s.empty() && s[0] == '-') {
-        d.negative = true;
-        s.erase(0, 1);
-    }
-    const auto point = s.find('.');
-    d.intDigits = s.substr(0, point);
-    if (point != std::string::npos)
-        d.fracDigits = s.substr(point + 1);
-    stripLeadingZeros(d.intDigits);
-    return d;
-}
 
 namespace {
 
@@ -245,9 +172,10 @@ std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
         return pointIsComma && c == QLatin1Char('.') ? comma : c;
     };
     qsizetype i = 0;
-    Decimal d;
+    bool negative = false;
+    std::string intDigits, fracDigits;
     if (i < s.size() && (at(i) == QLatin1Char('-') || at(i) == QLatin1Char('+'))) {
-        d.negative = at(i) == QLatin1Char('-');
+        negative = at(i) == QLatin1Char('-');
         ++i;
     }
     bool anyDigit = false;
@@ -255,7 +183,7 @@ std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
     for (; i < s.size(); ++i) {
         const QChar c = at(i);
         if (isDigit(c)) {
-            d.intDigits += static_cast<char>(c.unicode());
+            intDigits += static_cast<char>(c.unicode());
             anyDigit = lastWasDigit = true;
         } else if (c == QLatin1Char('.') && lastWasDigit && i + 1 < s.size() && isDigit(at(i + 1))) {
             lastWasDigit = false; // thousands separator
@@ -265,14 +193,13 @@ std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
     }
     if (i < s.size() && at(i) == comma) {
         for (++i; i < s.size() && isDigit(at(i)); ++i) {
-            d.fracDigits += static_cast<char>(at(i).unicode());
+            fracDigits += static_cast<char>(at(i).unicode());
             anyDigit = true;
         }
     }
     if (i != s.size() || !anyDigit)
         return std::nullopt;
-    stripLeadingZeros(d.intDigits);
-    return d;
+    return Decimal::fromDigits(negative, intDigits, fracDigits);
 }
 
 } // namespace
@@ -287,14 +214,16 @@ std::optional<double> GermanNumberToDouble(const QString &text)
     const auto d = ParseGermanNumber(text);
     if (!d)
         return std::nullopt;
-    return d->toDouble();
+    return ToDouble(*d);
 }
 
 QString FormatNumber(const Decimal &number, const QString &pattern)
 {
     const Pattern &p = cachedPattern(pattern);
-    std::string intDigits = number.intDigits;
-    std::string fracDigits = number.fracDigits;
+    Decimal::Digits digitsOf = number.digits();
+    std::string intDigits = std::move(digitsOf.whole);
+    std::string fracDigits = std::move(digitsOf.fraction);
+    const bool negative = digitsOf.negative;
     if (!p.valid) {
         // No digit placeholder: show the number as it stands.
         roundDigits(intDigits, fracDigits, 15);
@@ -303,7 +232,7 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
         QString out = QString::fromStdString(intDigits.empty() ? "0" : intDigits);
         if (!fracDigits.empty())
             out += QLatin1Char(',') + QString::fromStdString(fracDigits);
-        return (number.negative && out != QLatin1String("0") ? QStringLiteral("-") : QString()) + out;
+        return (negative && out != QLatin1String("0") ? QStringLiteral("-") : QString()) + out;
     }
     roundDigits(intDigits, fracDigits, p.maxFrac);
     while (static_cast<int>(fracDigits.size()) > p.minFrac && !fracDigits.empty() && fracDigits.back() == '0')
@@ -316,7 +245,7 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
         intDigits.insert(intDigits.begin(), '0');
     std::string digits;
     digits.reserve(intDigits.size() * 4 / 3 + fracDigits.size() + 2);
-    if (number.negative && !isZero)
+    if (negative && !isZero)
         digits += '-';
     for (std::size_t k = 0; k < intDigits.size(); ++k) {
         if (p.grouping && k > 0 && (intDigits.size() - k) % 3 == 0)
@@ -337,7 +266,7 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
 
 QString FormatNumber(double number, const QString &pattern)
 {
-    return FormatNumber(Decimal::fromDouble(number), pattern);
+    return FormatNumber(fromDouble(number), pattern);
 }
 
 QString FormatText(const QString &text, const QString &pattern)
@@ -366,7 +295,7 @@ double XmlAmountToNumber(const QString &text)
 std::optional<Decimal> XmlAmountToDecimal(const QString &text)
 {
     if (trimBlanks(text).isEmpty())
-        return Decimal{};
+        return Decimal();
     return parseNumber(text, true);
 }
 

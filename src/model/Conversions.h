@@ -1,34 +1,19 @@
 #pragma once
 
+#include "model/Decimal.h"
+
 #include <QString>
 
 #include <optional>
-#include <string>
 
 namespace invorator {
-
-// A decimal number held as its written digits, so rounding follows the digits of the
-// text exactly (2.675 rounds to 2.68, which a double would not).
-struct Decimal
-{
-    bool negative = false;
-    std::string intDigits;  // no leading zeros; empty for zero
-    std::string fracDigits; // as written
-
-    double toDouble() const;
-    static Decimal fromDouble(double value);
-    bool isZero() const;
-    // The number as an SQL or XML decimal: "-1234.5", "0".
-    QString toText() const;
-    // Exact sums and differences, whatever the number of digits.
-    friend Decimal operator+(const Decimal &a, const Decimal &b);
-    friend Decimal operator-(const Decimal &a, Decimal b);
-};
 
 // Reads a number under the German convention: optional sign, digits optionally
 // grouped by ".", optionally "," and more digits; blanks around it are allowed.
 std::optional<Decimal> ParseGermanNumber(const QString &text);
 std::optional<double> GermanNumberToDouble(const QString &text);
+// The nearest double, for the places that take one (layout, not money).
+double ToDouble(const Decimal &number);
 
 // Formats with a pattern of "0", "#", "," (grouping) and "." (decimal point); other
 // characters are copied. Rounds half away from zero; writes "," and "." the German way.

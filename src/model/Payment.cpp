@@ -71,20 +71,16 @@ bool hasControlCharacter(const QString &text)
 }
 
 // "EUR" and the amount with a point and two decimals, or empty when the code cannot carry
-// it: not positive, more than two decimals, or beyond 999 999 999.99.
+// it: no xs:decimal, not positive, more than two decimals, or beyond 999 999 999.99.
 QString sepaAmount(const QString &xmlAmount)
 {
-    const auto amount = XmlAmountToDecimal(xmlAmount);
-    if (!amount || amount->negative || amount->isZero() || xmlAmount.trimmed().isEmpty())
+    const DecimalRead read = Decimal::fromXml(xmlAmount);
+    if (!read || read.value->isNegative() || read.value->isZero())
         return {};
-    std::string fraction = amount->fracDigits;
-    while (fraction.size() > 2 && fraction.back() == '0')
-        fraction.pop_back();
-    if (fraction.size() > 2 || amount->intDigits.size() > 9)
+    const Decimal &amount = *read.value;
+    if (amount.rounded(2) != amount || amount.digits().whole.size() > 9)
         return {};
-    fraction.resize(2, '0');
-    const std::string whole = amount->intDigits.empty() ? "0" : amount->intDigits;
-    return QStringLiteral("EUR") + QString::fromStdString(whole + '.' + fraction);
+    return QStringLiteral("EUR") + amount.toText(2, true);
 }
 
 } // namespace

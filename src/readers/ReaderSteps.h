@@ -143,7 +143,7 @@ inline int quantityColor(const QString &shownQuantity, bool redWithoutQuantity)
     const auto quantity = ParseGermanNumber(shownQuantity);
     if (!quantity)
         return redWithoutQuantity ? ColorRed : ColorBlack;
-    return quantity->negative && !quantity->isZero() ? ColorRed : ColorBlack;
+    return quantity->isNegative() ? ColorRed : ColorBlack;
 }
 
 } // namespace invorator::steps

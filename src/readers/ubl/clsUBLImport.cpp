@@ -144,7 +144,7 @@ void clsUBLImport::quantityPriceAndRate(const XmlNode &line, ListView &lv, int r
     const auto price = amount(line.textOf("cac:Price/cbc:PriceAmount"), twoDecimals);
     // The sign from the digits: a double turns a tiny price into 0 and an overlong one into infinity.
     const auto shown = price ? ParseGermanNumber(*price) : std::nullopt;
-    const bool positive = shown && !shown->negative && !shown->isZero();
+    const bool positive = shown && !shown->isNegative() && !shown->isZero();
     putCell(lv, row, Quantity, amount(line.textOf(quantityPath()), twoDecimals)); // BT-129
     if (positive)
         lv.setCell(row, Price, *price);
