@@ -25,8 +25,9 @@ struct SumFinding
 
 // Checks the sums of a CII, ZUGFeRD 1.0 or UBL invoice from its own XML values, exactly.
 // Every rule that fails is reported; a rule whose amounts the invoice leaves out is not
-// checked. Nothing for a document of none of these kinds.
-std::vector<SumFinding> CheckSums(XmlDocument &doc);
+// checked. Nothing for a document of none of these kinds. The check binds prefixes of its
+// own to its queries.
+std::vector<SumFinding> CheckSums(const XmlDocument &doc);
 
 // An amount of the XML as an exact decimal: the number of 10^-9 units. Nothing for text
 // that is no XML decimal, has more than nine decimals or fifteen whole digits.

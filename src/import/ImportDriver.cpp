@@ -90,7 +90,7 @@ private:
         if (!answer) {
             answer = false;
             for (std::string_view test : tests)
-                *answer = *answer || !m_doc.selectSingleNode(test).isNull();
+                *answer = *answer || !m_doc.documentNode().selectSingleNode(test).isNull();
         }
         return *answer;
     }
@@ -238,12 +238,14 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
     return result;
 }
 
-void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary)
+void ImportDriver::runCii(const XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary)
 {
     clsCIIImport reader(context, vocabulary);
-    doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
+    // Every node the reader gets is bound to its prefixes.
+    const XmlNamespaces bindings =
+        XmlNamespaces::parse(reader.SelectionNamespaces()).value_or(XmlNamespaces());
     auto &m = m_model;
-    const XmlNode root = doc.selectSingleNode(vocabulary.root);
+    const XmlNode root = doc.documentNode(bindings).selectSingleNode(vocabulary.root);
     const XmlNode agreement = root.selectSingleNode(vocabulary.agreement);
     const XmlNode settlement = root.selectSingleNode(vocabulary.settlement);
     // The payment means do not depend on the steps below, which may end the reading early.
@@ -273,21 +275,24 @@ void ImportDriver::runCii(XmlDocument &doc, ImportContext &context, const CiiVoc
         [&](AttachmentStore &store) { return reader.AdditionalReferencedDocument(agreement, store); }, true);
 }
 
-void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
+void ImportDriver::runUbl(const XmlDocument &doc, bool peppol, ImportContext &context)
 {
     const bool creditNote = isCreditNote(doc);
     std::unique_ptr<clsUBLImport> reader = peppol ? std::make_unique<clsPeppol>(context, creditNote)
                                                   : std::make_unique<clsUBLImport>(context, creditNote);
-    doc.setProperty("SelectionNamespaces", reader->SelectionNamespaces());
+    // Every node the reader gets is bound to its prefixes.
+    const XmlNamespaces bindings =
+        XmlNamespaces::parse(reader->SelectionNamespaces()).value_or(XmlNamespaces());
+    const XmlNode top = doc.documentNode(bindings);
     auto &m = m_model;
 
-    if (!reader->AccountingCustomerParty(doc.selectSingleNode("//cac:AccountingCustomerParty"),
+    if (!reader->AccountingCustomerParty(top.selectSingleNode("//cac:AccountingCustomerParty"),
                                          m.partyFields(GroupId::Buyer)))
         return;
     FieldList seller = m.partyFields(GroupId::Seller);
     if (peppol)
         seller.push_back(&m[So::EndpointId]); // the seller's electronic address
-    if (!reader->AccountingSupplierParty(doc.selectSingleNode("//cac:AccountingSupplierParty"), seller))
+    if (!reader->AccountingSupplierParty(top.selectSingleNode("//cac:AccountingSupplierParty"), seller))
         return;
 
     // From here on amounts show without thousands separators and end in a blank.
@@ -295,7 +300,7 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
     m_state.NumberFormat = context.numberFormat;
     // Header block: every row is its own step; a missing element leaves its field as reset.
     const auto header = [&](const char *xpath, bool date) -> std::optional<QString> {
-        const auto text = doc.documentNode().textOf(xpath);
+        const auto text = top.textOf(xpath);
         if (!text)
             return std::nullopt;
         return NzFormat(date ? FormatXmlDate(*text) : *text, QString());
@@ -322,18 +327,18 @@ void ImportDriver::runUbl(XmlDocument &doc, bool peppol, ImportContext &context)
     }
 
     // The payment means do not depend on the steps below, which may end the reading early.
-    reader->PaymentMeans(doc.documentNode(), m.lvZahlung);
+    reader->PaymentMeans(top, m.lvZahlung);
 
-    const XmlNode firstLine = doc.selectSingleNode(reader->lineQuery());
+    const XmlNode firstLine = top.selectSingleNode(reader->lineQuery());
     if (!reader->InvoiceLine(firstLine, m.lvTable))
         return;
     if (!reader->TaxSubtotal(firstLine, m.lvUst))
         return;
-    if (!reader->LegalMonetaryTotal(doc.selectSingleNode("//cac:LegalMonetaryTotal"), totalFields(m)))
+    if (!reader->LegalMonetaryTotal(top.selectSingleNode("//cac:LegalMonetaryTotal"), totalFields(m)))
         return;
-    if (!reader->AllowanceCharge(doc.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
+    if (!reader->AllowanceCharge(top.selectSingleNode("//cac:AllowanceCharge"), m.lvAbzuege))
         return;
-    const XmlNode references = doc.selectSingleNode("//cac:AdditionalDocumentReference");
+    const XmlNode references = top.selectSingleNode("//cac:AdditionalDocumentReference");
     attachmentStep(
         [&](AttachmentStore &store) { return reader->AdditionalDocumentReference(references, store); },
         false);

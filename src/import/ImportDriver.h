@@ -77,8 +77,8 @@ public:
 private:
     MsgAnswer say(int number, MsgIcon icon, const QString &title, const QString &text = {});
 
-    void runCii(XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary);
-    void runUbl(XmlDocument &doc, bool peppol, ImportContext &context);
+    void runCii(const XmlDocument &doc, ImportContext &context, const CiiVocabulary &vocabulary);
+    void runUbl(const XmlDocument &doc, bool peppol, ImportContext &context);
     void attachmentStep(const std::function<bool(AttachmentStore &)> &write, bool messageWhenNotReady);
 
     SharedState &m_state;

@@ -116,7 +116,6 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
 {
     m_engine.reset();
     m_doc.reset();
-    m_selection = XmlNamespaces();
     if (bytes.isEmpty())
         return {false, QStringLiteral("the file is empty"), 0};
     // The parsed tree takes a few hundred bytes per element: a document of millions of
@@ -152,17 +151,6 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     return {true, {}, 0};
 }
 
-bool XmlDocument::setProperty(std::string_view name, const QString &value)
-{
-    if (name != "SelectionNamespaces" || !m_doc)
-        return false;
-    auto parsed = XmlNamespaces::parse(value);
-    if (!parsed)
-        return false;
-    m_selection = std::move(*parsed);
-    return true;
-}
-
 bool XmlDocument::isLoaded() const
 {
     return m_doc != nullptr;
@@ -170,7 +158,7 @@ bool XmlDocument::isLoaded() const
 
 XmlNode XmlDocument::documentNode() const
 {
-    return m_doc ? XmlNode(m_engine.get(), &m_selection, reinterpret_cast<xmlNode *>(m_doc.get()))
+    return m_doc ? XmlNode(m_engine.get(), &XmlNamespaces::none(), reinterpret_cast<xmlNode *>(m_doc.get()))
                  : XmlNode();
 }
 
@@ -181,7 +169,8 @@ XmlNode XmlDocument::documentNode(const XmlNamespaces &namespaces) const
 
 XmlNode XmlDocument::documentElement() const
 {
-    return m_doc ? XmlNode(m_engine.get(), &m_selection, xmlDocGetRootElement(m_doc.get())) : XmlNode();
+    return m_doc ? XmlNode(m_engine.get(), &XmlNamespaces::none(), xmlDocGetRootElement(m_doc.get()))
+                 : XmlNode();
 }
 
 XmlNode XmlDocument::documentElement(const XmlNamespaces &namespaces) const

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <memory>
-#include <string_view>
 
 struct _xmlDoc;
 
@@ -44,24 +43,17 @@ public:
     [[nodiscard]] XmlResult load(const QString &path);
     [[nodiscard]] XmlResult loadXml(const QByteArray &bytes);
 
-    // "SelectionNamespaces": a blank-separated list of xmlns:prefix='uri' entries
-    // (one unprefixed xmlns='uri' entry is accepted). Returns false for other names
-    // or a list that cannot be read.
-    bool setProperty(std::string_view name, const QString &value);
-
     bool isLoaded() const;
 
     // The document itself and its root element, no node before a successful load. Without
-    // bindings their queries take those of setProperty; given bindings must outlive every
-    // node taken from here.
+    // bindings their queries find only names without a prefix; given bindings must outlive
+    // every node taken from here.
     XmlNode documentNode() const;
     XmlNode documentNode(const XmlNamespaces &namespaces) const;
     XmlNode documentNode(const XmlNamespaces &&) const = delete;
     XmlNode documentElement() const;
     XmlNode documentElement(const XmlNamespaces &namespaces) const;
     XmlNode documentElement(const XmlNamespaces &&) const = delete;
-    XmlNode selectSingleNode(std::string_view xpath) const { return documentNode().selectSingleNode(xpath); }
-    XmlNodeList selectNodes(std::string_view xpath) const { return documentNode().selectNodes(xpath); }
 
 private:
     struct DocDeleter
@@ -71,7 +63,6 @@ private:
 
     std::unique_ptr<_xmlDoc, DocDeleter> m_doc;
     std::unique_ptr<XPathEngine> m_engine; // after m_doc: ends before the tree it reads
-    XmlNamespaces m_selection;             // what setProperty set, bound by documentNode()
 };
 
 } // namespace invorator
