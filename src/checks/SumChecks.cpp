@@ -81,9 +81,11 @@ Amount taxTotalIn(const XmlNodeList &totals, const QString &currency)
     return std::nullopt;
 }
 
-InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
+InvoiceSums gatherCii(const XmlDocument &doc, const CiiVocabulary &v)
 {
-    doc.setProperty("SelectionNamespaces", QString::fromLatin1(v.namespaces));
+    const XmlNamespaces bindings =
+        XmlNamespaces::parse(QString::fromLatin1(v.namespaces)).value_or(XmlNamespaces());
+    const XmlNode top = doc.documentNode(bindings);
     InvoiceSums s;
     const std::string lineSettlement = std::string(v.lineSettlement) + '/';
     const std::string price =
@@ -94,7 +96,7 @@ InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
     const std::string quantity = std::string(v.lineDelivery) + "/ram:BilledQuantity";
     const std::string net = lineSettlement + v.lineTotals + "/ram:LineTotalAmount";
     int position = 0;
-    for (const XmlNode item : doc.selectNodes("//ram:IncludedSupplyChainTradeLineItem")) {
+    for (const XmlNode item : top.selectNodes("//ram:IncludedSupplyChainTradeLineItem")) {
         InvoiceLine line;
         ++position;
         // A line without its number is named by its place.
@@ -115,7 +117,7 @@ InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
         }
         s.lines.push_back(std::move(line));
     }
-    const XmlNode settlement = doc.selectSingleNode(v.settlement);
+    const XmlNode settlement = top.selectSingleNode(v.settlement);
     for (const XmlNode tax : settlement.selectNodes("ram:ApplicableTradeTax")) {
         const QString rate = tax.textOf(v.rate).value_or(QString());
         s.vat.push_back({tax.textOf("ram:CategoryCode").value_or(QString()) + QLatin1Char(' ') + rate,
@@ -129,7 +131,7 @@ InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
     // Logistics charges (ZUGFeRD 1.0, EXTENDED) are part of the charge total too.
     for (const XmlNode charge : settlement.selectNodes("ram:SpecifiedLogisticsServiceCharge"))
         s.documentCharges.push_back(orZero(amountOf(charge, "ram:AppliedAmount")));
-    const XmlNode totals = doc.selectSingleNode(v.headerTotals);
+    const XmlNode totals = top.selectSingleNode(v.headerTotals);
     s.lineTotal = amountOf(totals, "ram:LineTotalAmount");
     s.taxBasis = amountOf(totals, "ram:TaxBasisTotalAmount");
     s.taxTotal = taxTotalIn(totals.selectNodes("ram:TaxTotalAmount"),
@@ -143,13 +145,12 @@ InvoiceSums gatherCii(XmlDocument &doc, const CiiVocabulary &v)
     return s;
 }
 
-InvoiceSums gatherUbl(XmlDocument &doc)
+InvoiceSums gatherUbl(const XmlDocument &doc)
 {
-    doc.setProperty("SelectionNamespaces",
-                    QStringLiteral("xmlns:cac='%1' xmlns:cbc='%2'")
-                        .arg(ns::ubl("CommonAggregateComponents-2"), ns::ubl("CommonBasicComponents-2")));
+    const XmlNamespaces bindings{{"cac", ns::ubl("CommonAggregateComponents-2").toStdString()},
+                                 {"cbc", ns::ubl("CommonBasicComponents-2").toStdString()}};
     InvoiceSums s;
-    const XmlNode root = doc.documentElement();
+    const XmlNode root = doc.documentElement(bindings);
     // Sub-invoice lines stand inside their line and are not part of the sums.
     for (const XmlNode item : root.selectNodes("cac:InvoiceLine | cac:CreditNoteLine")) {
         InvoiceLine line;
@@ -345,7 +346,7 @@ QString ExactAmount::toText() const
     return (m_units < 0 ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
 }
 
-std::vector<SumFinding> CheckSums(XmlDocument &doc, const AmountLayout &layout)
+std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout)
 {
     return check(layout.cii ? gatherCii(doc, *layout.cii) : gatherUbl(doc));
 }

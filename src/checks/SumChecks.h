@@ -26,8 +26,9 @@ struct SumFinding
 
 // Checks the sums of a CII, ZUGFeRD 1.0 or UBL invoice from its own XML values, exactly,
 // where its reader says its amounts stand. Every rule that fails is reported; a rule whose
-// amounts the invoice leaves out is not checked.
-std::vector<SumFinding> CheckSums(XmlDocument &doc, const AmountLayout &layout);
+// amounts the invoice leaves out is not checked. The check binds prefixes of its own to
+// its queries.
+std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout);
 
 // An amount of the XML as an exact decimal: the number of 10^-9 units. Nothing for text
 // that is no XML decimal, has more than nine decimals or fifteen whole digits.

@@ -24,7 +24,7 @@ bool ask(const XmlDocument &doc, std::optional<bool> &answer, std::initializer_l
     if (!answer) {
         answer = false;
         for (std::string_view test : tests)
-            *answer = *answer || !doc.selectSingleNode(test).isNull();
+            *answer = *answer || !doc.documentNode().selectSingleNode(test).isNull();
     }
     return *answer;
 }

@@ -20,9 +20,9 @@ enum class InvoiceKind : int { Auto = 0, CII = 1, UBL = 2, Peppol = 3, Pdf = 4 }
 class DocumentProbe
 {
 public:
-    explicit DocumentProbe(XmlDocument &doc) : m_doc(doc) {}
+    explicit DocumentProbe(const XmlDocument &doc) : m_doc(doc) {}
 
-    XmlDocument &document() const { return m_doc; }
+    const XmlDocument &document() const { return m_doc; }
     // An element of the Cross Industry Invoice.
     bool cii();
     // ZUGFeRD 1.0: read as CII, in the older vocabulary.
@@ -36,7 +36,7 @@ public:
     InvoiceKind contentKind();
 
 private:
-    XmlDocument &m_doc;
+    const XmlDocument &m_doc;
     std::optional<bool> m_cii, m_zugferd1, m_ubl, m_peppol;
 };
 

@@ -3,7 +3,7 @@
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
 #include "model/Payment.h"
-#include "services/XmlDocument.h"
+#include "services/XmlNode.h"
 
 #include <QHash>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "readers/cii/CiiReader.h"
 
+#include "services/XmlDocument.h"
+
 namespace invorator {
 
 bool CiiReader::accepts(DocumentProbe &probe) const
@@ -13,9 +15,8 @@ bool CiiReader::read(DocumentProbe &probe, ImportContext &context, DisplayModel 
     const CiiVocabulary &v = *m_vocabulary;
     m_reader = std::make_unique<clsCIIImport>(context, v);
     clsCIIImport &reader = *m_reader;
-    XmlDocument &doc = probe.document();
-    doc.setProperty("SelectionNamespaces", reader.SelectionNamespaces());
-    const XmlNode root = doc.selectSingleNode(v.root);
+    m_namespaces = XmlNamespaces::parse(reader.SelectionNamespaces()).value_or(XmlNamespaces());
+    const XmlNode root = probe.document().documentNode(m_namespaces).selectSingleNode(v.root);
     m_agreement = root.selectSingleNode(v.agreement);
     const XmlNode settlement = root.selectSingleNode(v.settlement);
     // The payment means do not depend on the steps below, which may end the reading early.

@@ -2,6 +2,7 @@
 
 #include "readers/InvoiceReader.h"
 #include "readers/cii/clsCIIImport.h"
+#include "services/XmlNamespaces.h"
 
 #include <memory>
 
@@ -21,6 +22,8 @@ public:
 private:
     const CiiVocabulary *m_vocabulary = &CrossIndustryInvoice;
     std::unique_ptr<clsCIIImport> m_reader;
+    // The reader's prefixes, bound to every node it is given.
+    XmlNamespaces m_namespaces;
     XmlNode m_agreement;
 };
 

@@ -2,7 +2,7 @@
 
 #include "model/DisplayModel.h"
 #include "readers/ImportContext.h"
-#include "services/XmlDocument.h"
+#include "services/XmlNode.h"
 
 #include <QString>
 

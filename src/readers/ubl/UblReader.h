@@ -2,6 +2,7 @@
 
 #include "readers/InvoiceReader.h"
 #include "readers/ubl/clsUBLImport.h"
+#include "services/XmlNamespaces.h"
 
 #include <memory>
 
@@ -23,6 +24,8 @@ public:
 private:
     bool m_peppol;
     std::unique_ptr<clsUBLImport> m_reader;
+    // The reader's prefixes, bound to every node it is given.
+    XmlNamespaces m_namespaces;
     XmlNode m_references;
 };
 
