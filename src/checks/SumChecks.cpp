@@ -1,44 +1,20 @@
 #include "checks/SumChecks.h"
 
+#include "model/Decimal.h"
 #include "readers/InvoiceReader.h"
 #include "readers/cii/clsCIIImport.h"
 #include "services/InvoiceNamespaces.h"
 #include "services/XmlDocument.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace invorator {
 
 namespace {
 
-constexpr Int128 unitsPerOne = 1'000'000'000;
-constexpr Int128 unitsPerCent = unitsPerOne / 100;
-
-// a ÷ b rounded half away from zero.
-Int128 divideRounded(Int128 a, Int128 b)
-{
-    const bool negative = (a < 0) != (b < 0);
-    const Int128 ua = a < 0 ? -a : a;
-    const Int128 ub = b < 0 ? -b : b;
-    Int128 q = ua / ub;
-    const Int128 r = ua % ub;
-    if (r >= ub - r) // at least half: away from zero
-        ++q;
-    return negative ? -q : q;
-}
-
-using Amount = std::optional<ExactAmount>;
-
-Amount amountOf(const XmlNode &node, std::string_view xpath)
-{
-    const auto text = node.textOf(xpath);
-    return text ? ExactAmount::parse(*text) : std::nullopt;
-}
-
-ExactAmount orZero(const Amount &a)
-{
-    return a.value_or(ExactAmount::units(0));
-}
+// An amount of the invoice as the rules see it: absent, or its exact value. A text that is
+// no xs:decimal counts as absent for the rules and is reported on its own.
+using Amount = std::optional<Decimal>;
 
 // What the rules need of one invoice, whatever its format.
 struct InvoiceLine
@@ -46,8 +22,7 @@ struct InvoiceLine
     QString id;
     bool counted = true; // part of the line total (not a detail or sub-invoice line)
     Amount quantity, price, baseQuantity, net;
-    ExactAmount charges = ExactAmount::units(0);
-    ExactAmount allowances = ExactAmount::units(0);
+    Decimal charges, allowances;
 };
 
 struct VatRow
@@ -60,9 +35,33 @@ struct InvoiceSums
 {
     std::vector<InvoiceLine> lines;
     std::vector<VatRow> vat;
-    std::vector<ExactAmount> documentAllowances, documentCharges;
+    std::vector<Decimal> documentAllowances, documentCharges;
     Amount lineTotal, taxBasis, taxTotal, grandTotal, allowanceTotal, chargeTotal, prepaid, rounding, due;
+    // Amounts whose text is no number: where, and the text.
+    std::vector<std::pair<QString, QString>> notNumbers;
+
+    // The amount at xpath below node; a text that is no number is noted, named by the
+    // element and, for a line, its id.
+    Amount amountOf(const XmlNode &node, std::string_view xpath, const QString &context = {})
+    {
+        const XmlNode found = node.selectSingleNode(xpath);
+        if (found.isNull())
+            return std::nullopt;
+        return number(found.text(), found.localName(), context);
+    }
+    Amount number(const QString &text, const QString &element, const QString &context = {})
+    {
+        DecimalRead read = Decimal::fromXml(text);
+        if (!read)
+            notNumbers.emplace_back(context.isEmpty() ? element : context + QLatin1Char(' ') + element, text);
+        return std::move(read.value);
+    }
 };
+
+Decimal orZero(const Amount &a)
+{
+    return a.value_or(Decimal());
+}
 
 bool isCharge(const QString &indicator)
 {
@@ -71,13 +70,13 @@ bool isCharge(const QString &indicator)
 
 // The tax total in the invoice's currency: the one whose currency is the invoice's, else
 // the only one.
-Amount taxTotalIn(const XmlNodeList &totals, const QString &currency)
+Amount taxTotalIn(InvoiceSums &s, const XmlNodeList &totals, const QString &currency)
 {
     for (const XmlNode total : totals)
         if (total.getNamedItem("currencyID").text() == currency)
-            return ExactAmount::parse(total.text());
+            return s.number(total.text(), total.localName());
     if (totals.length() == 1)
-        return ExactAmount::parse(totals.item(0).text());
+        return s.number(totals.item(0).text(), totals.item(0).localName());
     return std::nullopt;
 }
 
@@ -106,42 +105,42 @@ InvoiceSums gatherCii(const XmlDocument &doc, const CiiVocabulary &v)
                                    .value_or(QString())
                                    .toUpper();
         line.counted = status != QLatin1String("DETAIL") && status != QLatin1String("INFORMATION");
-        line.quantity = amountOf(item, quantity);
-        line.price = amountOf(item, price);
-        line.baseQuantity = amountOf(item, baseQuantity);
-        line.net = amountOf(item, net);
+        line.quantity = s.amountOf(item, quantity, line.id);
+        line.price = s.amountOf(item, price, line.id);
+        line.baseQuantity = s.amountOf(item, baseQuantity, line.id);
+        line.net = s.amountOf(item, net, line.id);
         for (const XmlNode ac : item.selectNodes(lineCharges)) {
             const bool charge = isCharge(ac.textOf("ram:ChargeIndicator").value_or(QString()));
-            ExactAmount &sum = charge ? line.charges : line.allowances;
-            sum = sum + orZero(amountOf(ac, "ram:ActualAmount"));
+            Decimal &sum = charge ? line.charges : line.allowances;
+            sum = sum + orZero(s.amountOf(ac, "ram:ActualAmount", line.id));
         }
         s.lines.push_back(std::move(line));
     }
     const XmlNode settlement = top.selectSingleNode(v.settlement);
     for (const XmlNode tax : settlement.selectNodes("ram:ApplicableTradeTax")) {
         const QString rate = tax.textOf(v.rate).value_or(QString());
-        s.vat.push_back({tax.textOf("ram:CategoryCode").value_or(QString()) + QLatin1Char(' ') + rate,
-                         amountOf(tax, "ram:BasisAmount"), ExactAmount::parse(rate),
-                         amountOf(tax, "ram:CalculatedAmount")});
+        const QString where = tax.textOf("ram:CategoryCode").value_or(QString()) + QLatin1Char(' ') + rate;
+        s.vat.push_back({where, s.amountOf(tax, "ram:BasisAmount", where), s.amountOf(tax, v.rate, where),
+                         s.amountOf(tax, "ram:CalculatedAmount", where)});
     }
     for (const XmlNode ac : settlement.selectNodes("ram:SpecifiedTradeAllowanceCharge"))
         (isCharge(ac.textOf("ram:ChargeIndicator").value_or(QString())) ? s.documentCharges
                                                                         : s.documentAllowances)
-            .push_back(orZero(amountOf(ac, "ram:ActualAmount")));
+            .push_back(orZero(s.amountOf(ac, "ram:ActualAmount")));
     // Logistics charges (ZUGFeRD 1.0, EXTENDED) are part of the charge total too.
     for (const XmlNode charge : settlement.selectNodes("ram:SpecifiedLogisticsServiceCharge"))
-        s.documentCharges.push_back(orZero(amountOf(charge, "ram:AppliedAmount")));
+        s.documentCharges.push_back(orZero(s.amountOf(charge, "ram:AppliedAmount")));
     const XmlNode totals = top.selectSingleNode(v.headerTotals);
-    s.lineTotal = amountOf(totals, "ram:LineTotalAmount");
-    s.taxBasis = amountOf(totals, "ram:TaxBasisTotalAmount");
-    s.taxTotal = taxTotalIn(totals.selectNodes("ram:TaxTotalAmount"),
+    s.lineTotal = s.amountOf(totals, "ram:LineTotalAmount");
+    s.taxBasis = s.amountOf(totals, "ram:TaxBasisTotalAmount");
+    s.taxTotal = taxTotalIn(s, totals.selectNodes("ram:TaxTotalAmount"),
                             settlement.textOf("ram:InvoiceCurrencyCode").value_or(QString()));
-    s.grandTotal = amountOf(totals, "ram:GrandTotalAmount");
-    s.allowanceTotal = amountOf(totals, "ram:AllowanceTotalAmount");
-    s.chargeTotal = amountOf(totals, "ram:ChargeTotalAmount");
-    s.prepaid = amountOf(totals, "ram:TotalPrepaidAmount");
-    s.rounding = amountOf(totals, "ram:RoundingAmount");
-    s.due = amountOf(totals, "ram:DuePayableAmount");
+    s.grandTotal = s.amountOf(totals, "ram:GrandTotalAmount");
+    s.allowanceTotal = s.amountOf(totals, "ram:AllowanceTotalAmount");
+    s.chargeTotal = s.amountOf(totals, "ram:ChargeTotalAmount");
+    s.prepaid = s.amountOf(totals, "ram:TotalPrepaidAmount");
+    s.rounding = s.amountOf(totals, "ram:RoundingAmount");
+    s.due = s.amountOf(totals, "ram:DuePayableAmount");
     return s;
 }
 
@@ -155,21 +154,21 @@ InvoiceSums gatherUbl(const XmlDocument &doc)
     for (const XmlNode item : root.selectNodes("cac:InvoiceLine | cac:CreditNoteLine")) {
         InvoiceLine line;
         line.id = item.textOf("cbc:ID").value_or(QString());
-        line.quantity = amountOf(item, "cbc:InvoicedQuantity | cbc:CreditedQuantity");
-        line.price = amountOf(item, "cac:Price/cbc:PriceAmount");
-        line.baseQuantity = amountOf(item, "cac:Price/cbc:BaseQuantity");
-        line.net = amountOf(item, "cbc:LineExtensionAmount");
+        line.quantity = s.amountOf(item, "cbc:InvoicedQuantity | cbc:CreditedQuantity", line.id);
+        line.price = s.amountOf(item, "cac:Price/cbc:PriceAmount", line.id);
+        line.baseQuantity = s.amountOf(item, "cac:Price/cbc:BaseQuantity", line.id);
+        line.net = s.amountOf(item, "cbc:LineExtensionAmount", line.id);
         for (const XmlNode ac : item.selectNodes("cac:AllowanceCharge")) {
             const bool charge = isCharge(ac.textOf("cbc:ChargeIndicator").value_or(QString()));
-            ExactAmount &sum = charge ? line.charges : line.allowances;
-            sum = sum + orZero(amountOf(ac, "cbc:Amount"));
+            Decimal &sum = charge ? line.charges : line.allowances;
+            sum = sum + orZero(s.amountOf(ac, "cbc:Amount", line.id));
         }
         s.lines.push_back(std::move(line));
     }
     for (const XmlNode ac : root.selectNodes("cac:AllowanceCharge"))
         (isCharge(ac.textOf("cbc:ChargeIndicator").value_or(QString())) ? s.documentCharges
                                                                         : s.documentAllowances)
-            .push_back(orZero(amountOf(ac, "cbc:Amount")));
+            .push_back(orZero(s.amountOf(ac, "cbc:Amount")));
     const QString currency = root.textOf("cbc:DocumentCurrencyCode").value_or(QString());
     XmlNode taxTotal;
     for (const XmlNode total : root.selectNodes("cac:TaxTotal"))
@@ -177,72 +176,100 @@ InvoiceSums gatherUbl(const XmlDocument &doc)
             total.selectSingleNode("cbc:TaxAmount").getNamedItem("currencyID").text() == currency)
             taxTotal = total;
     if (!taxTotal.isNull()) {
-        s.taxTotal = amountOf(taxTotal, "cbc:TaxAmount");
+        s.taxTotal = s.amountOf(taxTotal, "cbc:TaxAmount");
+        // Every tax scheme's subtotals count, GST as VAT.
         for (const XmlNode sub : taxTotal.selectNodes("cac:TaxSubtotal")) {
             const QString rate = sub.textOf("cac:TaxCategory/cbc:Percent").value_or(QString());
-            s.vat.push_back(
-                {sub.textOf("cac:TaxCategory/cbc:ID").value_or(QString()) + QLatin1Char(' ') + rate,
-                 amountOf(sub, "cbc:TaxableAmount"), ExactAmount::parse(rate),
-                 amountOf(sub, "cbc:TaxAmount")});
+            const QString where =
+                sub.textOf("cac:TaxCategory/cbc:ID").value_or(QString()) + QLatin1Char(' ') + rate;
+            s.vat.push_back({where, s.amountOf(sub, "cbc:TaxableAmount", where),
+                             s.amountOf(sub, "cac:TaxCategory/cbc:Percent", where),
+                             s.amountOf(sub, "cbc:TaxAmount", where)});
         }
     }
     const XmlNode totals = root.selectSingleNode("cac:LegalMonetaryTotal");
-    s.lineTotal = amountOf(totals, "cbc:LineExtensionAmount");
-    s.taxBasis = amountOf(totals, "cbc:TaxExclusiveAmount");
-    s.grandTotal = amountOf(totals, "cbc:TaxInclusiveAmount");
-    s.allowanceTotal = amountOf(totals, "cbc:AllowanceTotalAmount");
-    s.chargeTotal = amountOf(totals, "cbc:ChargeTotalAmount");
-    s.prepaid = amountOf(totals, "cbc:PrepaidAmount");
-    s.rounding = amountOf(totals, "cbc:PayableRoundingAmount");
-    s.due = amountOf(totals, "cbc:PayableAmount");
+    s.lineTotal = s.amountOf(totals, "cbc:LineExtensionAmount");
+    s.taxBasis = s.amountOf(totals, "cbc:TaxExclusiveAmount");
+    s.grandTotal = s.amountOf(totals, "cbc:TaxInclusiveAmount");
+    s.allowanceTotal = s.amountOf(totals, "cbc:AllowanceTotalAmount");
+    s.chargeTotal = s.amountOf(totals, "cbc:ChargeTotalAmount");
+    s.prepaid = s.amountOf(totals, "cbc:PrepaidAmount");
+    s.rounding = s.amountOf(totals, "cbc:PayableRoundingAmount");
+    s.due = s.amountOf(totals, "cbc:PayableAmount");
     return s;
 }
 
 class Findings
 {
 public:
-    void exact(const char *rule, const QString &where, ExactAmount expected, ExactAmount found)
+    void exact(const char *rule, const QString &where, const Decimal &expected, const Decimal &found)
     {
-        if (!(expected == found))
-            add(rule, where, expected, found);
+        if (expected != found)
+            add(rule, where, expected, found, FindingFlag::Fatal);
     }
-    void near(const char *rule, const QString &where, ExactAmount expected, ExactAmount found)
+    void within(const char *rule, const QString &where, const Decimal &expected, const Decimal &found,
+                const Decimal &tolerance, FindingFlag flag)
     {
-        if (!expected.near(found))
-            add(rule, where, expected, found);
+        if ((expected - found).abs() > tolerance)
+            add(rule, where, expected, found, flag);
+    }
+    void notNumber(const QString &where, const QString &text)
+    {
+        m_findings.push_back({QStringLiteral("NUMBER"), where, QString(), text, FindingFlag::Fatal});
     }
     std::vector<SumFinding> take() { return std::move(m_findings); }
 
 private:
-    void add(const char *rule, const QString &where, ExactAmount expected, ExactAmount found)
+    void add(const char *rule, const QString &where, const Decimal &expected, const Decimal &found,
+             FindingFlag flag)
     {
-        m_findings.push_back({QString::fromLatin1(rule), where, expected.toText(), found.toText()});
+        m_findings.push_back(
+            {QString::fromLatin1(rule), where, expected.toText(2, true), found.toText(2, true), flag});
     }
     std::vector<SumFinding> m_findings;
 };
 
-ExactAmount sum(const std::vector<ExactAmount> &amounts)
+Decimal sum(const std::vector<Decimal> &amounts)
 {
-    ExactAmount total = ExactAmount::units(0);
-    for (const ExactAmount &a : amounts)
+    Decimal total;
+    for (const Decimal &a : amounts)
         total = total + a;
     return total;
+}
+
+// A line's net amount against quantity × price ÷ base quantity with its own allowances and
+// charges. Prices are often written rounded (4.10 for 4.095), so the net may stray by half a
+// unit of the price's last written decimal for each priced unit, and a cent besides; a net
+// written in whole units (forint) is right when the computed amount rounds to it.
+void checkLine(Findings &f, const InvoiceLine &line)
+{
+    if (!line.quantity || !line.price || !line.net)
+        return;
+    const Decimal one(1);
+    const Decimal base = line.baseQuantity && !line.baseQuantity->isZero() ? *line.baseQuantity : one;
+    const Decimal adjustments = line.charges - line.allowances;
+    const auto expected = Decimal::divided(*line.quantity * *line.price + adjustments * base, base, 2);
+    if (!expected)
+        return;
+    if (line.net->scale() == 0 && expected->rounded(0) == *line.net)
+        return;
+    // Half a unit of the price's last written decimal: 0.005 for a price written "4.10".
+    const Decimal halfUnit =
+        Decimal::fromDigits(false, {}, std::string(static_cast<std::size_t>(line.price->scale()), '0') + '5');
+    const Decimal cent = *Decimal::fromXml(u"0.01").value;
+    const Decimal priced = *Decimal::divided(line.quantity->abs(), base.abs(), line.price->scale() + 2);
+    f.within("LINE-NET", line.id, *expected, *line.net, cent + halfUnit * priced, FindingFlag::Warning);
 }
 
 std::vector<SumFinding> check(const InvoiceSums &s)
 {
     Findings f;
-    const ExactAmount one = *ExactAmount::parse(QStringLiteral("1"));
-    const ExactAmount hundred = *ExactAmount::parse(QStringLiteral("100"));
-    for (const InvoiceLine &line : s.lines) {
-        if (!line.quantity || !line.price || !line.net)
-            continue;
-        const ExactAmount base = line.baseQuantity && !line.baseQuantity->isZero() ? *line.baseQuantity : one;
-        if (const auto gross = ExactAmount::mulDiv(*line.quantity, *line.price, base))
-            f.near("LINE-NET", line.id, (*gross + line.charges - line.allowances).rounded2(), *line.net);
-    }
+    for (const auto &[where, text] : s.notNumbers)
+        f.notNumber(where, text);
+    for (const InvoiceLine &line : s.lines)
+        checkLine(f, line);
     if (s.lineTotal) {
-        ExactAmount lines = ExactAmount::units(0);
+        Decimal lines;
         bool any = false;
         for (const InvoiceLine &line : s.lines)
             if (line.counted && line.net) {
@@ -259,7 +286,7 @@ std::vector<SumFinding> check(const InvoiceSums &s)
     if (s.taxBasis && s.lineTotal)
         f.exact("BR-CO-13", {}, *s.lineTotal - orZero(s.allowanceTotal) + orZero(s.chargeTotal), *s.taxBasis);
     if (s.taxTotal && !s.vat.empty()) {
-        ExactAmount rows = ExactAmount::units(0);
+        Decimal rows;
         for (const VatRow &row : s.vat)
             rows = rows + orZero(row.amount);
         f.exact("BR-CO-14", {}, rows, *s.taxTotal);
@@ -268,82 +295,29 @@ std::vector<SumFinding> check(const InvoiceSums &s)
         f.exact("BR-CO-15", {}, *s.taxBasis + orZero(s.taxTotal), *s.grandTotal);
     if (s.due && s.grandTotal)
         f.exact("BR-CO-16", {}, *s.grandTotal - orZero(s.prepaid) + orZero(s.rounding), *s.due);
+    // A category's VAT may differ from basis × rate by up to one unit of the currency, as
+    // when VAT is rounded to whole forint.
+    const Decimal oneUnit(1);
     for (const VatRow &row : s.vat)
         if (row.basis && row.rate && row.amount)
-            if (const auto tax = ExactAmount::mulDiv(*row.basis, *row.rate, hundred))
-                f.near("BR-CO-17", row.where, *tax, *row.amount);
+            f.within("BR-CO-17", row.where, *Decimal::divided(*row.basis * *row.rate, Decimal(100), 2),
+                     *row.amount, oneUnit, FindingFlag::Fatal);
     return f.take();
 }
 
 } // namespace
 
-std::optional<ExactAmount> ExactAmount::parse(const QString &text)
+QString FlagName(FindingFlag flag)
 {
-    // An XML decimal: optional sign, digits, optionally a point and up to nine decimals.
-    const QStringView t = QStringView(text).trimmed();
-    qsizetype i = 0;
-    const bool negative = i < t.size() && t[i] == u'-';
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
-        ++i;
-    Int128 units = 0;
-    int whole = 0;
-    int decimals = -1;
-    for (; i < t.size(); ++i) {
-        const char16_t c = t[i].unicode();
-        if (c == u'.' && decimals < 0) {
-            decimals = 0;
-            continue;
-        }
-        if (c < u'0' || c > u'9' || whole >= 15 || decimals >= 9)
-            return std::nullopt;
-        units = units * 10 + (c - u'0');
-        decimals < 0 ? ++whole : ++decimals;
-    }
-    if (whole == 0 && decimals <= 0)
-        return std::nullopt;
-    for (int d = std::max(decimals, 0); d < 9; ++d)
-        units *= 10;
-    return ExactAmount(negative ? -units : units);
+    return flag == FindingFlag::Warning ? QStringLiteral("warning") : QStringLiteral("fatal");
 }
 
-std::optional<ExactAmount> ExactAmount::mulDiv(const ExactAmount &a, const ExactAmount &b,
-                                               const ExactAmount &c)
+bool AnyFatal(const std::vector<SumFinding> &findings)
 {
-    // a·b / c in units: (a·b / 10^9) / (c / 10^9) = a·b / c; to cents at once. Amounts
-    // beyond any invoice's could overflow even 128 bits: then there is no answer.
-    Int128 product = 0;
-    Int128 divisor = 0;
-    if (c.m_units == 0 || __builtin_mul_overflow(a.m_units, b.m_units, &product) ||
-        __builtin_mul_overflow(c.m_units, unitsPerCent, &divisor))
-        return std::nullopt;
-    return ExactAmount(divideRounded(product, divisor) * unitsPerCent);
-}
-
-ExactAmount ExactAmount::rounded2() const
-{
-    return ExactAmount(divideRounded(m_units, unitsPerCent) * unitsPerCent);
-}
-
-bool ExactAmount::near(ExactAmount other) const
-{
-    const Int128 difference = m_units - other.m_units;
-    return (difference < 0 ? -difference : difference) <= unitsPerCent;
-}
-
-QString ExactAmount::toText() const
-{
-    Int128 u = m_units < 0 ? -m_units : m_units;
-    QString digits;
-    do {
-        digits.prepend(QChar(u'0' + int(u % 10)));
-        u /= 10;
-    } while (u > 0);
-    digits = digits.rightJustified(10, QLatin1Char('0'));
-    QString whole = digits.left(digits.size() - 9);
-    QString fraction = digits.right(9);
-    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    return (m_units < 0 ? QStringLiteral("-") : QString()) + whole + QLatin1Char('.') + fraction;
+    for (const SumFinding &f : findings)
+        if (f.flag == FindingFlag::Fatal)
+            return true;
+    return false;
 }
 
 std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout)

@@ -287,7 +287,7 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     const bool read = bool(shown);
     followInvoice();
     m_positions->showFindings(findings, read, GetMeldung(m_state, 62));
-    m_status->showSums(read, findings.empty(),
+    m_status->showSums(read, !AnyFatal(findings),
                        findings.empty() ? GetMeldung(m_state, 62)
                                         : GetMeldung(m_state, 63).arg(findings.size()));
     QApplication::restoreOverrideCursor();

@@ -282,10 +282,15 @@ QString FormatFindings(const std::vector<SumFinding> &findings)
     if (findings.empty())
         return QStringLiteral("All sums agree.\n");
     QString out;
-    for (const SumFinding &f : findings)
-        out += f.rule + (f.where.isEmpty() ? QString() : QStringLiteral(" [") + f.where + QLatin1Char(']')) +
-               QStringLiteral(": expected ") + f.expected + QStringLiteral(", found ") + f.found +
-               QLatin1Char('\n');
+    for (const SumFinding &f : findings) {
+        out += f.rule + (f.where.isEmpty() ? QString() : QStringLiteral(" [") + f.where + QLatin1Char(']'));
+        if (f.flag == FindingFlag::Warning)
+            out += QStringLiteral(" (warning)");
+        out += f.rule == QLatin1String("NUMBER")
+                   ? QStringLiteral(": not a number: \"") + f.found + QLatin1Char('"')
+                   : QStringLiteral(": expected ") + f.expected + QStringLiteral(", found ") + f.found;
+        out += QLatin1Char('\n');
+    }
     return out;
 }
 
@@ -311,6 +316,8 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
         j.open('{');
         j.member("expected");
         j.string(f.expected);
+        j.member("flag");
+        j.string(FlagName(f.flag));
         j.member("found");
         j.string(f.found);
         j.member("rule");

@@ -26,7 +26,8 @@ QString describe(const std::vector<SumFinding> &findings)
 {
     QStringList lines;
     for (const SumFinding &f : findings)
-        lines << f.rule + " [" + f.where + "] " + f.expected + " / " + f.found;
+        lines << f.rule + " [" + f.where + "] " + f.expected + " / " + f.found +
+                     (f.flag == FindingFlag::Warning ? " (warning)" : "");
     return lines.join("; ");
 }
 
@@ -54,7 +55,7 @@ const char *const balanced = R"(<?xml version="1.0" encoding="UTF-8"?>
 {EXTRA}
 <ram:ApplicableHeaderTradeSettlement>
  <ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>
- <ram:ApplicableTradeTax><ram:CalculatedAmount>{VAT}</ram:CalculatedAmount><ram:TypeCode>VAT</ram:TypeCode><ram:BasisAmount>108.00</ram:BasisAmount><ram:CategoryCode>S</ram:CategoryCode><ram:RateApplicablePercent>19.00</ram:RateApplicablePercent></ram:ApplicableTradeTax>
+ <ram:ApplicableTradeTax><ram:CalculatedAmount>{VAT}</ram:CalculatedAmount><ram:TypeCode>{SCHEME}</ram:TypeCode><ram:BasisAmount>{VATBASIS}</ram:BasisAmount><ram:CategoryCode>S</ram:CategoryCode><ram:RateApplicablePercent>{RATE}</ram:RateApplicablePercent></ram:ApplicableTradeTax>
  <ram:SpecifiedTradeAllowanceCharge><ram:ChargeIndicator><udt:Indicator>false</udt:Indicator></ram:ChargeIndicator><ram:ActualAmount>{ALLOWANCE}</ram:ActualAmount><ram:Reason>Rabatt</ram:Reason></ram:SpecifiedTradeAllowanceCharge>
  <ram:SpecifiedTradeAllowanceCharge><ram:ChargeIndicator><udt:Indicator>true</udt:Indicator></ram:ChargeIndicator><ram:ActualAmount>{CHARGE}</ram:ActualAmount><ram:Reason>Fracht</ram:Reason></ram:SpecifiedTradeAllowanceCharge>
  <ram:SpecifiedTradeSettlementHeaderMonetarySummation>
@@ -72,7 +73,8 @@ std::vector<SumFinding> findingsWith(const QList<std::pair<QString, QString>> &c
     QMap<QString, QString> values{{"PRICE1", "20.00"}, {"NET1", "60.00"},     {"EXTRA", ""},
                                   {"VAT", "20.52"},    {"ALLOWANCE", "7.00"}, {"CHARGE", "10.00"},
                                   {"BASIS", "108.00"}, {"TAX", "20.52"},      {"GRAND", "128.52"},
-                                  {"DUE", "29.00"}};
+                                  {"DUE", "29.00"},    {"SCHEME", "VAT"},     {"VATBASIS", "108.00"},
+                                  {"RATE", "19.00"}};
     for (const auto &[key, value] : changes)
         values[key] = value;
     QString xml = QString::fromUtf8(balanced);
@@ -87,30 +89,33 @@ std::vector<SumFinding> findingsWith(const QList<std::pair<QString, QString>> &c
 TEST(SumChecks, EveryCorpusInvoiceGivesItsFindings)
 {
     using F = std::vector<SumFinding>;
+    const FindingFlag W = FindingFlag::Warning;
     const QMap<QString, F> expected{
-        // Line 20: quantity × net price is 109.98, the line says -109.98.
-        {"cii/CII_example1.xml", {{"LINE-NET", "20", "109.98", "-109.98"}}},
-        {"ubl/ubl-tc434-example1.xml", {{"LINE-NET", "20", "109.98", "-109.98"}}},
+        // Line 20: quantity × net price is 109.98, the line says -109.98 (a return written
+        // with a positive quantity).
+        {"cii/CII_example1.xml", {{"LINE-NET", "20", "109.98", "-109.98", W}}},
+        {"ubl/ubl-tc434-example1.xml", {{"LINE-NET", "20", "109.98", "-109.98", W}}},
         // Each net price is given per a base quantity equal to the price itself.
         {"cii/CII_example2.xml",
-         {{"LINE-NET", "1", "1.00", "1273.00"},
-          {"LINE-NET", "2", "-1.00", "-3.96"},
-          {"LINE-NET", "3", "2.00", "4.96"},
-          {"LINE-NET", "4", "-1.00", "-25.00"},
-          {"LINE-NET", "5", "250.00", "187.50"}}},
+         {{"LINE-NET", "1", "1.00", "1273.00", W},
+          {"LINE-NET", "2", "-1.00", "-3.96", W},
+          {"LINE-NET", "3", "2.00", "4.96", W},
+          {"LINE-NET", "4", "-1.00", "-25.00", W},
+          {"LINE-NET", "5", "250.00", "187.50", W}}},
         // 2 × 1273.00 − 12.00 + 12.00 is 2546.00; the line says 1273.00.
-        {"ubl/guide-example2.xml", {{"LINE-NET", "1", "2546.00", "1273.00"}}},
+        {"ubl/guide-example2.xml", {{"LINE-NET", "1", "2546.00", "1273.00", W}}},
         // 30 × 143.75 is 4312.50; the line says 4743.75.
         {"ubl-creditnote/ubl-cn-br-de-24-test-bg-18-271-code-48.xml",
-         {{"LINE-NET", "1", "4312.50", "4743.75"}}},
+         {{"LINE-NET", "1", "4312.50", "4743.75", W}}},
         // 1436.50 + 292.20 is 1728.70, the credit note says 1729.00; 1729.00 − 1000.00 + 0.30
         // is 729.30, it says 729.00.
         {"ubl-creditnote/ubl-creditnote.xml",
          {{"BR-CO-15", "", "1728.70", "1729.00"}, {"BR-CO-16", "", "729.30", "729.00"}}},
         // An allowance total of −0.23 without any allowance.
         {"pdf/ZUGFeRD_1p0_BASIC_Rechnungskorrektur.pdf", {{"BR-CO-11", "", "0.00", "-0.23"}}},
-        // 20 × 4.10 is 82.00; the line says 81.90.
-        {"pdf/sample_inofficial_20190125_atgp_factur-x_v_1_0.pdf", {{"LINE-NET", "1", "82.00", "81.90"}}},
+        // Not here: 20 × 4.10 is 82.00 and the line says 81.90, for a price of 4.095 written
+        // rounded (sample_inofficial…pdf); and the forint invoices of xrechnung/, whose VAT
+        // and lines are rounded to whole forint.
     };
     const QDir root(corpus(""));
     int files = 0;
@@ -127,6 +132,8 @@ TEST(SumChecks, EveryCorpusInvoiceGivesItsFindings)
 TEST(SumChecks, EachFaultGivesExactlyItsFinding)
 {
     using F = std::vector<SumFinding>;
+    const FindingFlag W = FindingFlag::Warning;
+    const QString forty = "1" + QString(39, '0');
     EXPECT_EQ(describe(findingsWith({})), "") << "the balanced invoice adds up";
     const struct
     {
@@ -142,11 +149,60 @@ TEST(SumChecks, EachFaultGivesExactlyItsFinding)
         {{{"TAX", "21.52"}, {"GRAND", "129.52"}, {"DUE", "30.00"}}, {{"BR-CO-14", "", "20.52", "21.52"}}},
         {{{"GRAND", "128.50"}, {"DUE", "28.98"}}, {{"BR-CO-15", "", "128.52", "128.50"}}},
         {{{"DUE", "29.48"}}, {{"BR-CO-16", "", "29.00", "29.48"}}},
-        // 108.00 × 19 % is 20.52: two cents off is a finding, one cent is not.
-        {{{"VAT", "20.54"}, {"TAX", "20.54"}, {"GRAND", "128.54"}, {"DUE", "29.02"}},
-         {{"BR-CO-17", "S 19.00", "20.52", "20.54"}}},
-        {{{"VAT", "20.53"}, {"TAX", "20.53"}, {"GRAND", "128.53"}, {"DUE", "29.01"}}, {}},
-        {{{"PRICE1", "20.01"}}, {{"LINE-NET", "1", "60.03", "60.00"}}},
+        // 108.00 × 19 % is 20.52: up to one unit of the currency off is allowed, more is not.
+        {{{"VAT", "21.53"}, {"TAX", "21.53"}, {"GRAND", "129.53"}, {"DUE", "30.01"}},
+         {{"BR-CO-17", "S 19.00", "20.52", "21.53"}}},
+        {{{"VAT", "21.52"}, {"TAX", "21.52"}, {"GRAND", "129.52"}, {"DUE", "30.00"}}, {}},
+        {{{"VAT", "19.51"}, {"TAX", "19.51"}, {"GRAND", "127.51"}, {"DUE", "27.99"}},
+         {{"BR-CO-17", "S 19.00", "20.52", "19.51"}}},
+        // VAT rounded to whole forint: 69180 × 27 % is 18678.60, the invoice says 18679.
+        {{{"VATBASIS", "69180"},
+          {"RATE", "27"},
+          {"VAT", "18679"},
+          {"TAX", "18679"},
+          {"GRAND", "18787"},
+          {"DUE", "18687.48"}},
+         {}},
+        {{{"VATBASIS", "69180"},
+          {"RATE", "27"},
+          {"VAT", "18680"},
+          {"TAX", "18680"},
+          {"GRAND", "18788"},
+          {"DUE", "18688.48"}},
+         {{"BR-CO-17", "S 27", "18678.60", "18680.00"}}},
+        // Another tax scheme's amounts count like VAT.
+        {{{"SCHEME", "GST"}}, {}},
+        // A price 3 cents off over three units is beyond half a cent per unit and a cent.
+        {{{"PRICE1", "20.01"}}, {{"LINE-NET", "1", "60.03", "60.00", W}}},
+        // A price written with one decimal may hide five cents per unit: 3 × 20.1 is 60.30.
+        {{{"PRICE1", "20.1"}, {"NET1", "60.40"}}, {{"BR-CO-10", "", "105.40", "105.00"}}},
+        {{{"PRICE1", "20.1"}, {"NET1", "60.50"}},
+         {{"LINE-NET", "1", "60.30", "60.50", W}, {"BR-CO-10", "", "105.50", "105.00"}}},
+        // A net in whole units is right when the computed amount rounds to it: 3 × 20.17 is 60.51.
+        {{{"PRICE1", "20.17"}, {"NET1", "61"}}, {{"BR-CO-10", "", "106.00", "105.00"}}},
+        {{{"PRICE1", "20.17"}, {"NET1", "62"}},
+         {{"LINE-NET", "1", "60.51", "62.00", W}, {"BR-CO-10", "", "107.00", "105.00"}}},
+        // Amounts of any length and with any number of zeros and decimals are read exactly.
+        {{{"ALLOWANCE", "0000000000000007.00"}, {"CHARGE", "10.0000000000"}}, {}},
+        {{{"ALLOWANCE", forty}}, {{"BR-CO-11", "", forty + ".00", "7.00"}}},
+        {{{"ALLOWANCE", forty + ".00"}, {"DUE", "29.000000000000000000000000000000000000001"}},
+         {{"BR-CO-11", "", forty + ".00", "7.00"},
+          {"BR-CO-16", "", "29.00", "29.000000000000000000000000000000000000001"}}},
+        // A text that is no number is a finding of its own, whatever it looks like.
+        {{{"DUE", "1e3"}}, {{"NUMBER", "DuePayableAmount", "", "1e3"}}},
+        {{{"DUE", "- 29.00"}}, {{"NUMBER", "DuePayableAmount", "", "- 29.00"}}},
+        {{{"GRAND", "INF"}}, {{"NUMBER", "GrandTotalAmount", "", "INF"}}},
+        {{{"NET1", "60,00"}},
+         {{"NUMBER", "1 LineTotalAmount", "", "60,00"}, {"BR-CO-10", "", "45.00", "105.00"}}},
+        // Information lines carry no amount of the invoice's own either.
+        {{{"EXTRA",
+           "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>2.2"
+           "</ram:LineID><ram:LineStatusReasonCode>INFORMATION</ram:LineStatusReasonCode>"
+           "</ram:AssociatedDocumentLineDocument><ram:SpecifiedLineTradeSettlement>"
+           "<ram:SpecifiedTradeSettlementLineMonetarySummation><ram:LineTotalAmount>45.00"
+           "</ram:LineTotalAmount></ram:SpecifiedTradeSettlementLineMonetarySummation>"
+           "</ram:SpecifiedLineTradeSettlement></ram:IncludedSupplyChainTradeLineItem>"}},
+         {}},
         // A detail line of an EXTENDED invoice carries no amount of the invoice's own.
         {{{"EXTRA",
            "<ram:IncludedSupplyChainTradeLineItem><ram:AssociatedDocumentLineDocument><ram:LineID>2.1"
@@ -163,20 +219,4 @@ TEST(SumChecks, EachFaultGivesExactlyItsFinding)
     for (const auto &c : cases)
         EXPECT_EQ(describe(findingsWith(c.changes)), describe(c.findings))
             << describe(c.findings).toStdString();
-}
-
-TEST(SumChecks, AmountsAreExactAndRoundHalfAwayFromZero)
-{
-    const auto a = [](const char *text) {
-        return *ExactAmount::parse(text);
-    };
-    EXPECT_EQ(ExactAmount::mulDiv(a("10.05"), a("19"), a("100"))->toText(), "1.91") << "1.9095";
-    EXPECT_EQ(ExactAmount::mulDiv(a("-0.5"), a("0.05"), a("1"))->toText(), "-0.03") << "-0.025";
-    // The largest amounts: a product beyond 128 bits has no answer rather than a wrong one.
-    EXPECT_FALSE(ExactAmount::mulDiv(a("999999999999999.999999999"), a("999999999999999"), a("1")));
-    EXPECT_FALSE(ExactAmount::mulDiv(a("1"), a("1"), a("0")));
-    EXPECT_EQ((a("0.1") + a("0.2")).toText(), "0.30") << "no binary fractions";
-    EXPECT_EQ(a("123456789012.123456789").toText(), "123456789012.123456789");
-    for (const char *bad : {"", "1e3", "1,5", "0.0000000001", "abc", ".", "1000000000000000"})
-        EXPECT_FALSE(ExactAmount::parse(bad)) << bad;
 }

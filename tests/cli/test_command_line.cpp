@@ -152,8 +152,8 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
     EXPECT_EQ(parsed["txtSeller"][Seller.Name.index].toString(), tricky);
 }
 
-// The check command: exit 0 when the sums agree, 4 with the findings, 1 when the file is
-// no invoice; json carries the same findings.
+// The check command: exit 0 when the sums agree or give warnings only, 4 with a fatal
+// finding, 1 when the file is no invoice; json carries the same findings with their flags.
 TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
 {
     CliRun r = cli({"check", sample("Rechnung-2026-0815.xml")});
@@ -162,11 +162,23 @@ TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
     r = cli({"check", corpus("ubl-creditnote/ubl-creditnote.xml")});
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.out, "BR-CO-15: expected 1728.70, found 1729.00\nBR-CO-16: expected 729.30, found 729.00\n");
+    r = cli({"check", corpus("cii/CII_example1.xml")});
+    EXPECT_EQ(r.status, 0) << "a warning does not fail the check";
+    EXPECT_EQ(r.out, "LINE-NET [20] (warning): expected 109.98, found -109.98\n");
     const QJsonArray checks = cli({"json", corpus("cii/CII_example1.xml")}).json()["checks"].toArray();
     ASSERT_EQ(checks.size(), 1);
-    EXPECT_EQ(
-        checks[0].toObject(),
-        QJsonObject({{"rule", "LINE-NET"}, {"where", "20"}, {"expected", "109.98"}, {"found", "-109.98"}}));
+    EXPECT_EQ(checks[0].toObject(), QJsonObject({{"rule", "LINE-NET"},
+                                                 {"where", "20"},
+                                                 {"expected", "109.98"},
+                                                 {"found", "-109.98"},
+                                                 {"flag", "warning"}}));
+    QTemporaryDir numbers;
+    QByteArray notANumber = readFile(sample("Rechnung-2026-0815.xml"));
+    notANumber.replace("<ram:DuePayableAmount>333.13</ram:DuePayableAmount>",
+                       "<ram:DuePayableAmount>333,13</ram:DuePayableAmount>");
+    r = cli({"check", writeFile(numbers, "comma.xml", notANumber)});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.out, "NUMBER [DuePayableAmount]: not a number: \"333,13\"\n");
     QTemporaryDir dir;
     EXPECT_EQ(cli({"check", writeFile(dir, "x.xml", "<a/>")}).status, 1);
 }
