@@ -229,7 +229,7 @@ int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream 
         const SaveReport saved = SaveToArchive(state, model, imported);
         for (const Message &m : saved.messages) {
             // The report of a save is what the command prints; everything else is a message.
-            if (m.number == 43 || m.number == 45)
+            if (m.number == 43)
                 out << m.text << '\n';
             else
                 printMessages({m}, err);

@@ -3,6 +3,8 @@
 -- decimal as text. On a PostgreSQL server archive-init runs the same text with the
 -- server's names for the types, and amounts are exact NUMERIC values there.
 -- Tables are created only where missing, so the script can run on an existing archive.
+-- Archives made by earlier versions keep REAL line numbers; a line value such a column
+-- cannot hold exactly fails the save there.
 
 CREATE TABLE IF NOT EXISTS tblInvoice (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -60,12 +62,12 @@ CREATE TABLE IF NOT EXISTS tblInvoice_Items (
     LineID TEXT,
     ItemName TEXT,
     Description TEXT,
-    Quantity REAL,
-    Net REAL,
-    Gross REAL,
-    VAT REAL,
-    TotalGross REAL,
-    TotalNet REAL
+    Quantity DECIMAL_TEXT,
+    Net DECIMAL_TEXT,
+    Gross DECIMAL_TEXT,
+    VAT DECIMAL_TEXT,
+    TotalGross DECIMAL_TEXT,
+    TotalNet DECIMAL_TEXT
 );
 CREATE INDEX IF NOT EXISTS idxInvoice_Items_InvoiceNumber ON tblInvoice_Items (InvoiceNumber);
 

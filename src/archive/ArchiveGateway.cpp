@@ -143,9 +143,25 @@ DbResult ArchiveGateway::deleteItems(const QString &number)
     return run(q);
 }
 
+std::optional<bool> ArchiveGateway::itemsKeepDecimals()
+{
+    QSqlQuery q(m_db.connection());
+    const bool sqlite = m_db.connection().driverName() == QLatin1String("QSQLITE");
+    const bool ran =
+        q.exec(sqlite ? QStringLiteral("SELECT type FROM pragma_table_info('tblInvoice_Items') "
+                                       "WHERE name = 'Quantity'")
+                      : QStringLiteral("SELECT data_type FROM information_schema.columns WHERE "
+                                       "table_name = 'tblinvoice_items' AND column_name = 'quantity' "
+                                       "AND table_schema = current_schema()"));
+    if (!ran || !q.next())
+        return std::nullopt;
+    const QString type = q.value(0).toString().toUpper();
+    return type.contains(QLatin1String("TEXT")) || type.contains(QLatin1String("NUMERIC"));
+}
+
 DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QString &lineId,
-                                    const QString &itemName, const QString &description, double quantity,
-                                    double net, double gross, double vat, double totalGross, double totalNet)
+                                    const QString &itemName, const QString &description,
+                                    const std::array<QVariant, 6> &numbers)
 {
     static const QString sql =
         QStringLiteral("INSERT INTO tblInvoice_Items (InvoiceNumber, Pos, LineID, ItemName, "
@@ -164,9 +180,9 @@ DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QStrin
         }
     }
     if (!m_nativeItem)
-        return runPrepared(
-            m_insertItem, sql,
-            {number, pos, lineId, itemName, description, quantity, net, gross, vat, totalGross, totalNet});
+        return runPrepared(m_insertItem, sql,
+                           {number, pos, lineId, itemName, description, numbers[0], numbers[1], numbers[2],
+                            numbers[3], numbers[4], numbers[5]});
     const auto text = [&](int i, const QString &t) {
         sqlite3_bind_text16(m_nativeItem, i, t.utf16(), static_cast<int>(t.size() * 2), SQLITE_TRANSIENT);
     };
@@ -175,9 +191,13 @@ DbResult ArchiveGateway::insertItem(const QString &number, int pos, const QStrin
     text(3, lineId);
     text(4, itemName);
     text(5, description);
-    const double numbers[] = {quantity, net, gross, vat, totalGross, totalNet};
-    for (int i = 0; i < 6; ++i)
-        sqlite3_bind_double(m_nativeItem, 6 + i, numbers[i]);
+    for (int i = 0; i < 6; ++i) {
+        const QVariant &n = numbers[static_cast<std::size_t>(i)];
+        if (n.typeId() == QMetaType::Double)
+            sqlite3_bind_double(m_nativeItem, 6 + i, n.toDouble());
+        else
+            text(6 + i, n.toString());
+    }
     const int stepped = sqlite3_step(m_nativeItem);
     sqlite3_reset(m_nativeItem);
     if (stepped == SQLITE_DONE)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <initializer_list>
 #include <optional>
 #include <vector>
@@ -42,10 +43,14 @@ public:
     DbResult insertHeader(const QDateTime &when, const QString &user, const HeaderValues &values);
     DbResult updateHeader(qint64 id, const QDateTime &when, const QString &user, const HeaderValues &values);
 
+    // Whether the lines' number columns keep exact decimals (archives made before keep
+    // doubles there); nothing when the question failed.
+    std::optional<bool> itemsKeepDecimals();
     DbResult deleteItems(const QString &number);
+    // Quantity, net, gross, VAT, total gross and total net: each an exact decimal as text,
+    // or a double where the archive keeps doubles.
     DbResult insertItem(const QString &number, int pos, const QString &lineId, const QString &itemName,
-                        const QString &description, double quantity, double net, double gross, double vat,
-                        double totalGross, double totalNet);
+                        const QString &description, const std::array<QVariant, 6> &numbers);
 
     DbResult deleteDeductions(const QString &number);
     DbResult insertDeduction(const QString &number, const QString &code, const QString &reason,
@@ -54,7 +59,8 @@ public:
     DbResult insertDocument(const QString &docType, const QString &number, const QByteArray &bytes,
                             const QString &fileName, const QString &fileType);
 
-    // Makes concurrent saves of one invoice number wait for each other, step by step.
+    // Makes concurrent saves of one invoice number wait for each other until the save's
+    // transaction ends.
     DbResult lockNumber(const QString &number);
 
 private:

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace invorator {
 
 extern const char *const ArchiveSchema;
@@ -80,11 +82,6 @@ QString decimalOrZero(const QString &text)
     return trimmed(text).isEmpty() ? QStringLiteral("0") : decimal(text);
 }
 
-double shownDouble(const QString &text)
-{
-    return ToDouble(shownDecimal(text));
-}
-
 QString xmlDecimal(const QString &text, bool emptyIsZero)
 {
     if (trimmed(text).isEmpty()) {
@@ -125,22 +122,75 @@ HeaderValues headerValues(const DisplayModel &m)
     return v;
 }
 
-// Replaces an invoice's rows of one table in one transaction: the old rows are deleted,
-// then each row is inserted; any failure leaves the table as it was.
-template <typename Delete, typename Insert>
-bool replaceRows(Database &archive, int rows, Delete removeOld, Insert insert)
+// A line's numbers as the archive takes them: exact decimals as text, or, where the archive
+// keeps doubles, the double of exactly that value; a value no double holds fails the line.
+QVariant lineNumber(const Decimal &value, bool decimals)
 {
-    Transaction t(archive);
-    if (!t.begun() || !removeOld())
+    // Trailing zeros a product adds are dropped; the shown decimals stay.
+    if (decimals)
+        return value.toText(std::min(value.scale(), 2), true);
+    const auto exact = value.exactDouble();
+    if (!exact)
+        throw BadValue{};
+    return *exact;
+}
+
+bool storeHeader(const DisplayModel &model, ArchiveGateway &gateway, const QString &user, bool &replaced)
+{
+    const HeaderValues values = headerValues(model);
+    const auto found = gateway.findInvoice(numberOf(model));
+    if (!found)
         return false;
-    try {
-        for (int r = 0; r < rows; ++r)
-            if (!insert(r))
-                return false;
-    } catch (const BadValue &) {
+    const QDateTime now = QDateTime::currentDateTime();
+    replaced = found->has_value();
+    return bool(*found ? gateway.updateHeader(**found, now, user, values)
+                       : gateway.insertHeader(now, user, values));
+}
+
+bool storeItems(const DisplayModel &model, ArchiveGateway &gateway)
+{
+    const QString number = numberOf(model);
+    const auto decimals = gateway.itemsKeepDecimals();
+    if (!decimals || !gateway.deleteItems(number))
         return false;
+    const ListView &lines = model.lvTable;
+    const Decimal hundred(100);
+    for (int r = 0; r < lines.rowCount(); ++r) {
+        using namespace LineColumn;
+        const Decimal quantity = shownDecimal(lines.cell(r, Quantity));
+        const Decimal net = shownDecimal(lines.cell(r, Price));
+        // The rate is read for the gross price first: an empty rate fails the line.
+        const Decimal rate = shownDecimal(lines.cell(r, VatRate));
+        const Decimal gross =
+            *Decimal::divided(net * (hundred + rate), hundred, net.scale() + rate.scale() + 2);
+        const auto n = [&](const Decimal &value) {
+            return lineNumber(value, *decimals);
+        };
+        if (!gateway.insertItem(
+                number, r + 1, shown(lines.cell(r, Position)), shown(lines.cell(r, Article)),
+                shown(lines.cell(r, Description)),
+                {n(quantity), n(net), n(gross), n(rate), n(gross * quantity), n(net * quantity)}))
+            return false;
     }
-    return bool(t.commit());
+    return true;
+}
+
+bool storeDeductions(const DisplayModel &model, ArchiveGateway &gateway)
+{
+    const QString number = numberOf(model);
+    const ListView &rows = model.lvAbzuege;
+    if (!gateway.deleteDeductions(number))
+        return false;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        using namespace AllowanceColumn;
+        const QString factor = trimmed(rows.cell(r, Percent));
+        if (!gateway.insertDeduction(number, trimmed(rows.cell(r, Reason)), trimmed(rows.cell(r, ReasonCode)),
+                                     factor.isEmpty() ? QStringLiteral("0") : factor,
+                                     xmlDecimal(rows.cell(r, Amount), false),
+                                     xmlDecimal(rows.cell(r, Basis), true)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -190,82 +240,6 @@ bool ArchiveAvailable(const ArchiveLocation &where)
     return !where.isFile() || QFileInfo(where.config.path).isFile();
 }
 
-bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user, bool *replaced)
-{
-    try {
-        const HeaderValues values = headerValues(model);
-        ArchiveGateway gateway(archive);
-        Transaction t(archive);
-        if (!t.begun() || !gateway.lockNumber(numberOf(model)))
-            return false;
-        const auto found = gateway.findInvoice(numberOf(model));
-        if (!found)
-            return false;
-        const QDateTime now = QDateTime::currentDateTime();
-        const DbResult written = *found ? gateway.updateHeader(**found, now, user, values)
-                                        : gateway.insertHeader(now, user, values);
-        if (!written || !t.commit())
-            return false;
-        if (replaced)
-            *replaced = found->has_value();
-        return true;
-    } catch (const BadValue &) {
-        return false;
-    }
-}
-
-bool SaveInvoiceItems(const DisplayModel &model, Database &archive)
-{
-    const QString number = numberOf(model);
-    const ListView &lines = model.lvTable;
-    ArchiveGateway gateway(archive);
-    return replaceRows(
-        archive, lines.rowCount(), [&] { return gateway.lockNumber(number) && gateway.deleteItems(number); },
-        [&](int r) {
-            using namespace LineColumn;
-            const double quantity = shownDouble(lines.cell(r, Quantity));
-            const double net = shownDouble(lines.cell(r, Price));
-            // The rate is read for the gross price first: an empty rate fails the line.
-            const double gross = net * (1 + shownDouble(lines.cell(r, VatRate)) / 100);
-            const double vat =
-                trimmed(lines.cell(r, VatRate)).isEmpty() ? 0 : shownDouble(lines.cell(r, VatRate));
-            return gateway.insertItem(number, r + 1, shown(lines.cell(r, Position)),
-                                      shown(lines.cell(r, Article)), shown(lines.cell(r, Description)),
-                                      quantity, net, gross, vat, gross * quantity, net * quantity);
-        });
-}
-
-bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive)
-{
-    const QString number = numberOf(model);
-    const ListView &rows = model.lvAbzuege;
-    ArchiveGateway gateway(archive);
-    return replaceRows(
-        archive, rows.rowCount(),
-        [&] { return gateway.lockNumber(number) && gateway.deleteDeductions(number); },
-        [&](int r) {
-            using namespace AllowanceColumn;
-            const QString factor = trimmed(rows.cell(r, Percent));
-            return gateway.insertDeduction(
-                number, trimmed(rows.cell(r, Reason)), trimmed(rows.cell(r, ReasonCode)),
-                factor.isEmpty() ? QStringLiteral("0") : factor, xmlDecimal(rows.cell(r, Amount), false),
-                xmlDecimal(rows.cell(r, Basis), true));
-        });
-}
-
-DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QByteArray &bytes,
-                             const QString &docType, const QString &invoiceNumber)
-{
-    ArchiveGateway gateway(archive);
-    Transaction t(archive);
-    if (!t.begun())
-        return t.begun();
-    if (const DbResult written = gateway.insertDocument(docType, invoiceNumber, bytes, path, path.right(3));
-        !written)
-        return written;
-    return t.commit();
-}
-
 ArchiveSave::ArchiveSave(const SharedState &state) : m_state(state)
 {
     const auto failed = [&](const QString &description) {
@@ -306,44 +280,58 @@ Message ArchiveSave::question() const
 
 SaveReport ArchiveSave::save(const DisplayModel &model, const ImportResult &imported)
 {
-    SaveReport report;
     if (!m_archive)
         return m_report;
-    Database &archive = *m_archive;
+    SaveReport report;
     // The path as the archive names the file: absolute, whatever the caller was given.
     report.documentPath =
         imported.path.isEmpty() ? imported.path : QFileInfo(imported.path).absoluteFilePath();
-    report.headerSaved = SaveInvoiceHeader(model, archive, m_state.UserName, &report.replaced);
-    if (!report.headerSaved) {
-        report.outcome = SaveOutcome::NotSaved;
-        return report;
-    }
     const TextsGateway texts(m_state);
-    QString text;
-    report.itemsSaved = SaveInvoiceItems(model, archive);
-    if (report.itemsSaved) {
-        if (const DbResult stored = SaveInvoiceDocument(archive, report.documentPath, imported.bytes,
-                                                        QStringLiteral("IN"), numberOf(model));
-            !stored) {
-            report.outcome = SaveOutcome::Failed;
-            report.failure = stored.message;
-            report.messages.push_back(
-                MakeMessage(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + stored.message));
-            return report;
+    const QString number = numberOf(model);
+    // The whole invoice goes in one transaction: a step that fails leaves nothing of it.
+    const auto failed = [&](SaveStep step, int message, const QString &description = {}) {
+        report.outcome = message == 0 ? SaveOutcome::Failed : SaveOutcome::NotSaved;
+        report.failedStep = step;
+        report.failure = description;
+        report.messages.push_back(
+            message == 0 ? MakeMessage(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + description)
+                         : MakeMessage(message, MsgIcon::Exclamation, BrellwerkTitle,
+                                       texts.message(message) + QStringLiteral("\r\n") + texts.message(48)));
+        return report;
+    };
+    Transaction t(*m_archive);
+    ArchiveGateway gateway(*m_archive);
+    if (!t.begun())
+        return failed(SaveStep::Header, 0, t.begun().message);
+    if (const DbResult locked = gateway.lockNumber(number); !locked)
+        return failed(SaveStep::Header, 0, locked.message);
+    // Each step's message says what could not be stored; a value that is no number, or
+    // that the archive cannot hold exactly, fails its step like a database error.
+    const std::pair<SaveStep, int> steps[] = {
+        {SaveStep::Header, 44}, {SaveStep::Items, 45}, {SaveStep::Deductions, 47}};
+    for (const auto &[step, message] : steps) {
+        bool stored = false;
+        try {
+            stored = step == SaveStep::Header ? storeHeader(model, gateway, m_state.UserName, report.replaced)
+                     : step == SaveStep::Items ? storeItems(model, gateway)
+                                               : storeDeductions(model, gateway);
+        } catch (const BadValue &) {
+            stored = false;
         }
-        report.documentSaved = true;
-        text = texts.message(43) + report.documentPath + QStringLiteral(" saved.\r\n");
-    } else {
-        text = texts.message(45) + QStringLiteral("\r\n");
+        if (!stored)
+            return failed(step, message);
     }
-    report.deductionsSaved = true;
-    if (model.lvAbzuege.rowCount() > 0) {
-        report.deductionsSaved = SaveInvoiceDeductions(model, archive);
-        text += texts.message(report.deductionsSaved ? 46 : 47);
-    }
-    const bool complete = report.itemsSaved && report.deductionsSaved;
-    report.messages.push_back(MakeMessage(complete ? 43 : 45, MsgIcon::Information, BrellwerkTitle, text));
-    report.outcome = complete ? SaveOutcome::Saved : SaveOutcome::PartlySaved;
+    if (const DbResult stored = gateway.insertDocument(QStringLiteral("IN"), number, imported.bytes,
+                                                       report.documentPath, report.documentPath.right(3));
+        !stored)
+        return failed(SaveStep::Document, 0, stored.message);
+    if (const DbResult committed = t.commit(); !committed)
+        return failed(SaveStep::Commit, 0, committed.message);
+    QString text = texts.message(43) + report.documentPath + QStringLiteral(" saved.\r\n");
+    if (model.lvAbzuege.rowCount() > 0)
+        text += texts.message(46);
+    report.messages.push_back(MakeMessage(43, MsgIcon::Information, BrellwerkTitle, text));
+    report.outcome = SaveOutcome::Saved;
     return report;
 }
 

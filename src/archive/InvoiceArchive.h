@@ -35,34 +35,22 @@ ArchiveLocation ArchiveOf(const SharedState &state);
 // Whether saving can be offered: the archive file exists, or a server is named.
 bool ArchiveAvailable(const ArchiveLocation &where);
 
-// The four steps of a save. Each is one transaction: a step that fails leaves the archive
-// exactly as it was before it. They read the display model only.
-// `replaced` tells whether an invoice of the same number was archived before.
-bool SaveInvoiceHeader(const DisplayModel &model, Database &archive, const QString &user,
-                       bool *replaced = nullptr);
-bool SaveInvoiceItems(const DisplayModel &model, Database &archive);
-bool SaveInvoiceDeductions(const DisplayModel &model, Database &archive);
-// Stores the invoice file's bytes under its path; on a database error says why and writes nothing.
-DbResult SaveInvoiceDocument(Database &archive, const QString &path, const QByteArray &bytes,
-                             const QString &docType, const QString &invoiceNumber);
-
 enum class SaveOutcome {
-    Saved,       // every step stored
-    PartlySaved, // the lines or the allowances could not be stored (messages 45, 47)
-    NotSaved,    // the header could not be stored; nothing was written
-    NoArchive,   // message 49
-    Failed       // "Fehler: ": the archive could not be used or the document not stored
+    Saved,     // the whole invoice is stored
+    NotSaved,  // a step could not store its part (messages 44, 45, 47); nothing was written
+    NoArchive, // message 49
+    Failed     // "Fehler: ": the archive could not be used or the document not stored; nothing was written
 };
 
-// What a save did: how it ended, what it stored, whether it replaced an invoice of the
-// same number, what failed, and the messages that tell the user, in the order to show them.
+// The steps of a save, in their order; all of them run in one transaction.
+enum class SaveStep { None, Header, Items, Deductions, Document, Commit };
+
+// What a save did: how it ended, which step failed, whether it replaced an invoice of the
+// same number, and the messages that tell the user, in the order to show them.
 struct SaveReport
 {
     SaveOutcome outcome = SaveOutcome::Failed;
-    bool headerSaved = false;
-    bool itemsSaved = false;
-    bool deductionsSaved = false; // also true when there were none
-    bool documentSaved = false;
+    SaveStep failedStep = SaveStep::None;
     bool replaced = false;
     QString failure; // the description behind "Fehler: "
     QString documentPath;

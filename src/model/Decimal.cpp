@@ -1,6 +1,9 @@
 #include "model/Decimal.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace invorator {
@@ -166,6 +169,25 @@ QString Decimal::toText(int minDecimals, bool trim) const
     if (!d.fraction.empty())
         s += '.' + d.fraction;
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::optional<double> Decimal::exactDouble() const
+{
+    const QByteArray text = toText().toLatin1();
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    std::array<char, 64> shortest{};
+    const auto [last, written] =
+        std::to_chars(shortest.data(), shortest.data() + shortest.size(), value, std::chars_format::fixed);
+    if (written != std::errc())
+        return std::nullopt;
+    const DecimalRead back =
+        fromXml(QString::fromLatin1(shortest.data(), static_cast<qsizetype>(last - shortest.data())));
+    if (!back || *back.value != *this)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace invorator

@@ -62,6 +62,9 @@ public:
     // "-1234.50": every digit of the scale; at least `minDecimals` after the point, and
     // trailing zeros beyond those dropped when `trim` is set.
     QString toText(int minDecimals = 0, bool trim = false) const;
+    // The double of exactly this value as a reader of it sees it: the double whose shortest
+    // text reads back as this number ("0.1" yes; 60 digits, or beyond the range, no).
+    std::optional<double> exactDouble() const;
 
 private:
     Decimal(mpz_class units, int scale) : m_units(std::move(units)), m_scale(scale) {}

@@ -210,14 +210,14 @@ TEST_P(ArchiveTest, SavesWhatIsShownAndUpdatesOnTheSecondSave)
     EXPECT_EQ(archive.count("tblDocuments"), 2);
 }
 
-// The values a line and a header store: 2 × 100 at 19 % gives a gross price of 119 and
-// totals of 238 and 200; a number with an apostrophe is an ordinary number; without a due
-// date the issue date is the payable date; amounts keep all their digits. A step that
-// fails then leaves the archive as it was before that step: the lines of the earlier save
-// stay when the new ones cannot be stored, an empty prepaid amount stores no header at
-// all. The document stored is the file as its import read it, even when the file was
-// changed or removed since.
-TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
+// The values a line and a header store, exactly as shown: 2 × 100 at 19 % gives a gross
+// price of 119 and totals of 238 and 200, a quantity keeps its four decimals and one of 400
+// digits every digit; a number with an apostrophe is an ordinary number; without a due date
+// the issue date is the payable date. The whole invoice is one transaction: a step that
+// fails (a line without its rate, an empty prepaid amount) leaves nothing of the new save,
+// and says which step it was. The document stored is the file as its import read it, even
+// when the file was changed or removed since.
+TEST_P(ArchiveTest, StoresEachColumnExactlyAndAFailedStepLeavesNothing)
 {
     Archive archive(GetParam());
     Saving s(archive);
@@ -225,39 +225,55 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
     const QString file = writeFile(
         dir, "r.xml", invoice("O'Brien-1", line("1", "2", "100", "19") + line("2", "1", "50", "7")));
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
+    const QString longQuantity = "1" + QString(399, '0') + ",5";
+    s.run.model.lvTable.setCell(1, LineColumn::Quantity, "1,2345");
     ASSERT_EQ(s.save(), SaveOutcome::Saved);
+    EXPECT_FALSE(s.report.replaced);
     EXPECT_EQ(archive.column("SELECT InvoiceNumber FROM tblInvoice"), QStringList({"O'Brien-1"}));
     EXPECT_EQ(archive.value("SELECT PayableBy FROM tblInvoice"), "01.12.2026");
     EXPECT_EQ(archive.value("SELECT CurrencyCode FROM tblInvoice"), "<null>");
-    const std::pair<const char *, double> items[] = {{"Quantity", 2}, {"Net", 100},        {"Gross", 119},
-                                                     {"VAT", 19},     {"TotalGross", 238}, {"TotalNet", 200}};
+    const auto item = [&](const char *column, int pos) {
+        return archive.value(QString("SELECT %1 FROM tblInvoice_Items WHERE Pos = %2").arg(column).arg(pos));
+    };
+    const std::pair<const char *, const char *> items[] = {{"Quantity", "2.00"},     {"Net", "100.00"},
+                                                           {"Gross", "119.00"},      {"VAT", "19"},
+                                                           {"TotalGross", "238.00"}, {"TotalNet", "200.00"}};
     for (const auto &[column, expected] : items)
-        EXPECT_DOUBLE_EQ(
-            archive.value(QString("SELECT %1 FROM tblInvoice_Items WHERE Pos = 1").arg(column)).toDouble(),
-            expected)
-            << column;
+        EXPECT_EQ(item(column, 1), expected) << column;
+    EXPECT_EQ(item("Quantity", 2), "1.2345") << "four decimals stay four";
+    EXPECT_EQ(item("TotalNet", 2), "61.725");
     EXPECT_EQ(archive.value("SELECT InvoiceNumber FROM tblDocuments"), "O'Brien-1");
 
-    // Amounts keep every digit the invoice shows, beyond what a double holds.
+    // A failed step leaves the archive as the last save left it: header, lines, documents.
     s.run.model[So::DuePayable].setText("12.345.678.901.234.567,89");
+    s.run.model.lvTable.setCell(0, LineColumn::Quantity, longQuantity);
     s.run.model.lvTable.setCell(1, LineColumn::VatRate, QString()); // an empty rate fails the second line
-    s.run.model.lvTable.setCell(0, LineColumn::Quantity, "7,00");
-    EXPECT_EQ(s.save(), SaveOutcome::PartlySaved);
-    EXPECT_EQ(s.report.messages.back().text, GetMeldung(s.run.state, 45) + "\r\n");
-    EXPECT_TRUE(s.report.headerSaved && !s.report.itemsSaved && !s.report.documentSaved);
-    EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "12345678901234567.89")
-        << "the header was saved";
-    EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"), QStringList({"2", "1"}));
-    EXPECT_EQ(archive.count("tblDocuments"), 1) << "no document after failed lines";
-
-    ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
-    s.run.model[So::Prepaid].setText(QString());
     EXPECT_EQ(s.save(), SaveOutcome::NotSaved);
-    EXPECT_TRUE(s.report.messages.empty()) << "no report";
-    EXPECT_EQ(archive.count("tblDocuments"), 1);
-    EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "12345678901234567.89")
-        << "the header is untouched";
-    EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"), QStringList({"2", "1"}));
+    EXPECT_EQ(s.report.failedStep, SaveStep::Items);
+    ASSERT_EQ(s.report.messages.size(), 1u);
+    EXPECT_EQ(s.report.messages[0].number, 45);
+    EXPECT_EQ(s.report.messages[0].text, GetMeldung(s.run.state, 45) + "\r\n" + GetMeldung(s.run.state, 48));
+    const auto unchanged = [&](const char *step) {
+        EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "0.00") << step;
+        EXPECT_EQ(archive.column("SELECT Quantity FROM tblInvoice_Items ORDER BY Pos"),
+                  QStringList({"2.00", "1.2345"}))
+            << step;
+        EXPECT_EQ(archive.count("tblDocuments"), 1) << step;
+    };
+    unchanged("lines");
+    s.run.model[So::Prepaid].setText(QString());
+    s.run.model.lvTable.setCell(1, LineColumn::VatRate, "7");
+    EXPECT_EQ(s.save(), SaveOutcome::NotSaved);
+    EXPECT_EQ(s.report.failedStep, SaveStep::Header);
+    EXPECT_EQ(s.report.messages.at(0).number, 44);
+    unchanged("header");
+
+    // The 400 digits are stored as they are.
+    s.run.model[So::Prepaid].setText("100,00");
+    ASSERT_EQ(s.save(), SaveOutcome::Saved);
+    EXPECT_TRUE(s.report.replaced);
+    EXPECT_EQ(item("Quantity", 1), "1" + QString(399, '0') + ".5");
+    EXPECT_EQ(archive.value("SELECT PaymentDue FROM tblInvoice"), "12345678901234567.89");
 
     ASSERT_EQ(s.run.run(file), ImportOutcome::Read);
     const QByteArray read = readFile(file);
@@ -265,10 +281,54 @@ TEST_P(ArchiveTest, StoresEachColumnAndAFailedStepLeavesWhatWasStoredBefore)
     EXPECT_EQ(s.save(), SaveOutcome::Saved);
     ASSERT_TRUE(QFile::remove(file));
     EXPECT_EQ(s.save(), SaveOutcome::Saved);
-    EXPECT_EQ(archive.column("SELECT BinaryFile FROM tblDocuments ORDER BY ID").mid(1),
+    EXPECT_EQ(archive.column("SELECT BinaryFile FROM tblDocuments ORDER BY ID").mid(2),
               QStringList({QString::fromUtf8(read), QString::fromUtf8(read)}))
         << "the file as read, not as it is on disk now";
     EXPECT_EQ(archive.column("SELECT InvoiceNumber FROM tblInvoice"), QStringList({"O'Brien-1"}));
+}
+
+// An archive made by an earlier version keeps the lines' numbers as doubles: a value a
+// double holds exactly is stored, one it cannot hold fails the save and stores nothing.
+TEST(ArchiveFiles, AnOlderArchiveTakesOnlyWhatADoubleHolds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.mdb");
+    ASSERT_TRUE(InitArchive(*ArchiveLocation::parse(path, dir.path()), dir.path()));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec("DROP TABLE tblInvoice_Items"));
+        ASSERT_TRUE(
+            q.exec("CREATE TABLE tblInvoice_Items (ID INTEGER PRIMARY KEY AUTOINCREMENT, InvoiceNumber "
+                   "TEXT NOT NULL, Pos SMALLINT, LineID TEXT, ItemName TEXT, Description TEXT, Quantity "
+                   "REAL, Net REAL, Gross REAL, VAT REAL, TotalGross REAL, TotalNet REAL)"));
+    }
+    QSqlDatabase::removeDatabase("old");
+    ImportRun run;
+    run.state.ArchiveSetting = path;
+    const QString file = writeFile(dir, "r.xml", invoice("D-1", line("1", "3", "0.10", "19")));
+    ASSERT_EQ(run.run(file), ImportOutcome::Read);
+    EXPECT_EQ(SaveToArchive(run.state, run.model, run.result).outcome, SaveOutcome::Saved);
+    run.model.lvTable.setCell(0, LineColumn::Quantity, "0,1000000000000000000001");
+    const SaveReport inexact = SaveToArchive(run.state, run.model, run.result);
+    EXPECT_EQ(inexact.outcome, SaveOutcome::NotSaved);
+    EXPECT_EQ(inexact.failedStep, SaveStep::Items);
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
+    db.setDatabaseName(path);
+    ASSERT_TRUE(db.open());
+    QSqlQuery q(db);
+    ASSERT_TRUE(
+        q.exec("SELECT Quantity, TotalNet, (SELECT count(*) FROM tblDocuments) FROM tblInvoice_Items"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toDouble(), 3.0);
+    EXPECT_EQ(q.value(1).toDouble(), 0.3) << "3 × 0.10 as the double of 0.3";
+    EXPECT_EQ(q.value(2).toInt(), 1) << "the failed save left no document";
+    q.finish();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("check");
 }
 
 // Two programs saving sixty invoices each into one archive at the same time, twenty of
