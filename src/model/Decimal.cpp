@@ -12,6 +12,16 @@ namespace {
 
 mpz_class powerOfTen(int exponent)
 {
+    // Amounts rarely have more than a few dozen decimals: those powers are made once.
+    static const std::array<mpz_class, 64> small = [] {
+        std::array<mpz_class, 64> powers;
+        powers[0] = 1;
+        for (std::size_t i = 1; i < powers.size(); ++i)
+            powers[i] = powers[i - 1] * 10;
+        return powers;
+    }();
+    if (exponent < static_cast<int>(small.size()))
+        return small[static_cast<std::size_t>(exponent)];
     mpz_class p;
     mpz_ui_pow_ui(p.get_mpz_t(), 10, static_cast<unsigned long>(exponent));
     return p;
