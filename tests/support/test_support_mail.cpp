@@ -75,7 +75,9 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
     Installation at;
     SmtpServer &server = SmtpServer::instance();
     const QByteArray invoice = "<Invoice>ä</Invoice>\r\n";
-    const QString attachment = writeFile(at.dir, "Rechnung Müller €.xml", invoice);
+    // A line break in a name must not start a header of its own (a hidden recipient).
+    const QString fileName = "Rechnung\r\nBcc: boese@example.org.xml";
+    const QString attachment = writeFile(at.dir, fileName, invoice);
     const int before = server.mailCount();
     CliResult r = support(
         at, {"--name", "Jürgen Groß", "--message", "Zeile 1\nZeile 2 – danke", "--attach", attachment});
@@ -97,7 +99,7 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
               "Jürgen Groß\r\n\r\nMüller & Söhne GmbH\r\nanna@mueller.example\r\nZeile 1\nZeile 2 – danke");
     const QJsonArray files = mail["attachments"].toArray();
     ASSERT_EQ(files.size(), 1);
-    EXPECT_EQ(files[0]["filename"].toString(), "Rechnung Müller €.xml");
+    EXPECT_EQ(files[0]["filename"].toString(), fileName);
     EXPECT_EQ(decoded(files[0]["content"]), invoice);
 
     // Without an attachment, sent by the program as a user runs it, which opens the mail
@@ -126,6 +128,14 @@ TEST(SupportMail, FailuresAreReportedAndSendNothing)
         QFile f(large);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(MaxAttachmentBytes + 1));
+    }
+    {
+        // 20 MB exactly is still allowed.
+        const QString largest = at.dir.filePath("largest.pdf");
+        QFile f(largest);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(MaxAttachmentBytes));
+        EXPECT_TRUE(CheckAttachment(largest));
+        EXPECT_FALSE(CheckAttachment(large));
     }
     struct Case
     {
