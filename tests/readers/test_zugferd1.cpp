@@ -84,16 +84,21 @@ TEST_P(Zugferd1Corpus, ShowsWhatTheDocumentSays)
     EXPECT_EQ(run.model[Buyer.Name].text(), text("//BuyerTradeParty/Name"));
     EXPECT_EQ(run.model[Buyer.PostCode].text(), text("//BuyerTradeParty/PostalTradeAddress/PostcodeCode"));
 
-    // Every line item, with its own total.
+    // Every line item, with its own quantity and total.
     const int lines = xpathCount(xml, path("//IncludedSupplyChainTradeLineItem"));
     ASSERT_GT(lines, 1);
     ASSERT_EQ(run.model.lvTable.rowCount(), lines);
     for (int r = 0; r < lines; ++r) {
-        const QByteArray line = "(" + path("//IncludedSupplyChainTradeLineItem") + ")[" +
-                                QByteArray::number(r + 1) + "]/" +
-                                path("SpecifiedSupplyChainTradeSettlement/"
-                                     "SpecifiedTradeSettlementMonetarySummation/LineTotalAmount");
-        EXPECT_EQ(run.model.lvTable.cell(r, LineColumn::Total), shown(xpathText(xml, line))) << r;
+        const QByteArray item =
+            "(" + path("//IncludedSupplyChainTradeLineItem") + ")[" + QByteArray::number(r + 1) + "]/";
+        const QByteArray total = item + path("SpecifiedSupplyChainTradeSettlement/"
+                                             "SpecifiedTradeSettlementMonetarySummation/LineTotalAmount");
+        const QByteArray quantity = item + path("SpecifiedSupplyChainTradeDelivery/BilledQuantity");
+        EXPECT_EQ(run.model.lvTable.cell(r, LineColumn::Total), shown(xpathText(xml, total))) << r;
+        const auto billed = xpathText(xml, quantity);
+        EXPECT_EQ(run.model.lvTable.cell(r, LineColumn::Quantity),
+                  billed ? FormatXmlAmount(*billed, "0.00") : "")
+            << r;
     }
     // The VAT breakdown row by row: rate, tax and basis.
     const QByteArray taxes = path("//ApplicableSupplyChainTradeSettlement/ApplicableTradeTax");
