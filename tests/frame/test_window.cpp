@@ -475,13 +475,17 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
          "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex >= 4",
          "DELETE FROM tblLabelUebersetzungListView WHERE ListView = 'lvTable' AND Index1 = 3",
          "UPDATE tblLabelUebersetzungListView SET DE = 'Nr.', Width = '77' "
-         "WHERE ListView = 'lvTable' AND Index1 = 1"});
+         "WHERE ListView = 'lvTable' AND Index1 = 1",
+         "UPDATE tblLabelUebersetzungBar SET EN = NULL WHERE Feldname IN ('btnPrint', 'mnuInfo')"});
     {
         Window w(folder, MsgAnswer::No, "EN");
         EXPECT_EQ(w.caption("txtSeller(3)"), "Straße") << "no row";
         EXPECT_EQ(w.caption("txtSeller(5)"), "PLZ") << "a Null caption changes nothing";
         EXPECT_EQ(w.caption("txtSeller(6)"), "City");
         EXPECT_EQ(w.buttonText("btnXRechnung"), "") << "a button takes a Null as the empty text";
+        EXPECT_EQ(w.command("btnPrint")->text(), "Drucken") << "a command keeps its caption on a Null";
+        EXPECT_EQ(w.command("mnuInfo")->text(), "Über Tarvo Invorator");
+        EXPECT_EQ(w.command("btnSave")->text(), "Archive");
         EXPECT_EQ(w.field("txtSeller(6)")->toolTip(), "<b>City</b>") << "no text column: the title alone";
         const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
         EXPECT_EQ(tabs->tabText(3), "Identifiers");
@@ -500,13 +504,17 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
         EXPECT_EQ(w.list("lvTable")->columnWidth(0), 77);
     }
     // French asked of a database without French and without tab texts: German, no message.
-    sql(folder, {"ALTER TABLE tblLabelUebersetzung DROP COLUMN FR", "DROP TABLE tblLabelUebersetzungSSTab",
-                 "ALTER TABLE tblMeldungen DROP COLUMN FR"});
+    sql(folder,
+        {"ALTER TABLE tblLabelUebersetzung DROP COLUMN FR", "DROP TABLE tblLabelUebersetzungSSTab",
+         "ALTER TABLE tblMeldungen DROP COLUMN FR", "ALTER TABLE tblLabelUebersetzungBar DROP COLUMN FR"});
     QDir(folder.dir.path()).mkpath("Flags");
     QFile::copy(PROGRAM_FOLDER "/Flags/EN.ico", folder.dir.filePath("Flags/EN.ico"));
     Window w(folder, MsgAnswer::No, "FR");
     EXPECT_EQ(w.caption("txtSeller(6)"), "Ort");
     EXPECT_EQ(w.window.findChild<QTabWidget *>("sstabPos")->tabText(0), "Positionen");
+    for (const auto &[key, caption] :
+         {std::pair{"btnSave", "Archivieren"}, {"btnHelp", "Hilfe"}, {"mnuHandbuch", "Benutzerhandbuch"}})
+        EXPECT_EQ(w.command(key)->text(), caption) << "no French column: the designed caption";
     EXPECT_TRUE(w.sink.messages().empty());
     // Flags where the file is there, none where it is missing, codes in the table's order.
     const auto *languages = w.field("txtAdresse(5)")->findChild<QComboBox *>();
