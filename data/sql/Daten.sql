@@ -1,5 +1,6 @@
 -- Texts database of Tarvo Invorator (DB/Daten.mdb): messages, label translations,
--- languages, the client address, document types and status-bar texts.
+-- languages, the client address, document types, status-bar texts and what each finding of
+-- the check of sums means.
 -- One text column per language code; a new language adds its columns and a row in tblSprache.
 PRAGMA encoding = 'UTF-8';
 BEGIN TRANSACTION;
@@ -77,6 +78,17 @@ CREATE TABLE tblSteuerkategorien (
 );
 
 CREATE TABLE tblZahlungsarten (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Wert TEXT NOT NULL,
+    DE TEXT,
+    EN TEXT,
+    FR TEXT
+);
+
+-- One sentence per rule of the check of sums, for a bookkeeper: %1 is where the rule
+-- failed (a line, a VAT category with its rate, an element), %2 the amount expected and
+-- %3 the amount found (for NUMBER the text as written).
+CREATE TABLE tblPruefregeln (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     Wert TEXT NOT NULL,
     DE TEXT,
@@ -173,7 +185,12 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (65, 'Gedruckt am %1', 'Printed on %1', 'Imprimé le %1'),
  (66, 'Das PDF konnte nicht geschrieben werden: %1', 'The PDF could not be written: %1', 'Le PDF n''a pas pu être écrit : %1'),
  (67, 'Für „%1“ ist kein Programm zum Öffnen eingerichtet.', 'No program is set up to open "%1".',
-      'Aucun programme n''est configuré pour ouvrir « %1 ».');
+      'Aucun programme n''est configuré pour ouvrir « %1 ».'),
+ (68, 'Fehler', 'Error', 'Erreur'),
+ (69, 'Warnung', 'Warning', 'Avertissement'),
+ (70, '%1 Hinweis(e) zu den Beträgen der Rechnung (siehe Seite „Prüfung“).',
+      '%1 note(s) on the amounts of the invoice (see the "Check" page).',
+      '%1 remarque(s) sur les montants de la facture (voir l''onglet « Contrôle »).');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
@@ -663,6 +680,11 @@ INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR, ToolTipTex
   'Identifiers for electronic invoice exchange (e.g. Peppol).',
   'Identifiants pour l''échange électronique de factures (p. ex. Peppol).',
   'Kennungen', 'Identifiers', 'Identifiants'),
+ ('frmInvora', 'lblSummenFehler', 'Die Summen stimmen nicht', 'The sums do not agree', 'Les totaux ne concordent pas',
+  'Die Seite „Prüfung“ nennt jede Summe, die nicht stimmt, mit den erwarteten und gefundenen Beträgen.',
+  'The "Check" page names every sum that does not agree, with the amounts expected and found.',
+  'L''onglet « Contrôle » nomme chaque total qui ne concorde pas, avec les montants attendus et trouvés.',
+  'Prüfung der Summen', 'Check of sums', 'Contrôle des totaux'),
  ('frmInvora', 'frmSetting', 'Einstellungen', 'Settings', 'Paramètres',
   'Sprache, Schrift und Zahlenformat des Programms.',
   'Language, font and number format of the program.',
@@ -772,8 +794,9 @@ INSERT INTO tblLabelUebersetzungSSTab (FormularName, SSTab, TabIndex, DE, EN, FR
   'Comment payer la facture : chaque moyen de paiement avec compte, référence, échéance et montant ; pour un virement en euros, un code QR pour l''application bancaire.',
   'Zahlung', 'Payment', 'Paiement');
 
--- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst), check of sums (lvPruefung),
--- allowances and charges (lvAbzuege), payment means (lvZahlung; the QR code's text is drawn, not shown).
+-- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst), check of sums (lvPruefung;
+-- its last column takes the room left), allowances and charges (lvAbzuege), payment means (lvZahlung; the QR code's
+-- text is drawn, not shown).
 INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN, FR, Width) VALUES
  ('frmInvora', 'lvTable', 1, 'Pos', 'Line', 'Ligne', '60'),
  ('frmInvora', 'lvTable', 2, 'Artikel', 'Item', 'Article', '260'),
@@ -795,10 +818,12 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvAbzuege', 3, 'Faktor', 'Percentage', 'Pourcentage', '95'),
  ('frmInvora', 'lvAbzuege', 4, 'Betrag', 'Amount', 'Montant', '95'),
  ('frmInvora', 'lvAbzuege', 5, 'Grundbetrag', 'Base amount', 'Montant de base', '95'),
- ('frmInvora', 'lvPruefung', 1, 'Regel', 'Rule', 'Règle', '110'),
- ('frmInvora', 'lvPruefung', 2, 'Stelle', 'Place', 'Position', '110'),
- ('frmInvora', 'lvPruefung', 3, 'Erwartet', 'Expected', 'Attendu', '140'),
- ('frmInvora', 'lvPruefung', 4, 'Gefunden', 'Found', 'Trouvé', '140'),
+ ('frmInvora', 'lvPruefung', 1, 'Art', 'Severity', 'Gravité', '80'),
+ ('frmInvora', 'lvPruefung', 2, 'Regel', 'Rule', 'Règle', '80'),
+ ('frmInvora', 'lvPruefung', 3, 'Stelle', 'Place', 'Position', '140'),
+ ('frmInvora', 'lvPruefung', 4, 'Erwartet', 'Expected', 'Attendu', '110'),
+ ('frmInvora', 'lvPruefung', 5, 'Gefunden', 'Found', 'Trouvé', '110'),
+ ('frmInvora', 'lvPruefung', 6, 'Bedeutung', 'Meaning', 'Signification', NULL),
  ('frmInvora', 'lvZahlung', 1, 'Art', 'Code', 'Code', '45'),
  ('frmInvora', 'lvZahlung', 2, 'Zahlungsmittel', 'Payment means', 'Moyen de paiement', '150'),
  ('frmInvora', 'lvZahlung', 3, 'IBAN / Konto', 'IBAN / account', 'IBAN / compte', '230'),
@@ -811,6 +836,49 @@ INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN
  ('frmInvora', 'lvZahlung', 10, 'Fällig am', 'Due date', 'Échéance', '80'),
  ('frmInvora', 'lvZahlung', 11, 'Betrag', 'Amount due', 'Montant à payer', '110'),
  ('frmInvora', 'lvZahlung', 12, 'QR-Code', 'QR code', 'Code QR', '0');
+
+-- What each finding of the check of sums means, by its rule.
+INSERT INTO tblPruefregeln (Wert, DE, EN, FR) VALUES
+ ('BR-CO-10',
+  'Die Nettobeträge der Positionen ergeben zusammen %2, die Rechnung nennt als Summe der Positionen aber %3.',
+  'The net amounts of the lines add up to %2, but the invoice gives %3 as the total of its lines.',
+  'Les montants nets des lignes font %2 au total, mais la facture indique %3 comme total des lignes.'),
+ ('BR-CO-11',
+  'Die Abzüge auf die ganze Rechnung ergeben zusammen %2, die Rechnung nennt als Summe der Abzüge aber %3.',
+  'The allowances on the whole invoice add up to %2, but the invoice gives %3 as their total.',
+  'Les remises sur l''ensemble de la facture font %2 au total, mais la facture indique %3 comme total des remises.'),
+ ('BR-CO-12',
+  'Die Zuschläge auf die ganze Rechnung ergeben zusammen %2, die Rechnung nennt als Summe der Zuschläge aber %3.',
+  'The charges on the whole invoice add up to %2, but the invoice gives %3 as their total.',
+  'Les frais sur l''ensemble de la facture font %2 au total, mais la facture indique %3 comme total des frais.'),
+ ('BR-CO-13',
+  'Summe der Positionen minus Abzüge plus Zuschläge ergibt %2, als Nettobetrag der Rechnung steht dort aber %3.',
+  'The total of the lines less allowances plus charges comes to %2, but the invoice states a net total of %3.',
+  'Le total des lignes moins les remises plus les frais donne %2, mais la facture indique un total hors TVA de %3.'),
+ ('BR-CO-14',
+  'Die Umsatzsteuer der einzelnen Steuersätze ergibt zusammen %2, als Umsatzsteuer der Rechnung steht dort aber %3.',
+  'The VAT of the single rates adds up to %2, but the invoice states a VAT total of %3.',
+  'La TVA des différents taux fait %2 au total, mais la facture indique un total de TVA de %3.'),
+ ('BR-CO-15',
+  'Nettobetrag plus Umsatzsteuer ergibt %2, als Bruttobetrag steht in der Rechnung aber %3.',
+  'The net total plus VAT comes to %2, but the invoice states a gross total of %3.',
+  'Le total hors TVA plus la TVA donne %2, mais la facture indique un total TTC de %3.'),
+ ('BR-CO-16',
+  'Bruttobetrag minus schon Bezahltes plus Rundung ergibt %2, als Zahlbetrag steht in der Rechnung aber %3.',
+  'The gross total less what was paid in advance plus rounding comes to %2, but the invoice asks for %3.',
+  'Le total TTC moins les acomptes plus l''arrondi donne %2, mais la facture demande %3.'),
+ ('BR-CO-17',
+  'Bei der Umsatzsteuer „%1“ ergibt Bemessungsgrundlage mal Steuersatz %2, die Rechnung nennt aber %3: mehr als eine Währungseinheit Unterschied.',
+  'For the VAT "%1", taxable amount times rate comes to %2, but the invoice states %3: more than one unit of the currency apart.',
+  'Pour la TVA « %1 », la base imposable multipliée par le taux donne %2, mais la facture indique %3 : plus d''une unité monétaire d''écart.'),
+ ('LINE-NET',
+  'In Position %1 ergibt Menge mal Preis mit den Abzügen und Zuschlägen der Position %2, als Nettobetrag steht dort aber %3. Bitte prüfen Sie die Position.',
+  'On line %1, quantity times price with the line''s allowances and charges comes to %2, but the line states a net amount of %3. Please check the line.',
+  'À la ligne %1, la quantité multipliée par le prix, avec les remises et frais de la ligne, donne %2, mais la ligne indique un montant net de %3. Veuillez vérifier la ligne.'),
+ ('NUMBER',
+  '„%3“ in %1 ist kein Betrag; die Summen, in die er eingeht, können nicht geprüft werden.',
+  '"%3" in %1 is not an amount, so the sums it belongs to cannot be checked.',
+  '« %3 » dans %1 n''est pas un montant ; les totaux dont il fait partie ne peuvent pas être contrôlés.');
 
 -- UNCL 5305 VAT categories of the EN 16931 code list (BT-118), named in each language.
 INSERT INTO tblSteuerkategorien (Wert, DE, EN, FR) VALUES

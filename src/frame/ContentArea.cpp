@@ -5,6 +5,7 @@
 #include "frame/PanelHost.h"
 #include "frame/PositionsArea.h"
 
+#include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -18,6 +19,12 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
     layout->setSpacing(6);
     m_files = new FileArea(this);
     layout->addWidget(m_files);
+    m_sumsAlarm = new QLabel(QStringLiteral("Die Summen stimmen nicht"), this);
+    m_sumsAlarm->setObjectName(QStringLiteral("lblSummenFehler"));
+    m_sumsAlarm->setStyleSheet(
+        QStringLiteral("background: rgb(200,0,0); color: white; font-weight: bold; padding: 4px 8px;"));
+    m_sumsAlarm->hide();
+    layout->addWidget(m_sumsAlarm);
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setChildrenCollapsible(false);
     m_invoice = new InvoiceView(model, splitter);

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace invorator {
 
 class DisplayModel;
@@ -10,7 +12,8 @@ class InvoiceView;
 class PanelHost;
 class PositionsArea;
 
-// The window's content under the command bar (`content`): the file area, the invoice
+// The window's content under the command bar (`content`): the file area, the red bar
+// that says the sums do not agree (`lblSummenFehler`, hidden until then), the invoice
 // view above the positions area, and the side panels standing over them.
 class ContentArea : public QWidget
 {
@@ -23,9 +26,11 @@ public:
     InvoiceView *invoice() const { return m_invoice; }
     PositionsArea *positions() const { return m_positions; }
     PanelHost *panels() const { return m_panels; }
+    QLabel *sumsAlarm() const { return m_sumsAlarm; }
 
 private:
     FileArea *m_files;
+    QLabel *m_sumsAlarm;
     InvoiceView *m_invoice;
     PositionsArea *m_positions;
     PanelHost *m_panels;

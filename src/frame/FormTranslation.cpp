@@ -141,6 +141,9 @@ FormControl describe(QWidget *w)
     } else if (qobject_cast<QGroupBox *>(w) || qobject_cast<SidePanel *>(w)) {
         c.kind = ControlKind::Frame;
         c.text = designed(w, "designedText", frameTitle(w));
+    } else if (auto *label = qobject_cast<QLabel *>(w); label && c.key.startsWith(QLatin1String("lbl"))) {
+        c.kind = ControlKind::Label;
+        c.text = designed(w, "designedText", label->text());
     } else if (auto *list = qobject_cast<QTreeWidget *>(w)) {
         c.kind = ControlKind::ListView;
         QStringList headers;
@@ -227,6 +230,10 @@ void apply(QWidget *w, const FormControl &c)
             box->setTitle(c.text);
         else
             static_cast<SidePanel *>(w)->setTitle(c.text);
+        setTip(w, c.toolTip, c.toolTipTitle);
+        break;
+    case ControlKind::Label:
+        static_cast<QLabel *>(w)->setText(c.text);
         setTip(w, c.toolTip, c.toolTipTitle);
         break;
     case ControlKind::ListView: {

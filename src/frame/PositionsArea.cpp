@@ -1,6 +1,7 @@
 #include "frame/PositionsArea.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/CheckTexts.h"
 #include "model/Payment.h"
 #include "output/PaymentCode.h"
 
@@ -8,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,6 +21,11 @@ namespace invorator {
 namespace {
 
 constexpr int identifiersPage = 3;
+
+// The columns of the check page (`lvPruefung`).
+namespace CheckColumn {
+enum : int { Flag, Rule, Where, Expected, Found, Meaning };
+}
 
 // Fills a list widget from a list of the model: right-aligned amount columns, red rows.
 void fill(QTreeWidget *view, const ListView &lv, const QList<int> &numeric)
@@ -106,13 +113,24 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     m_lvPruefung = new QTreeWidget(m_tabs);
     m_lvPruefung->setObjectName(QStringLiteral("lvPruefung"));
     m_lvPruefung->setRootIsDecorated(false);
-    m_lvPruefung->setHeaderLabels({QStringLiteral("Regel"), QStringLiteral("Stelle"),
-                                   QStringLiteral("Erwartet"), QStringLiteral("Gefunden")});
-    m_lvPruefung->setColumnWidth(0, 110);
-    m_lvPruefung->setColumnWidth(1, 110);
-    m_lvPruefung->setColumnWidth(2, 140);
-    for (int c : {2, 3})
+    m_lvPruefung->setAlternatingRowColors(true);
+    m_lvPruefung->setHeaderLabels({QStringLiteral("Art"), QStringLiteral("Regel"), QStringLiteral("Stelle"),
+                                   QStringLiteral("Erwartet"), QStringLiteral("Gefunden"),
+                                   QStringLiteral("Bedeutung")});
+    for (int c : {CheckColumn::Flag, CheckColumn::Rule})
+        m_lvPruefung->setColumnWidth(c, 80);
+    m_lvPruefung->setColumnWidth(CheckColumn::Where, 140);
+    for (int c : {CheckColumn::Expected, CheckColumn::Found}) {
+        m_lvPruefung->setColumnWidth(c, 110);
         m_lvPruefung->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    // What a finding means is read in full: the last column takes the room left and its
+    // sentence wraps, the row as high as the sentence needs at the column's width.
+    m_lvPruefung->setWordWrap(true);
+    connect(m_lvPruefung->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (column == CheckColumn::Meaning)
+            wrapMeanings();
+    });
     m_tabs->addTab(m_lvPruefung, QStringLiteral("Prüfung"));
 
     auto *payment = new QWidget(m_tabs);
@@ -178,22 +196,48 @@ void PositionsArea::render()
     showPaymentCode();
 }
 
-void PositionsArea::showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree)
+void PositionsArea::showFindings(const std::vector<SumFinding> &findings, bool read, const QString &pattern,
+                                 const CheckTexts &texts)
 {
     m_lvPruefung->clear();
     if (!read)
         return;
     if (findings.empty()) {
-        auto *item = new QTreeWidgetItem(m_lvPruefung, {allAgree});
+        auto *item = new QTreeWidgetItem(m_lvPruefung, {texts.allAgree});
         item->setFirstColumnSpanned(true);
-        item->setForeground(0, QColor(0, 128, 0));
+        item->setForeground(0, AgreeColour);
         return;
     }
     for (const SumFinding &f : findings) {
-        auto *item = new QTreeWidgetItem(m_lvPruefung, {f.rule, f.where, f.expected, f.found});
-        for (int c : {2, 3})
-            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        item->setForeground(3, QColor(255, 0, 0));
+        const FindingRow row = DescribeFinding(texts, f, pattern);
+        auto *item = new QTreeWidgetItem(m_lvPruefung,
+                                         {row.flag, f.rule, f.where, row.expected, row.found, row.sentence});
+        const QColor colour = f.flag == FindingFlag::Fatal ? FatalColour : WarningColour;
+        for (int c : {CheckColumn::Flag, CheckColumn::Found})
+            item->setForeground(c, colour);
+        // Every cell stands at the top of its row, beside the sentence's first line.
+        for (int c = 0; c < item->columnCount(); ++c) {
+            const bool amount = c == CheckColumn::Expected || c == CheckColumn::Found;
+            item->setTextAlignment(c, (amount ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            item->setToolTip(c, row.sentence);
+        }
+    }
+    wrapMeanings();
+}
+
+void PositionsArea::wrapMeanings()
+{
+    // Qt's tree views size a row as if its text never wrapped; the height is given here.
+    const int margin = m_lvPruefung->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+    const int width = std::max(40, m_lvPruefung->columnWidth(CheckColumn::Meaning) - 2 * margin);
+    const QFontMetrics metrics(m_lvPruefung->font());
+    for (int r = 0; r < m_lvPruefung->topLevelItemCount(); ++r) {
+        QTreeWidgetItem *item = m_lvPruefung->topLevelItem(r);
+        if (item->isFirstColumnSpanned())
+            continue;
+        const QRect text = metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
+                                                item->text(CheckColumn::Meaning));
+        item->setSizeHint(CheckColumn::Meaning, QSize(width, text.height() + 2));
     }
 }
 

@@ -13,6 +13,7 @@ class QTreeWidget;
 namespace invorator {
 
 class CaptionedField;
+struct CheckTexts;
 class DisplayModel;
 class ListView;
 
@@ -30,9 +31,11 @@ public:
     // The identifiers page belongs to Peppol invoices; without it the first page shows.
     void setIdentifiersEnabled(bool enabled);
     void showFirstPage();
-    // The sums that do not add up, one row each, or the one row `allAgree` when there are
-    // none; nothing at all before an invoice was read.
-    void showFindings(const std::vector<SumFinding> &findings, bool read, const QString &allAgree);
+    // The sums that do not add up, one row each with its flag, rule, place, amounts in the
+    // pattern and what it means, or the one row saying that all agree; nothing at all
+    // before an invoice was read.
+    void showFindings(const std::vector<SumFinding> &findings, bool read, const QString &pattern,
+                      const CheckTexts &texts);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
     // The QR code shown beside the payment means (an empty label when there is none).
@@ -42,6 +45,7 @@ private slots:
     void showPaymentCode();
 
 private:
+    void wrapMeanings();
     QTreeWidget *listView(const ListView &lv, const QList<int> &numericColumns, QWidget *parent);
 
     const DisplayModel &m_model;

@@ -1,5 +1,7 @@
 #include "frame/StatusBar.h"
 
+#include "frame/CheckTexts.h"
+
 #include <QLabel>
 
 namespace invorator {
@@ -26,12 +28,16 @@ void StatusBar::fill(const QStringList &texts, const QString &user, const QStrin
         m_panels[i]->setText(texts[static_cast<qsizetype>(i)] + suffix[i]);
 }
 
-void StatusBar::showSums(bool read, bool agree, const QString &toolTip)
+void StatusBar::showSums(const std::vector<SumFinding> &findings, bool read, const CheckTexts &texts)
 {
     m_sums->setText(read ? QStringLiteral("●") : QString());
-    m_sums->setStyleSheet(agree ? QStringLiteral("color: rgb(0,128,0)")
-                                : QStringLiteral("color: rgb(255,0,0)"));
-    m_sums->setToolTip(read ? toolTip : QString());
+    bool warnings = false;
+    for (const SumFinding &f : findings)
+        warnings = warnings || f.flag == FindingFlag::Warning;
+    const QColor colour = AnyFatal(findings) ? FatalColour : warnings ? WarningColour : AgreeColour;
+    m_sums->setStyleSheet(
+        QStringLiteral("color: rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+    m_sums->setToolTip(read ? SumsToolTip(texts, findings) : QString());
 }
 
 } // namespace invorator

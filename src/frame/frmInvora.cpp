@@ -29,6 +29,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
@@ -66,6 +67,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     m_files = content->files();
     m_invoice = content->invoice();
     m_positions = content->positions();
+    m_sumsAlarm = content->sumsAlarm();
     m_panels = content->panels();
     m_settings = m_panels->settings();
     m_client = m_panels->client();
@@ -234,6 +236,9 @@ void frmInvora::translate()
         m_model.setDocumentTypes(TextsGateway(m_state).documentTypes());
         m_invoice->refreshDocumentTypes();
     }
+    // So is the check of the invoice on show.
+    m_checkTexts = CheckTexts::read(m_state);
+    showSums();
 }
 
 void frmInvora::fillStatusBar()
@@ -283,17 +288,12 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     m_invoice->showXml(QString());
     const ImportResult &shown = m_import->run(path, chosen, m_files->exportField()->text());
     render();
-    const std::vector<SumFinding> &findings = shown.sumFindings;
-    const bool read = bool(shown);
     followInvoice();
-    m_positions->showFindings(findings, read, GetMeldung(m_state, 62));
-    m_status->showSums(read, !AnyFatal(findings),
-                       findings.empty() ? GetMeldung(m_state, 62)
-                                        : GetMeldung(m_state, 63).arg(findings.size()));
+    showSums();
     QApplication::restoreOverrideCursor();
     // The content chose another kind, or the user agreed to read it as one: the filter follows.
     const InvoiceKind kind = shown.fromPdf ? InvoiceKind::Pdf : shown.kind;
-    if (read && kind != chosen && !(shown.fromPdf && chosen == InvoiceKind::CII)) {
+    if (shown && kind != chosen && !(shown.fromPdf && chosen == InvoiceKind::CII)) {
         m_files->invoiceField()->setFilterIndex(static_cast<int>(kind));
         invoicePathChanged();
     }
@@ -303,6 +303,15 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     // Documents were written into the export folder: the user may open it.
     if (shown.offerExportFolder && m_messages.show(OpenExportFolderQuestion(m_state)) == MsgAnswer::Yes)
         OrdnerÖffnen();
+}
+
+void frmInvora::showSums()
+{
+    const ImportResult &shown = m_import->shown();
+    const bool read = bool(shown);
+    m_positions->showFindings(shown.sumFindings, read, shown.numberFormat, m_checkTexts);
+    m_status->showSums(shown.sumFindings, read, m_checkTexts);
+    m_sumsAlarm->setVisible(read && AnyFatal(shown.sumFindings));
 }
 
 void frmInvora::render()

@@ -2,6 +2,7 @@
 
 #include "clients/clsMandant.h"
 #include "frame/BoxMessages.h"
+#include "frame/CheckTexts.h"
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "output/InvoiceDocument.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QTranslator;
 
 namespace invorator {
@@ -97,6 +99,8 @@ private:
     // Enables the commands that act on the invoice while the invoice field names the file on show.
     void followInvoice();
     void render();
+    // The check of the invoice on show: its page, the status bar's mark and the red bar.
+    void showSums();
     void runImport(const QString &path, InvoiceKind kind);
     void saveSettings();
 
@@ -115,9 +119,11 @@ private:
     QAction *m_print = nullptr;
     QAction *m_pdf = nullptr;
     SectionTitles m_titles;
+    CheckTexts m_checkTexts;
     FileArea *m_files = nullptr;
     InvoiceView *m_invoice = nullptr;
     PositionsArea *m_positions = nullptr;
+    QLabel *m_sumsAlarm = nullptr;
     SettingsPanel *m_settings = nullptr;
     ClientPanel *m_client = nullptr;
     SupportPanel *m_support = nullptr;

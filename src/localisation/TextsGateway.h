@@ -18,8 +18,8 @@ class SharedState;
 using CodeNames = std::vector<std::pair<QString, QString>>;
 
 // Everything the program reads from the texts database goes through here: messages,
-// document types, languages and the status bar. Texts come in the current language;
-// while the database is closed every answer is empty.
+// document types, languages, the status bar and what the check's rules mean. Texts come
+// in the current language; while the database is closed every answer is empty.
 class TextsGateway
 {
 public:
@@ -33,6 +33,9 @@ public:
     CodeNames vatCategories() const;
     // The payment means (code, name).
     CodeNames paymentMeans() const;
+    // What each rule of the check of sums means (rule, sentence with %1 for where it
+    // failed, %2 for the amount expected and %3 for the amount found).
+    CodeNames checkRules() const;
     // The language codes, in the table's order.
     QStringList languages() const;
     // Whether the database has texts in this language (any case).

@@ -112,6 +112,7 @@ void TranslateForm(const FormTexts &texts, const QString &fontName, const QStrin
             continue;
         switch (c.kind) {
         case ControlKind::Field:
+        case ControlKind::Label:
             captionedField(texts, c);
             break;
         case ControlKind::CommandBar:

@@ -10,7 +10,8 @@ class FormTexts;
 class SharedState;
 
 // The kinds of controls translation tells apart; any other control only takes the font.
-enum class ControlKind { Other, Field, CommandBar, Tabs, Button, Frame, ListView };
+// A label is a caption of its own (named lbl…), not one the program fills.
+enum class ControlKind { Other, Field, CommandBar, Tabs, Button, Frame, ListView, Label };
 
 // A part of a control with texts of its own: a command-bar button (with its menu
 // entries), a tab, or a list-view column (with its width).
@@ -48,9 +49,9 @@ struct Form
 };
 
 // Applies a language and a font to every control of a form, step after step: font;
-// captioned fields; command bar with its menu entries; tabs; buttons; frames; list
-// views. Every assignment stands on its own: a missing row, a missing column or a Null
-// leaves that one text as it was. For "DE" only list headers and widths are read.
+// captioned fields and labels; command bar with its menu entries; tabs; buttons; frames;
+// list views. Every assignment stands on its own: a missing row, a missing column or a
+// Null leaves that one text as it was. For "DE" only list headers and widths are read.
 void TranslateForm(const FormTexts &texts, const QString &fontName, const QString &fontSize, Form &form);
 
 // The same with the texts of the current language, each table read once.

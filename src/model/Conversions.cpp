@@ -217,9 +217,11 @@ std::optional<double> GermanNumberToDouble(const QString &text)
     return ToDouble(*d);
 }
 
-QString FormatNumber(const Decimal &number, const QString &pattern)
+namespace {
+
+// Formats by the pattern with at most `maxFrac` digits after the point.
+QString format(const Decimal &number, const Pattern &p, int maxFrac)
 {
-    const Pattern &p = cachedPattern(pattern);
     Decimal::Digits digitsOf = number.digits();
     std::string intDigits = std::move(digitsOf.whole);
     std::string fracDigits = std::move(digitsOf.fraction);
@@ -234,7 +236,7 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
             out += QLatin1Char(',') + QString::fromStdString(fracDigits);
         return (negative && out != QLatin1String("0") ? QStringLiteral("-") : QString()) + out;
     }
-    roundDigits(intDigits, fracDigits, p.maxFrac);
+    roundDigits(intDigits, fracDigits, maxFrac);
     while (static_cast<int>(fracDigits.size()) > p.minFrac && !fracDigits.empty() && fracDigits.back() == '0')
         fracDigits.pop_back();
     while (static_cast<int>(fracDigits.size()) < p.minFrac)
@@ -262,6 +264,14 @@ QString FormatNumber(const Decimal &number, const QString &pattern)
     out += QLatin1String(digits.data(), static_cast<qsizetype>(digits.size()));
     out += p.suffix;
     return out;
+}
+
+} // namespace
+
+QString FormatNumber(const Decimal &number, const QString &pattern)
+{
+    const Pattern &p = cachedPattern(pattern);
+    return format(number, p, p.maxFrac);
 }
 
 QString FormatNumber(double number, const QString &pattern)
@@ -305,6 +315,18 @@ QString FormatXmlAmount(const QString &text, const QString &pattern)
         return FormatNumber(*number, pattern);
     QString t = text;
     return t.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+std::optional<QString> FormatExactAmount(const QString &text, const QString &pattern)
+{
+    const DecimalRead read = Decimal::fromXml(text);
+    if (!read.value)
+        return std::nullopt;
+    const Pattern &p = cachedPattern(pattern);
+    std::string fraction = read.value->digits().fraction;
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    return format(*read.value, p, std::max(p.maxFrac, static_cast<int>(fraction.size())));
 }
 
 QString FormatXmlDate(const QString &text)

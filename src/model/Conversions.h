@@ -32,6 +32,10 @@ double XmlAmountToNumber(const QString &text);
 std::optional<Decimal> XmlAmountToDecimal(const QString &text);
 // XML decimal text to the shown amount; non-numeric text is shown with "." replaced by ",".
 QString FormatXmlAmount(const QString &text, const QString &pattern);
+// An xs:decimal formatted by the pattern, keeping every digit it has after the point
+// beyond the pattern's (trailing zeros aside), so that two amounts that differ never look
+// alike; nothing for a text that is no xs:decimal.
+std::optional<QString> FormatExactAmount(const QString &text, const QString &pattern);
 // "20240131" and "2024-01-31" both give "31.01.2024"; other shapes are cut up the same way.
 QString FormatXmlDate(const QString &text);
 

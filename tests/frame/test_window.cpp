@@ -425,7 +425,7 @@ TEST(Window, EveryLanguageNamesEveryControl)
             const QString kind = o["kind"].toString();
             QStringList &t = texts[o["object"].toString()];
             if (kind.contains("CaptionedField") || kind == "QPushButton" || kind == "QGroupBox" ||
-                kind.endsWith("Panel") || kind.endsWith("Area"))
+                kind.endsWith("Panel") || kind.endsWith("Area") || o["object"].toString().startsWith("lbl"))
                 t << o["text"].toString();
             for (const char *list : {"tabs", "headers"})
                 for (const QJsonValue &text : o[list].toArray())
@@ -475,13 +475,17 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
          "DELETE FROM tblLabelUebersetzungSSTab WHERE SSTab = 'sstabPos' AND TabIndex >= 4",
          "DELETE FROM tblLabelUebersetzungListView WHERE ListView = 'lvTable' AND Index1 = 3",
          "UPDATE tblLabelUebersetzungListView SET DE = 'Nr.', Width = '77' "
-         "WHERE ListView = 'lvTable' AND Index1 = 1"});
+         "WHERE ListView = 'lvTable' AND Index1 = 1",
+         "UPDATE tblLabelUebersetzungBar SET EN = NULL WHERE Feldname IN ('btnPrint', 'mnuInfo')"});
     {
         Window w(folder, MsgAnswer::No, "EN");
         EXPECT_EQ(w.caption("txtSeller(3)"), "Straße") << "no row";
         EXPECT_EQ(w.caption("txtSeller(5)"), "PLZ") << "a Null caption changes nothing";
         EXPECT_EQ(w.caption("txtSeller(6)"), "City");
         EXPECT_EQ(w.buttonText("btnXRechnung"), "") << "a button takes a Null as the empty text";
+        EXPECT_EQ(w.command("btnPrint")->text(), "Drucken") << "a command keeps its caption on a Null";
+        EXPECT_EQ(w.command("mnuInfo")->text(), "Über Tarvo Invorator");
+        EXPECT_EQ(w.command("btnSave")->text(), "Archive");
         EXPECT_EQ(w.field("txtSeller(6)")->toolTip(), "<b>City</b>") << "no text column: the title alone";
         const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
         EXPECT_EQ(tabs->tabText(3), "Identifiers");
@@ -500,13 +504,17 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
         EXPECT_EQ(w.list("lvTable")->columnWidth(0), 77);
     }
     // French asked of a database without French and without tab texts: German, no message.
-    sql(folder, {"ALTER TABLE tblLabelUebersetzung DROP COLUMN FR", "DROP TABLE tblLabelUebersetzungSSTab",
-                 "ALTER TABLE tblMeldungen DROP COLUMN FR"});
+    sql(folder,
+        {"ALTER TABLE tblLabelUebersetzung DROP COLUMN FR", "DROP TABLE tblLabelUebersetzungSSTab",
+         "ALTER TABLE tblMeldungen DROP COLUMN FR", "ALTER TABLE tblLabelUebersetzungBar DROP COLUMN FR"});
     QDir(folder.dir.path()).mkpath("Flags");
     QFile::copy(PROGRAM_FOLDER "/Flags/EN.ico", folder.dir.filePath("Flags/EN.ico"));
     Window w(folder, MsgAnswer::No, "FR");
     EXPECT_EQ(w.caption("txtSeller(6)"), "Ort");
     EXPECT_EQ(w.window.findChild<QTabWidget *>("sstabPos")->tabText(0), "Positionen");
+    for (const auto &[key, caption] :
+         {std::pair{"btnSave", "Archivieren"}, {"btnHelp", "Hilfe"}, {"mnuHandbuch", "Benutzerhandbuch"}})
+        EXPECT_EQ(w.command(key)->text(), caption) << "no French column: the designed caption";
     EXPECT_TRUE(w.sink.messages().empty());
     // Flags where the file is there, none where it is missing, codes in the table's order.
     const auto *languages = w.field("txtAdresse(5)")->findChild<QComboBox *>();
@@ -700,12 +708,15 @@ TEST(Window, ClosingTheWindowEndsASendingMail)
     EXPECT_TRUE(w.widget("frmSupport")->isEnabled());
 }
 
-// The check page lists what does not add up, the status bar's mark shows it at once, and
-// the invoice read can be written as a PDF.
+// The check page says what each finding means in the window's language, with the amounts
+// in the invoice's pattern and the flag's colour; the status bar's mark and the red bar
+// above the invoice follow the invoice on show and the language, and so do the names of
+// VAT categories and payment means; the invoice read can be written as a PDF.
 TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
 {
     ProgramFolder folder;
     Window w(folder);
+    w.window.show();
     QStringList suggested;
     const QString pdf = folder.dir.filePath("out.pdf");
     w.window.choosePdfPath = [&](const QString &path) {
@@ -716,26 +727,100 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     EXPECT_FALSE(w.command("btnPrint")->isEnabled());
     const QTreeWidget *findings = w.list("lvPruefung");
     const QLabel *mark = w.window.findChild<QLabel *>("sumsMark");
-    EXPECT_EQ(findings->topLevelItemCount(), 0);
+    const QLabel *alarm = w.window.findChild<QLabel *>("lblSummenFehler");
+    // Each row as a user reads it, and the colour of its flag.
+    const auto rows = [&] {
+        QStringList out;
+        for (int r = 0; r < findings->topLevelItemCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < findings->columnCount(); ++c)
+                cells << findings->topLevelItem(r)->text(c);
+            while (!cells.isEmpty() && cells.last().isEmpty())
+                cells.removeLast();
+            out << cells.join('|') + ' ' + findings->topLevelItem(r)->foreground(0).color().name();
+        }
+        return out;
+    };
+    const auto names = [&] {
+        return w.list("lvUst")->topLevelItem(0)->text(VatColumn::CategoryName) + '|' +
+               w.list("lvZahlung")->topLevelItem(0)->text(PaymentColumn::Name);
+    };
+    EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(mark->text().isEmpty());
+    EXPECT_FALSE(alarm->isVisible());
+
     w.convert(corpus("ubl-creditnote/ubl-creditnote.xml"), 2);
-    ASSERT_EQ(findings->topLevelItemCount(), 2);
-    EXPECT_EQ(findings->topLevelItem(0)->text(0), "BR-CO-15");
-    EXPECT_EQ(findings->topLevelItem(1)->text(3), "729.00");
+    EXPECT_EQ(rows(),
+              QStringList({"Fehler|BR-CO-15||1728,70|1729,00|Nettobetrag plus Umsatzsteuer ergibt 1728,70, "
+                           "als Bruttobetrag steht in der Rechnung aber 1729,00. #ff0000",
+                           "Fehler|BR-CO-16||729,30|729,00|Bruttobetrag minus schon Bezahltes plus "
+                           "Rundung ergibt 729,30, als Zahlbetrag steht in der Rechnung aber 729,00. "
+                           "#ff0000"}));
     EXPECT_TRUE(mark->styleSheet().contains("255,0,0"));
+    EXPECT_EQ(mark->toolTip(), "2 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“).");
+    EXPECT_TRUE(alarm->isVisible());
+    EXPECT_EQ(alarm->text(), "Die Summen stimmen nicht");
+
+    // An amount written the German way is no number: shown as written, and fatal beside a warning.
+    QTemporaryDir dir;
+    w.convert(writeFile(dir, "mixed.xml",
+                        readFile(corpus("cii/CII_example1.xml"))
+                            .replace("<ram:DuePayableAmount>250.33", "<ram:DuePayableAmount>1.234,50")),
+              1);
+    EXPECT_EQ(rows(),
+              QStringList({"Fehler|NUMBER|DuePayableAmount||1.234,50|„1.234,50“ in DuePayableAmount ist "
+                           "kein Betrag; die Summen, in die er eingeht, können nicht geprüft werden. "
+                           "#ff0000",
+                           "Warnung|LINE-NET|20|109,98|-109,98|In Position 20 ergibt Menge mal Preis mit "
+                           "den Abzügen und Zuschlägen der Position 109,98, als Nettobetrag steht dort "
+                           "aber -109,98. Bitte prüfen Sie die Position. #c86400"}));
+    EXPECT_EQ(mark->toolTip(),
+              "1 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“). 1 Hinweis(e) zu "
+              "den Beträgen der Rechnung (siehe Seite „Prüfung“).");
+    EXPECT_TRUE(alarm->isVisible());
+    w.window.findChild<QTabWidget *>("sstabPos")->setCurrentIndex(4);
+    QDir().mkpath(SCREENSHOT_DIR);
+    EXPECT_TRUE(w.window.grab().save(SCREENSHOT_DIR "/check.png"));
+
+    // A warning alone: an orange mark and no red bar.
+    w.convert(corpus("cii/CII_example1.xml"), 1);
+    EXPECT_EQ(rows().size(), 1);
+    EXPECT_TRUE(mark->styleSheet().contains("200,100,0"));
+    EXPECT_EQ(mark->toolTip(), "1 Hinweis(e) zu den Beträgen der Rechnung (siehe Seite „Prüfung“).");
+    EXPECT_FALSE(alarm->isVisible());
+    EXPECT_EQ(names(), "Normalsatz|Überweisung");
+
+    // Another language: the page and the mark at once, the names of codes with the next import.
+    w.state.LanguageCode = "EN";
+    w.window.translate();
+    EXPECT_EQ(rows(),
+              QStringList({"Warning|LINE-NET|20|109,98|-109,98|On line 20, quantity times price with the "
+                           "line's allowances and charges comes to 109,98, but the line states a net "
+                           "amount of -109,98. Please check the line. #c86400"}));
+    EXPECT_EQ(mark->toolTip(), "1 note(s) on the amounts of the invoice (see the \"Check\" page).");
+    w.convert(corpus("cii/CII_example1.xml"), 1);
+    EXPECT_EQ(names(), "Standard rate|Credit transfer");
+    w.convert(corpus("ubl-creditnote/ubl-creditnote.xml"), 2);
+    EXPECT_EQ(rows().value(0),
+              "Error|BR-CO-15||1728,70|1729,00|The net total plus VAT comes to 1728,70, but the "
+              "invoice states a gross total of 1729,00. #ff0000");
+    EXPECT_EQ(mark->toolTip(), "2 sum(s) of the invoice do not agree (see the \"Check\" page).");
+    EXPECT_EQ(alarm->text(), "The sums do not agree");
+
+    // The next invoice takes the red bar away.
     w.convert(sample("Rechnung-2026-0815.xml"), 1);
-    ASSERT_EQ(findings->topLevelItemCount(), 1);
-    EXPECT_EQ(findings->topLevelItem(0)->text(0), "Alle Summen der Rechnung stimmen.");
+    EXPECT_EQ(rows(), QStringList({"All sums of the invoice agree. #008000"}));
     EXPECT_TRUE(mark->styleSheet().contains("0,128,0"));
+    EXPECT_EQ(mark->toolTip(), "All sums of the invoice agree.");
+    EXPECT_FALSE(alarm->isVisible());
     ASSERT_TRUE(w.command("btnPdf")->isEnabled());
     w.command("btnPdf")->trigger();
     ASSERT_EQ(suggested.size(), 1);
     EXPECT_TRUE(suggested[0].endsWith("/RE-2026-0815.pdf")) << "named by the invoice number";
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
     // A file that is no invoice leaves neither findings nor a mark.
-    QTemporaryDir dir;
     w.convert(writeFile(dir, "x.xml", "<a/>"), 1);
-    EXPECT_EQ(findings->topLevelItemCount(), 0);
+    EXPECT_TRUE(rows().isEmpty());
     EXPECT_TRUE(mark->text().isEmpty());
     EXPECT_FALSE(w.command("btnPdf")->isEnabled());
 }

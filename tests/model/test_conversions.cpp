@@ -34,6 +34,10 @@ TEST(Conversions, FormatXmlAmountShowsTheAmountUnderTheGermanConvention)
                   QString::fromUtf8(c.shown))
             << c.xml << " with " << c.pattern;
     EXPECT_EQ(FormatXmlAmount("123456789012345678901.255", "#,##0.00"), "123.456.789.012.345.678.901,26");
+    // The check's amounts keep decimals beyond the pattern, so that 10.001 and 10.00 differ.
+    EXPECT_EQ(FormatExactAmount("10.0010", "#,##0.00").value_or("none"), "10,001");
+    EXPECT_EQ(FormatExactAmount("-1234.5", "#,##0.00").value_or("none"), "-1.234,50");
+    EXPECT_EQ(FormatExactAmount("1.234,50", "#,##0.00").value_or("none"), "none");
 }
 
 // The archive stores shown amounts and quantities through this reading: malformed text

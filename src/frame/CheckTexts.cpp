@@ -1,0 +1,79 @@
+#include "frame/CheckTexts.h"
+
+#include "localisation/TextsGateway.h"
+#include "model/Conversions.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+
+namespace invorator {
+
+namespace {
+
+// The sentence with %1, %2 and %3 replaced in one pass, so that a text as written that
+// holds "%2" itself stays as it is.
+QString fill(const QString &sentence, const std::array<QString, 3> &values)
+{
+    QString out;
+    out.reserve(sentence.size() + 64);
+    for (qsizetype i = 0; i < sentence.size(); ++i) {
+        const QChar c = sentence.at(i);
+        const QChar next = i + 1 < sentence.size() ? sentence.at(i + 1) : QChar();
+        if (c == QLatin1Char('%') && next >= QLatin1Char('1') && next <= QLatin1Char('3')) {
+            out += values[static_cast<std::size_t>(next.unicode() - '1')];
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString amount(const QString &text, const QString &pattern)
+{
+    return FormatExactAmount(text, pattern).value_or(text).trimmed();
+}
+
+} // namespace
+
+CheckTexts CheckTexts::read(const SharedState &state)
+{
+    const TextsGateway gateway(state);
+    CheckTexts texts;
+    for (const auto &[rule, sentence] : gateway.checkRules())
+        texts.sentences.insert(rule, sentence);
+    texts.fatal = gateway.message(68);
+    texts.warning = gateway.message(69);
+    texts.allAgree = gateway.message(62);
+    texts.fatalCount = gateway.message(63);
+    texts.warningCount = gateway.message(70);
+    return texts;
+}
+
+FindingRow DescribeFinding(const CheckTexts &texts, const SumFinding &finding, const QString &pattern)
+{
+    FindingRow row;
+    row.flag = finding.flag == FindingFlag::Fatal ? texts.fatal : texts.warning;
+    // The text of an amount that is no number (rule NUMBER) is shown as written.
+    row.expected = amount(finding.expected, pattern);
+    row.found = amount(finding.found, pattern);
+    row.sentence = fill(texts.sentences.value(finding.rule), {finding.where, row.expected, row.found});
+    return row;
+}
+
+QString SumsToolTip(const CheckTexts &texts, const std::vector<SumFinding> &findings)
+{
+    const auto warnings = std::count_if(findings.begin(), findings.end(),
+                                        [](const SumFinding &f) { return f.flag == FindingFlag::Warning; });
+    const auto fatal = static_cast<qsizetype>(findings.size()) - warnings;
+    QStringList parts;
+    if (fatal > 0)
+        parts << texts.fatalCount.arg(fatal);
+    if (warnings > 0)
+        parts << texts.warningCount.arg(warnings);
+    return parts.isEmpty() ? texts.allAgree : parts.join(QLatin1Char(' '));
+}
+
+} // namespace invorator
