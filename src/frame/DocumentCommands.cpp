@@ -48,4 +48,19 @@ void WriteInvoiceDocumentPdf(const QString &path, const SharedState &state, cons
         messages.show(MakeMessage(66, MsgIcon::Critical, ProgramTitle, GetMeldung(state, 66).arg(problem)));
 }
 
+QString ManualFile(const SharedState &state)
+{
+    const bool german = state.LanguageCode == QLatin1String("DE");
+    return state.programFolder() +
+           (german ? QStringLiteral("/Hilfe/Benutzerhandbuch.pdf") : QStringLiteral("/Hilfe/Handbook.pdf"));
+}
+
+Message ManualMissing(const SharedState &state)
+{
+    const bool german = state.LanguageCode == QLatin1String("DE");
+    return MakeMessage(0, MsgIcon::Information, BrellwerkTitle,
+                       german ? QStringLiteral("Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!")
+                              : QStringLiteral("Handbook was not found in the .\\Help directory!"));
+}
+
 } // namespace invorator

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/InvoiceDocument.h"
+#include "services/MessageSink.h"
 
 class QWidget;
 
@@ -16,6 +17,11 @@ void PrintInvoiceDocument(QWidget *parent, const SharedState &state, const Displ
                           const DocumentTexts &texts, MessageSink &messages);
 // The file name offered for the invoice's PDF: its number, made safe, in the documents folder.
 QString SuggestedPdfPath(const DisplayModel &model);
+// The manual in the user's language (German, else English) in the program folder.
+QString ManualFile(const SharedState &state);
+// What the user is told when the manual is missing.
+Message ManualMissing(const SharedState &state);
+
 // Writes the PDF file; a failure is reported (message 66).
 void WriteInvoiceDocumentPdf(const QString &path, const SharedState &state, const DisplayModel &model,
                              const DocumentTexts &texts, MessageSink &messages);

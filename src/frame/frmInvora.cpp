@@ -142,9 +142,8 @@ void frmInvora::buildCommandBar()
     m_save = m_bar->action("btnSave");
     m_print = m_bar->action("btnPrint");
     m_pdf = m_bar->action("btnPdf");
-    m_save->setEnabled(false);
-    m_print->setEnabled(false);
-    m_pdf->setEnabled(false);
+    for (QAction *command : {m_save, m_print, m_pdf})
+        command->setEnabled(false);
 }
 
 void frmInvora::setUp()
@@ -365,17 +364,10 @@ void frmInvora::saveSettings()
 
 void frmInvora::openHelp()
 {
-    const bool german = m_state.LanguageCode == QLatin1String("DE");
-    const QString manual = m_state.programFolder() + (german ? QStringLiteral("/Hilfe/Benutzerhandbuch.pdf")
-                                                             : QStringLiteral("/Hilfe/Handbook.pdf"));
-    if (QFile::exists(manual)) {
+    if (const QString manual = ManualFile(m_state); QFile::exists(manual))
         OpenWithAssociatedProgram(manual);
-        return;
-    }
-    m_messages.show(MakeMessage(0, MsgIcon::Information, BrellwerkTitle,
-                                german
-                                    ? QStringLiteral("Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!")
-                                    : QStringLiteral("Handbook was not found in the .\\Help directory!")));
+    else
+        m_messages.show(ManualMissing(m_state));
 }
 
 void frmInvora::closeEvent(QCloseEvent *event)
