@@ -155,7 +155,11 @@ struct XPathEngine::CompiledQuery
     std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
 };
 
-XPathEngine::CompiledQuery &XPathEngine::compiled(std::string_view xpath)
+namespace {
+
+using CompiledQuery = XPathEngine::CompiledQuery;
+
+CompiledQuery &compiled(std::string_view xpath)
 {
     // Keyed by views into the stored texts, so a lookup allocates nothing.
     thread_local std::unordered_map<std::string_view, std::unique_ptr<CompiledQuery>> cache;
@@ -172,6 +176,8 @@ XPathEngine::CompiledQuery &XPathEngine::compiled(std::string_view xpath)
     const std::string_view key = query->text;
     return *cache.emplace(key, std::move(query)).first->second;
 }
+
+} // namespace
 
 void XPathEngine::ContextDeleter::operator()(xmlXPathContext *ctx) const
 {

@@ -37,17 +37,20 @@ public:
     void evaluate(_xmlNode *node, const XmlNamespaces &namespaces, std::string_view xpath, bool first,
                   std::vector<_xmlNode *> &out) const;
 
-private:
+    // The parsed form of a query text, made once per thread and shared by its engines;
+    // known only to XPathEngine.cpp.
     struct CompiledQuery;
-    // The parsed form of a query text, made once per thread and shared by its engines.
-    static CompiledQuery &compiled(std::string_view xpath);
+
+private:
     struct ContextDeleter
     {
         void operator()(_xmlXPathContext *ctx) const;
     };
 
-    bool resolve(CompiledQuery &q, const XmlNamespaces &namespaces) const;
-    bool matches(const _xmlNode *n, const char *uri, const unsigned char *name) const;
+    // The two marked inline run for every query and every node visited; they are defined
+    // in XPathEngine.cpp, the only place that calls them.
+    inline bool resolve(CompiledQuery &q, const XmlNamespaces &namespaces) const;
+    inline bool matches(const _xmlNode *n, const char *uri, const unsigned char *name) const;
     bool walkChildren(_xmlNode *from, const CompiledQuery &q, std::size_t depth, bool first,
                       std::vector<_xmlNode *> &out) const;
     void descendants(const CompiledQuery &q, bool first, std::vector<_xmlNode *> &out) const;
