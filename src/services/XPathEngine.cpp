@@ -1,7 +1,5 @@
 #include "services/XPathEngine.h"
 
-#include "services/XmlNamespaces.h"
-
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
@@ -19,22 +17,17 @@ namespace invorator {
 
 namespace {
 
-struct XPathCompDeleter
+// Frees a libxml2 object of a unique_ptr with libxml2's function for it.
+template <auto Free> struct Freer
 {
-    void operator()(xmlXPathCompExpr *comp) const { xmlXPathFreeCompExpr(comp); }
+    template <typename T> void operator()(T *p) const { Free(p); }
 };
-struct XPathObjectDeleter
-{
-    void operator()(xmlXPathObject *obj) const { xmlXPathFreeObject(obj); }
-};
-
-void silent(void *, xmlError *) {}
 
 // A query that cannot be compiled or evaluated matches nothing; libxml2's message about it
 // must not reach stderr.
 void keepErrorsQuiet()
 {
-    xmlSetStructuredErrorFunc(nullptr, &silent);
+    xmlSetStructuredErrorFunc(nullptr, [](void *, xmlError *) {});
 }
 
 bool isNCName(std::string_view s)
@@ -152,10 +145,14 @@ struct XPathEngine::CompiledQuery
     std::string text;
     FastPath fast;
     Resolved resolved;
-    std::unique_ptr<xmlXPathCompExpr, XPathCompDeleter> comp;
+    std::unique_ptr<xmlXPathCompExpr, Freer<xmlXPathFreeCompExpr>> comp;
 };
 
-XPathEngine::CompiledQuery &XPathEngine::compiled(std::string_view xpath)
+namespace {
+
+using CompiledQuery = XPathEngine::CompiledQuery;
+
+CompiledQuery &compiled(std::string_view xpath)
 {
     // Keyed by views into the stored texts, so a lookup allocates nothing.
     thread_local std::unordered_map<std::string_view, std::unique_ptr<CompiledQuery>> cache;
@@ -173,6 +170,8 @@ XPathEngine::CompiledQuery &XPathEngine::compiled(std::string_view xpath)
     return *cache.emplace(key, std::move(query)).first->second;
 }
 
+} // namespace
+
 void XPathEngine::ContextDeleter::operator()(xmlXPathContext *ctx) const
 {
     xmlXPathFreeContext(ctx);
@@ -182,23 +181,30 @@ XPathEngine::XPathEngine(xmlDoc *doc) : m_doc(doc), m_ctx(xmlXPathNewContext(doc
 {
     static std::atomic<std::uint64_t> counter{0};
     m_serial = ++counter;
+    m_scopes.push_back({this, XmlNamespaces(), 0});
 }
 
-XPathEngine::~XPathEngine() = default;
+const XPathScope &XPathEngine::scope(const XmlNamespaces &namespaces) const
+{
+    for (const XPathScope &known : m_scopes)
+        if (known.serial == namespaces.serial())
+            return known;
+    return m_scopes.emplace_back(XPathScope{this, namespaces, namespaces.serial()});
+}
 
 // Element names are interned in the document's dictionary, so a name is compared by its
 // pointer; a name missing from the dictionary occurs nowhere in the document.
-bool XPathEngine::resolve(CompiledQuery &q, const XmlNamespaces &namespaces) const
+bool XPathEngine::resolve(CompiledQuery &q, const XPathScope &scope) const
 {
     Resolved &r = q.resolved;
-    if (r.document == m_serial && r.bindings == namespaces.serial())
+    if (r.document == m_serial && r.bindings == scope.serial)
         return r.possible;
     r.document = m_serial;
-    r.bindings = namespaces.serial();
+    r.bindings = scope.serial;
     r.possible = false;
     const FastPath &fp = q.fast;
     for (std::size_t i = 0; i < fp.steps.size(); ++i) {
-        r.uris[i] = namespaces.uriOf(fp.steps[i].prefix);
+        r.uris[i] = scope.namespaces.uriOf(fp.steps[i].prefix);
         r.names[i] = m_doc->dict ? xmlDictExists(m_doc->dict, BAD_CAST fp.steps[i].local.c_str(), -1)
                                  : BAD_CAST fp.steps[i].local.c_str();
         if (!r.uris[i] || !r.names[i])
@@ -341,7 +347,7 @@ void XPathEngine::general(xmlNode *node, const XmlNamespaces &namespaces, const 
     m_ctx->node = node;
     m_ctx->namespaces = inScope.data();
     m_ctx->nsNr = static_cast<int>(inScope.size());
-    std::unique_ptr<xmlXPathObject, XPathObjectDeleter> result(
+    std::unique_ptr<xmlXPathObject, Freer<xmlXPathFreeObject>> result(
         xmlXPathCompiledEval(q.comp.get(), m_ctx.get()));
     m_ctx->namespaces = nullptr;
     m_ctx->nsNr = 0;
@@ -359,34 +365,35 @@ void XPathEngine::general(xmlNode *node, const XmlNamespaces &namespaces, const 
     }
 }
 
-void XPathEngine::evaluate(xmlNode *node, const XmlNamespaces &namespaces, std::string_view xpath, bool first,
-                           std::vector<xmlNode *> &out) const
+void XPathEngine::evaluate(const XPathScope &scope, xmlNode *node, std::string_view xpath, bool first,
+                           std::vector<xmlNode *> &out)
 {
-    if (!node || !m_ctx)
+    const XPathEngine &e = *scope.engine;
+    if (!node || !e.m_ctx)
         return;
-    if (namespaces.serial() != m_knownBindings) {
-        m_knownHref = nullptr;
-        m_knownUri = nullptr;
-        m_knownBindings = namespaces.serial();
+    if (scope.serial != e.m_knownBindings) {
+        e.m_knownHref = nullptr;
+        e.m_knownUri = nullptr;
+        e.m_knownBindings = scope.serial;
     }
     CompiledQuery &q = compiled(xpath);
     switch (q.fast.kind) {
     case FastPath::Kind::ChildPath:
         // An unbound prefix is an error in XPath: no match.
-        if (resolve(q, namespaces))
-            walkChildren(node, q, 0, first, out);
+        if (e.resolve(q, scope))
+            e.walkChildren(node, q, 0, first, out);
         return;
     case FastPath::Kind::Descendant:
-        if (resolve(q, namespaces))
-            descendants(q, first, out);
+        if (e.resolve(q, scope))
+            e.descendants(q, first, out);
         return;
     case FastPath::Kind::NamespaceTest:
-        namespaceTest(q.fast.namespaceUri.c_str(), first, out);
+        e.namespaceTest(q.fast.namespaceUri.c_str(), first, out);
         return;
     case FastPath::Kind::None:
         break;
     }
-    general(node, namespaces, q, first, out);
+    e.general(node, scope.namespaces, q, first, out);
 }
 
 } // namespace invorator

@@ -158,8 +158,7 @@ bool XmlDocument::isLoaded() const
 
 XmlNode XmlDocument::documentNode() const
 {
-    return m_doc ? XmlNode(m_engine.get(), &XmlNamespaces::none(), reinterpret_cast<xmlNode *>(m_doc.get()))
-                 : XmlNode();
+    return m_doc ? XmlNode(&m_engine->unbound(), reinterpret_cast<xmlNode *>(m_doc.get())) : XmlNode();
 }
 
 XmlNode XmlDocument::documentNode(const XmlNamespaces &namespaces) const
@@ -169,8 +168,7 @@ XmlNode XmlDocument::documentNode(const XmlNamespaces &namespaces) const
 
 XmlNode XmlDocument::documentElement() const
 {
-    return m_doc ? XmlNode(m_engine.get(), &XmlNamespaces::none(), xmlDocGetRootElement(m_doc.get()))
-                 : XmlNode();
+    return m_doc ? XmlNode(&m_engine->unbound(), xmlDocGetRootElement(m_doc.get())) : XmlNode();
 }
 
 XmlNode XmlDocument::documentElement(const XmlNamespaces &namespaces) const

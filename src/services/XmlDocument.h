@@ -46,14 +46,13 @@ public:
     bool isLoaded() const;
 
     // The document itself and its root element, no node before a successful load. Without
-    // bindings their queries find only names without a prefix; given bindings must outlive
-    // every node taken from here.
+    // bindings their queries find only names without a prefix. The document keeps a copy
+    // of every distinct set of bindings given here or to XmlNode::withNamespaces until the
+    // next load.
     XmlNode documentNode() const;
     XmlNode documentNode(const XmlNamespaces &namespaces) const;
-    XmlNode documentNode(const XmlNamespaces &&) const = delete;
     XmlNode documentElement() const;
     XmlNode documentElement(const XmlNamespaces &namespaces) const;
-    XmlNode documentElement(const XmlNamespaces &&) const = delete;
 
 private:
     struct DocDeleter

@@ -49,12 +49,6 @@ std::optional<XmlNamespaces> XmlNamespaces::parse(const QString &declarations)
     return XmlNamespaces(std::move(bindings));
 }
 
-const XmlNamespaces &XmlNamespaces::none()
-{
-    static const XmlNamespaces empty;
-    return empty;
-}
-
 const char *XmlNamespaces::uriOf(std::string_view prefix) const
 {
     if (m_data)

@@ -34,8 +34,6 @@ public:
     // is accepted and left out, since XPath 1.0 has no default namespace. Nothing when the
     // list holds anything else.
     static std::optional<XmlNamespaces> parse(const QString &declarations);
-    // One empty set that lives as long as the program.
-    static const XmlNamespaces &none();
 
     // The URI bound to the prefix, or null.
     const char *uriOf(std::string_view prefix) const;

@@ -50,7 +50,7 @@ XmlNode XmlNode::withNamespaces(const XmlNamespaces &namespaces) const
 {
     if (!m_node)
         return {};
-    return {m_engine, &namespaces, m_node};
+    return {&m_scope->engine->scope(namespaces), m_node};
 }
 
 XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
@@ -60,7 +60,7 @@ XmlNode XmlNode::selectSingleNode(std::string_view xpath) const
     // Reused between calls: a single match needs no allocation of its own.
     thread_local std::vector<xmlNode *> out;
     out.clear();
-    m_engine->evaluate(m_node, *m_namespaces, xpath, true, out);
+    XPathEngine::evaluate(*m_scope, m_node, xpath, true, out);
     return out.empty() ? XmlNode() : make(out.front());
 }
 
@@ -70,7 +70,7 @@ XmlNodeList XmlNode::selectNodes(std::string_view xpath) const
     if (!m_node)
         return list;
     list.m_from = *this;
-    m_engine->evaluate(m_node, *m_namespaces, xpath, false, list.m_nodes);
+    XPathEngine::evaluate(*m_scope, m_node, xpath, false, list.m_nodes);
     return list;
 }
 

@@ -11,14 +11,14 @@ struct _xmlNode;
 
 namespace invorator {
 
-class XPathEngine;
 class XmlNamespaces;
 class XmlNodeList;
+struct XPathScope;
 
 // A node of a loaded document (element, attribute or the document itself), or no node.
-// Valid while its XmlDocument and its namespace bindings live. Queries are XPath 1.0
-// relative to this node; their prefixes mean what the node's bindings say, and every node
-// they yield carries the same bindings.
+// Valid while its XmlDocument lives. Queries are XPath 1.0 relative to this node; their
+// prefixes mean what the node's bindings say, and every node they yield carries the same
+// bindings.
 class XmlNode
 {
 public:
@@ -27,9 +27,9 @@ public:
     bool isNull() const { return m_node == nullptr; }
     explicit operator bool() const { return m_node != nullptr; }
 
-    // The same node, its queries resolved through other bindings.
+    // The same node, its queries resolved through other bindings (which the document keeps
+    // a copy of).
     XmlNode withNamespaces(const XmlNamespaces &namespaces) const;
-    XmlNode withNamespaces(const XmlNamespaces &&) const = delete; // the node would outlive them
 
     XmlNode selectSingleNode(std::string_view xpath) const;
     XmlNodeList selectNodes(std::string_view xpath) const;
@@ -53,14 +53,11 @@ public:
 private:
     friend class XmlDocument;
     friend class XmlNodeList;
-    XmlNode(const XPathEngine *engine, const XmlNamespaces *namespaces, _xmlNode *node)
-        : m_engine(engine), m_namespaces(namespaces), m_node(node)
-    {
-    }
-    XmlNode make(_xmlNode *node) const { return {m_engine, m_namespaces, node}; }
+    XmlNode(const XPathScope *scope, _xmlNode *node) : m_scope(scope), m_node(node) {}
+    XmlNode make(_xmlNode *node) const { return {m_scope, node}; }
 
-    const XPathEngine *m_engine = nullptr;
-    const XmlNamespaces *m_namespaces = nullptr;
+    // Two pointers, so that a node is returned in registers.
+    const XPathScope *m_scope = nullptr;
     _xmlNode *m_node = nullptr;
 };
 
