@@ -286,7 +286,8 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     // The XML shown belongs to the invoice shown: it goes with it.
     m_invoice->showXml(QString());
     const ImportResult &shown = m_import->run(path, chosen, m_files->exportField()->text());
-    render();
+    m_invoice->render();
+    m_positions->render();
     followInvoice();
     showSums();
     QApplication::restoreOverrideCursor();
@@ -311,12 +312,6 @@ void frmInvora::showSums()
     m_positions->showFindings(shown.sumFindings, read, shown.numberFormat, m_checkTexts);
     m_status->showSums(shown.sumFindings, read, m_checkTexts);
     m_sumsAlarm->setVisible(read && AnyFatal(shown.sumFindings));
-}
-
-void frmInvora::render()
-{
-    m_invoice->render();
-    m_positions->render();
 }
 
 void frmInvora::ShowXmlSource()

@@ -98,7 +98,6 @@ private:
     void invoicePathChanged();
     // Enables the commands that act on the invoice while the invoice field names the file on show.
     void followInvoice();
-    void render();
     // The check of the invoice on show: its page, the status bar's mark and the red bar.
     void showSums();
     void runImport(const QString &path, InvoiceKind kind);
