@@ -1,6 +1,7 @@
 #include "output/InvoiceDocument.h"
 
 #include "model/DisplayModel.h"
+#include "services/MessageSink.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -357,7 +358,7 @@ bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, cons
         QPdfWriter pdf(&file);
         pdf.setResolution(300);
         pdf.setTitle(texts.titles.invoice + QLatin1Char(' ') + model[Rd::InvoiceNumber].text());
-        pdf.setCreator(QStringLiteral("Tarvo Invorator"));
+        pdf.setCreator(ProgramTitle);
         pages = RenderInvoice(model, texts, pdf);
     }
     if (pages == 0) {
