@@ -146,18 +146,6 @@ QString SafeFileName(const QString &name)
     return safe;
 }
 
-bool Base64ToFile(const QString &data, const QString &path)
-{
-    const auto bytes = DecodeBase64(data);
-    return bytes && writeFile(path, *bytes);
-}
-
-bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri)
-{
-    return writeFile(folder + QStringLiteral("/Reference to ") + name + QStringLiteral(".url"),
-                     shortcutText(uri));
-}
-
 QString AttachmentStore::claimName(const QString &wanted)
 {
     QString name = wanted;

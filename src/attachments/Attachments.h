@@ -22,11 +22,6 @@ std::optional<QByteArray> DecodeBase64(const QString &data);
 // UTF-8 bytes for any file system, cut between characters and keeping the extension.
 QString SafeFileName(const QString &name);
 
-// Decodes data and writes it to path, replacing a file of that name; false on any failure.
-bool Base64ToFile(const QString &data, const QString &path);
-// Writes folder/"Reference to <name>.url" pointing at uri; false on failure.
-bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri);
-
 // Writes the attachments of one import into the export folder. Every name is made safe,
 // and a name already used by this import gets a number (Externfile-2.png) so nothing is
 // lost. Files are written without waiting for the disk; finish() does that once for all.
