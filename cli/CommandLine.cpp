@@ -297,6 +297,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         if (!result)
             return 1;
         out << FormatFindings(report.checks);
+        if (result.attachmentWriteFailed)
+            return 3;
         return report.checks.empty() ? 0 : 4;
     }
     if (o.command == QLatin1String("pdf")) {
@@ -325,7 +327,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         if (result)
             out << FormatModelText(model, report);
     }
-    const int status = result ? 0 : 1;
+    const int status = !result ? 1 : result.attachmentWriteFailed ? 3 : 0;
     if (finished) {
         for (QTextStream *stream : {&out, &err}) {
             stream->flush();

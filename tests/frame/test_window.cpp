@@ -31,6 +31,8 @@
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 using namespace invorator;
@@ -732,6 +734,16 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     ASSERT_EQ(suggested.size(), 1);
     EXPECT_TRUE(suggested[0].endsWith("/RE-2026-0815.pdf")) << "named by the invoice number";
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
+    // A pipe chosen as the PDF: the failure box says why.
+    const QString pipe = folder.dir.filePath("pipe.pdf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    w.window.choosePdfPath = [&](const QString &) {
+        return pipe;
+    };
+    w.sink.clear();
+    w.command("btnPdf")->trigger();
+    ASSERT_EQ(numbers(w.sink), QList<int>({66}));
+    EXPECT_TRUE(w.sink.messages()[0].text.contains("not a regular file but a named pipe"));
     // A file that is no invoice leaves neither findings nor a mark.
     QTemporaryDir dir;
     w.convert(writeFile(dir, "x.xml", "<a/>"), 1);

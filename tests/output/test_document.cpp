@@ -3,8 +3,17 @@
 // over pages with the header row on each, and a failed write leaves nothing behind.
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include <functional>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -12,14 +21,19 @@ using namespace testing_support;
 
 namespace {
 
-int cli(const QStringList &args, QString *err = nullptr)
+int run(const QString &program, const QStringList &args, QString *err = nullptr)
 {
     QProcess p;
-    p.start(INVORATOR_CLI, args);
+    p.start(program, args);
     p.waitForFinished(120000);
     if (err)
         *err = QString::fromUtf8(p.readAllStandardError());
     return p.exitCode();
+}
+
+int cli(const QStringList &args, QString *err = nullptr)
+{
+    return run(INVORATOR_CLI, args, err);
 }
 
 // The text of a PDF (one page, or all), without white space: line breaks fall anywhere.
@@ -37,6 +51,23 @@ QString pdfText(const QString &pdf, int page = 0)
 QString squeezed(QString text)
 {
     return text.remove(QRegularExpression("\\s+"));
+}
+
+// What is at path itself (a link, not what it points at): its type, inode and size.
+QString identity(const QString &path)
+{
+    struct stat st = {};
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return "missing";
+    return QString("%1/%2/%3").arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
+}
+
+// A character device of the test's own with the null device's numbers, so that nothing
+// here can replace anything under /dev; where no device may be made, a link to /dev/null,
+// which the user who cannot make one cannot replace either.
+bool makeNullDevice(const QByteArray &path)
+{
+    return mknod(path, S_IFCHR | 0600, makedev(1, 3)) == 0 || symlink("/dev/null", path) == 0;
 }
 
 } // namespace
@@ -99,14 +130,81 @@ TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)
     EXPECT_GE(withLines, count - 1);
 }
 
-TEST(Document, AFailedWriteLeavesNothing)
+// A failed write leaves nothing, and every file the program writes (the PDF, an attachment,
+// a shortcut, the archive, the window's picture) refuses a target that is something other
+// than a regular file with exit 3 and the reason, and leaves it as it was: a pipe would
+// block, a device would take the bytes or be replaced by a file (as root, /dev/full was).
+TEST(Document, AFailedWriteLeavesNothingAndNoTargetButARegularFileIsWritten)
 {
     QTemporaryDir dir;
+    const QString invoice = sample("Rechnung-2026-0815.xml");
     QString err;
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), dir.filePath("missing/out.pdf")}, &err), 3);
+    EXPECT_EQ(cli({"pdf", invoice, dir.filePath("missing/out.pdf")}, &err), 3);
     EXPECT_TRUE(err.contains("missing/out.pdf")) << err.toStdString();
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), dir.path()}), 3) << "a folder is no PDF";
     EXPECT_EQ(cli({"pdf", writeFile(dir, "x.xml", "<a/>"), dir.filePath("x.pdf")}), 1);
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml")}), 2);
+    EXPECT_EQ(cli({"pdf", invoice}), 2);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".pdf").isEmpty());
+
+    std::vector<int> sockets;
+    const std::pair<const char *, std::function<bool(const QByteArray &)>> targets[] = {
+        {"a folder",
+         [](const QByteArray &p) {
+             return mkdir(p, 0700) == 0;
+         }},
+        {"a named pipe",
+         [](const QByteArray &p) {
+             return mkfifo(p, 0600) == 0;
+         }},
+        {"a socket",
+         [&](const QByteArray &p) {
+             sockaddr_un address = {};
+             address.sun_family = AF_UNIX;
+             qstrncpy(address.sun_path, p.constData(), sizeof address.sun_path);
+             sockets.push_back(socket(AF_UNIX, SOCK_STREAM, 0));
+             return bind(sockets.back(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+         }},
+        {"a character device", makeNullDevice},
+        {"a character device", // through a link
+         [&](const QByteArray &p) {
+             const QByteArray device = p + ".device";
+             return makeNullDevice(device) && symlink(device, p) == 0;
+         }},
+    };
+    for (const auto &[what, make] : targets) {
+        QTemporaryDir row;
+        const QString exportFolder = row.filePath("export");
+        ASSERT_TRUE(QDir().mkpath(exportFolder));
+        const QString pdf = row.filePath("out.pdf"), picture = row.filePath("shot.png"),
+                      archive = row.filePath("archive.mdb"), attachment = exportFolder + "/Aufmass-0815",
+                      shortcut = exportFolder + "/Reference to Montagefotos.url";
+        const auto entries = [&] {
+            return QDir(exportFolder)
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
+        QStringList before;
+        for (const QString &path : {pdf, picture, archive, attachment, shortcut}) {
+            ASSERT_TRUE(make(QFile::encodeName(path))) << what << " " << path.toStdString();
+            before << identity(path);
+        }
+        const QStringList names = entries();
+        const QString reason = QString("not a regular file but ") + what;
+        EXPECT_EQ(cli({"pdf", invoice, pdf}, &err), 3) << what;
+        EXPECT_TRUE(err.contains(pdf + ": " + reason)) << err.toStdString();
+        EXPECT_EQ(cli({"show", "--export", exportFolder, invoice}, &err), 3) << what;
+        EXPECT_TRUE(err.contains("Aufmass-0815: " + reason)) << err.toStdString();
+        EXPECT_TRUE(err.contains("Reference to Montagefotos.url: " + reason)) << err.toStdString();
+        EXPECT_EQ(cli({"archive-init", "--archive", archive}), 3) << what;
+        EXPECT_EQ(run(INVORATOR_EXE, {"--screenshot", picture, invoice}, &err), 3) << what;
+        EXPECT_TRUE(err.contains(picture + ": " + reason)) << err.toStdString();
+        QStringList after;
+        for (const QString &path : {pdf, picture, archive, attachment, shortcut})
+            after << identity(path);
+        EXPECT_EQ(after, before) << what;
+        EXPECT_EQ(entries(), names) << what << ": no file left beside them";
+    }
+    for (int socket : sockets)
+        close(socket);
+    struct stat null = {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
 }
