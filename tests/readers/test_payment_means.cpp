@@ -173,6 +173,23 @@ TEST(PaymentMeans, HostileValuesShownAsWrittenWithoutCode)
               ImportOutcome::Read);
     EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Reference), "Rechnung 1\nKunde 2");
     EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Qr), "");
+
+    // Credit transfers that name only the buyer's account, which belongs to a direct debit:
+    // not shown as the account to pay to, and never put into a code.
+    QByteArray ubl = readFile(corpus("ubl/ubl-tc434-example1.xml"));
+    ubl.replace("<cac:PayeeFinancialAccount>", "<cac:PaymentMandate><cac:PayerFinancialAccount>")
+        .replace("</cac:PayeeFinancialAccount>", "</cac:PayerFinancialAccount></cac:PaymentMandate>");
+    const QByteArray cii = document(
+        "Rechnung 1", QByteArray(means("58", valid)).replace("Payee", "Payer").replace("Creditor", "Debtor"));
+    for (const QString &file : {writeFile(dir, "payer.xml", cii), writeFile(dir, "payer-ubl.xml", ubl)}) {
+        ImportRun payer;
+        ASSERT_EQ(payer.run(file, InvoiceKind::Auto), ImportOutcome::Read);
+        ASSERT_GT(payer.model.lvZahlung.rowCount(), 0);
+        for (int r = 0; r < payer.model.lvZahlung.rowCount(); ++r) {
+            EXPECT_EQ(payer.model.lvZahlung.cell(r, PaymentColumn::Iban), "") << file.toStdString();
+            EXPECT_EQ(payer.model.lvZahlung.cell(r, PaymentColumn::Qr), "") << file.toStdString();
+        }
+    }
 }
 
 // ZUGFeRD 1.0 names a direct debit's mandate in the means' identifier and the creditor in
