@@ -136,11 +136,13 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
     tricky += QString::fromUtf8("äß€ \xF0\x9F\x93\x84 \\\" /");
     model[Seller.Name].setText(tricky);
     model[Buyer.Name].setText(QString());
+    model[Buyer.Street].setText("plain \"ASCII\" \\ copied as it is, yet escaped");
     const int row = model.lvTable.addRow(tricky);
     model.lvTable.setRowColor(row, ColorRed);
+    model.lvZahlung.addRow(tricky); // a payment object, its members in name order as Qt writes them
     ImportReport report;
     report.kind = InvoiceKind::Peppol;
-    report.attachments = {"a\tb.url"};
+    report.attachments = {"a\tb.url", "say \"hi\".url"};
     Message m;
     m.number = 54;
     m.text = "„x“\r\n";
