@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -53,6 +54,24 @@ QString squeezed(QString text)
     return text.remove(QRegularExpression("\\s+"));
 }
 
+// Pixels of the first page, rasterised by poppler, that are clearly red.
+int redPixels(const QString &pdf)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.start("pdftoppm",
+            {"-r", "100", "-png", "-singlefile", "-f", "1", "-l", "1", pdf, dir.filePath("page")});
+    p.waitForFinished(60000);
+    const QImage page(dir.filePath("page.png"));
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+    return page.isNull() ? -1 : red;
+}
+
 // What is at path itself (a link, not what it points at): its type, inode and size.
 QString identity(const QString &path)
 {
@@ -99,6 +118,11 @@ TEST(Document, APdfHoldsWhatTheInvoiceSays)
     // In English, the document's words follow.
     ASSERT_EQ(cli({"pdf", "--lang", "EN", invoice, pdf}), 0);
     EXPECT_TRUE(squeezed(pdfText(pdf)).contains("Page1of1"));
+
+    // A return is drawn red, as the window shows it; an invoice without one has no red at all.
+    EXPECT_EQ(redPixels(pdf), 0);
+    ASSERT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), pdf}), 0);
+    EXPECT_GT(redPixels(pdf), 20);
 }
 
 TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)
