@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/DocumentCommands.h"
 #include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
 #include "model/Payment.h"
@@ -733,6 +734,13 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     w.command("btnPdf")->trigger();
     ASSERT_EQ(suggested.size(), 1);
     EXPECT_TRUE(suggested[0].endsWith("/RE-2026-0815.pdf")) << "named by the invoice number";
+    DisplayModel hostile; // an invoice number is no path
+    for (const char *number : {"../x/y:z", "/etc/passwd"}) {
+        hostile[Rd::InvoiceNumber].setText(number);
+        const QFileInfo name(SuggestedPdfPath(hostile));
+        EXPECT_EQ(QDir::cleanPath(name.absolutePath()), DocumentsFolder()) << number;
+        EXPECT_FALSE(name.fileName().contains(':')) << number;
+    }
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
     // A pipe chosen as the PDF: the failure box says why.
     const QString pipe = folder.dir.filePath("pipe.pdf");
