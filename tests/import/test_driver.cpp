@@ -105,10 +105,4 @@ TEST(ImportDriver, AttachmentsNeedAReadyExportFolder)
     EXPECT_EQ(run.messageNumbers(), QList<int>{9});
     EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
     EXPECT_FALSE(run.result.offerExportFolder);
-    // A ready folder: the files are written and the folder is offered, without a question.
-    run.driver.setExportFolder(dir.path());
-    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_EQ(run.result.attachments.size(), 2);
-    EXPECT_TRUE(run.result.offerExportFolder);
 }

@@ -36,9 +36,6 @@ TEST(Payment, AccountsCardsAndBicsAsABookkeeperReadsThem)
     EXPECT_TRUE(LooksLikeIban("DE03120300000000202051"));
     EXPECT_FALSE(LooksLikeIban("1234567891234")) << "a national account number";
     EXPECT_FALSE(LooksLikeIban("FRDEBIT"));
-    const QString overlong = "DE02" + QString(196, '1');
-    EXPECT_FALSE(LooksLikeIban(overlong));
-    EXPECT_EQ(GroupIban(overlong), overlong) << "200 characters shown as written";
     EXPECT_EQ(GroupIban("NL57 RABO 0107307510"), "NL57 RABO 0107 3075 10");
     EXPECT_EQ(GroupIban("1234567891234"), "1234567891234");
 
@@ -50,8 +47,6 @@ TEST(Payment, AccountsCardsAndBicsAsABookkeeperReadsThem)
     EXPECT_EQ(MaskCard("4970 1234 5678 0265"), "***************0265");
     EXPECT_EQ(MaskCard("41234"), "*1234");
     EXPECT_EQ(MaskCard("0265"), "0265");
-    EXPECT_TRUE(IsDirectDebit("59"));
-    EXPECT_FALSE(IsDirectDebit("58"));
 }
 
 // The code's text field by field in the guidelines' order; a reference, amount or account it
@@ -81,8 +76,6 @@ TEST(Payment, TransferCodeFollowsTheGuidelines)
     m = transfer();
     m.bic = " byladem1001 ";
     EXPECT_TRUE(SepaTransferCode(m).startsWith("BCD\n002\n1\nSCT\nBYLADEM1001\n")) << "a BIC in capitals";
-    m.code = "30";
-    EXPECT_FALSE(SepaTransferCode(m).isEmpty()) << "a credit transfer to an IBAN";
     m.reference = "RF19 5390 0754 7034";
     EXPECT_TRUE(SepaTransferCode(m).endsWith("\n\n\nRF19 5390 0754 7034"))
         << "wrong check digits: plain text";

@@ -48,14 +48,6 @@ TEST(PaymentMeans, CreditTransfersOfRealInvoices)
     EXPECT_EQ(cell(ubl, 0, PaymentColumn::DueDate), "16.07.2026");
     EXPECT_EQ(cell(ubl, 0, PaymentColumn::Amount), "208,03 EUR");
 
-    // Two means with their own accounts; the second has no reference.
-    ImportRun two;
-    ASSERT_EQ(two.run(corpus("ubl/ubl-tc434-example1.xml"), InvoiceKind::Auto), ImportOutcome::Read);
-    ASSERT_EQ(two.model.lvZahlung.rowCount(), 2);
-    EXPECT_EQ(cell(two, 0, PaymentColumn::Reference), "Deb. 10202 / Fact. 12115118");
-    EXPECT_EQ(cell(two, 1, PaymentColumn::Iban), "NL03 INGB 0004 4899 02");
-    EXPECT_EQ(cell(two, 1, PaymentColumn::Reference), "");
-
     // ZUGFeRD 1.0 inside a PDF: a debit transfer (31) shows its account but draws no code.
     ImportRun zf1;
     ASSERT_EQ(zf1.run(corpus("pdf/ZUGFeRD_1p0_COMFORT_Einfach.pdf"), InvoiceKind::Pdf), ImportOutcome::Read);
