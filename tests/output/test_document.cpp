@@ -1,6 +1,8 @@
 // The invoice as a PDF, through the command-line program as a user runs it, read back
-// with poppler's pdftotext: what the invoice says is there as text, long invoices run
-// over pages with the header row on each, and a failed write leaves nothing behind.
+// with poppler's pdftotext and pdftoppm: what the invoice says is there as text, returns in
+// red, long invoices run over pages with the header row on each, and a failed write leaves
+// nothing behind; beside the PDF, every other file the programs write meets targets that
+// are no regular file.
 #include "TestSupport.h"
 
 #include <QDir>
