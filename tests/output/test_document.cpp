@@ -6,11 +6,10 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-
-#include <functional>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -74,21 +73,46 @@ int redPixels(const QString &pdf)
     return page.isNull() ? -1 : red;
 }
 
-// What is at path itself (a link, not what it points at): its type, inode and size.
-QString identity(const QString &path)
+// Every entry under folder with its type, inode and size, links not followed.
+QStringList snapshot(const QString &folder)
 {
-    struct stat st = {};
-    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return "missing";
-    return QString("%1/%2/%3").arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
+    QStringList all;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st = {};
+        lstat(QFile::encodeName(path).constData(), &st);
+        all << QString("%1 %2/%3/%4").arg(path).arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
+    }
+    all.sort();
+    return all;
 }
 
-// A character device of the test's own with the null device's numbers, so that nothing
-// here can replace anything under /dev; where no device may be made, a link to /dev/null,
-// which the user who cannot make one cannot replace either.
-bool makeNullDevice(const QByteArray &path)
+// Makes something of the type at path: a folder, a named pipe, a socket (kept open in
+// sockets), a character device of the test's own with the null device's numbers, so that
+// nothing here can replace anything under /dev (where none may be made, a link to
+// /dev/null, which a user who cannot make one cannot replace either), or (S_IFLNK) a link
+// to such a device.
+bool makeTarget(mode_t type, const QByteArray &path, std::vector<int> &sockets)
 {
-    return mknod(path, S_IFCHR | 0600, makedev(1, 3)) == 0 || symlink("/dev/null", path) == 0;
+    switch (type) {
+    case S_IFDIR:
+        return mkdir(path, 0700) == 0;
+    case S_IFIFO:
+        return mkfifo(path, 0600) == 0;
+    case S_IFSOCK: {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        sockets.push_back(socket(AF_UNIX, SOCK_STREAM, 0));
+        return bind(sockets.back(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    }
+    case S_IFCHR:
+        return mknod(path, S_IFCHR | 0600, makedev(1, 3)) == 0 || symlink("/dev/null", path) == 0;
+    default:
+        return makeTarget(S_IFCHR, path + ".device", sockets) && symlink(path + ".device", path) == 0;
+    }
 }
 
 } // namespace
@@ -171,61 +195,31 @@ TEST(Document, AFailedWriteLeavesNothingAndNoTargetButARegularFileIsWritten)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".pdf").isEmpty());
 
     std::vector<int> sockets;
-    const std::pair<const char *, std::function<bool(const QByteArray &)>> targets[] = {
-        {"a folder",
-         [](const QByteArray &p) {
-             return mkdir(p, 0700) == 0;
-         }},
-        {"a named pipe",
-         [](const QByteArray &p) {
-             return mkfifo(p, 0600) == 0;
-         }},
-        {"a socket",
-         [&](const QByteArray &p) {
-             sockaddr_un address = {};
-             address.sun_family = AF_UNIX;
-             qstrncpy(address.sun_path, p.constData(), sizeof address.sun_path);
-             sockets.push_back(socket(AF_UNIX, SOCK_STREAM, 0));
-             return bind(sockets.back(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-         }},
-        {"a character device", makeNullDevice},
-        {"a character device", // through a link
-         [&](const QByteArray &p) {
-             const QByteArray device = p + ".device";
-             return makeNullDevice(device) && symlink(device, p) == 0;
-         }},
-    };
-    for (const auto &[what, make] : targets) {
+    const std::pair<mode_t, const char *> targets[] = {{S_IFDIR, "a folder"},
+                                                       {S_IFIFO, "a named pipe"},
+                                                       {S_IFSOCK, "a socket"},
+                                                       {S_IFCHR, "a character device"},
+                                                       {S_IFLNK, "a character device"}};
+    for (const auto &[type, what] : targets) {
         QTemporaryDir row;
         const QString exportFolder = row.filePath("export");
         ASSERT_TRUE(QDir().mkpath(exportFolder));
-        const QString pdf = row.filePath("out.pdf"), picture = row.filePath("shot.png"),
-                      archive = row.filePath("archive.mdb"), attachment = exportFolder + "/Aufmass-0815",
-                      shortcut = exportFolder + "/Reference to Montagefotos.url";
-        const auto entries = [&] {
-            return QDir(exportFolder)
-                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-        };
-        QStringList before;
-        for (const QString &path : {pdf, picture, archive, attachment, shortcut}) {
-            ASSERT_TRUE(make(QFile::encodeName(path))) << what << " " << path.toStdString();
-            before << identity(path);
-        }
-        const QStringList names = entries();
+        const QString pdf = row.filePath("out.pdf"), picture = row.filePath("shot.png");
+        for (const QString &path : {pdf, picture, row.filePath("archive.mdb"), exportFolder + "/Aufmass-0815",
+                                    exportFolder + "/Reference to Montagefotos.url"})
+            ASSERT_TRUE(makeTarget(type, QFile::encodeName(path), sockets))
+                << what << " " << path.toStdString();
+        const QStringList before = snapshot(row.path());
         const QString reason = QString("not a regular file but ") + what;
         EXPECT_EQ(cli({"pdf", invoice, pdf}, &err), 3) << what;
         EXPECT_TRUE(err.contains(pdf + ": " + reason)) << err.toStdString();
         EXPECT_EQ(cli({"show", "--export", exportFolder, invoice}, &err), 3) << what;
         EXPECT_TRUE(err.contains("Aufmass-0815: " + reason)) << err.toStdString();
         EXPECT_TRUE(err.contains("Reference to Montagefotos.url: " + reason)) << err.toStdString();
-        EXPECT_EQ(cli({"archive-init", "--archive", archive}), 3) << what;
+        EXPECT_EQ(cli({"archive-init", "--archive", row.filePath("archive.mdb")}), 3) << what;
         EXPECT_EQ(run(INVORATOR_EXE, {"--screenshot", picture, invoice}, &err), 3) << what;
         EXPECT_TRUE(err.contains(picture + ": " + reason)) << err.toStdString();
-        QStringList after;
-        for (const QString &path : {pdf, picture, archive, attachment, shortcut})
-            after << identity(path);
-        EXPECT_EQ(after, before) << what;
-        EXPECT_EQ(entries(), names) << what << ": no file left beside them";
+        EXPECT_EQ(snapshot(row.path()), before) << what << ": every target as it was, and nothing beside";
     }
     for (int socket : sockets)
         close(socket);
