@@ -297,6 +297,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         if (!result)
             return 1;
         out << FormatFindings(report.checks);
+        if (result.attachmentWriteFailed)
+            return 3;
         // Warnings are printed; only a sum that is wrong fails the check.
         return AnyFatal(report.checks) ? 4 : 0;
     }
@@ -326,7 +328,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         if (result)
             out << FormatModelText(model, report);
     }
-    const int status = result ? 0 : 1;
+    const int status = !result ? 1 : result.attachmentWriteFailed ? 3 : 0;
     if (finished) {
         for (QTextStream *stream : {&out, &err}) {
             stream->flush();

@@ -17,6 +17,9 @@ QByteArray MakePdf(const std::vector<EmbeddedFile> &files, bool compress, const 
     for (const EmbeddedFile &f : files) {
         auto stream = QPDFEFStreamObjectHelper::createEFStream(qpdf, f.data.toStdString());
         stream.setSubtype("text/xml");
+        if (f.deflated)
+            stream.getObjectHandle().replaceStreamData(
+                f.data.toStdString(), QPDFObjectHandle::newName("/FlateDecode"), QPDFObjectHandle::newNull());
         for (int copy = 1; copy <= f.copies; ++copy) {
             const std::string name = copy == 1 ? f.name : f.name + "-" + std::to_string(copy);
             helper.replaceEmbeddedFile(name, QPDFFileSpecObjectHelper::createFileSpec(qpdf, name, stream));

@@ -1,5 +1,7 @@
 #include "attachments/Attachments.h"
 
+#include "services/WriteTarget.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +12,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace invorator {
@@ -32,18 +36,22 @@ constexpr std::array<std::pair<const char *, const char *>, 7> mimeTable{{
 constexpr qsizetype maxNameBytes = 240;
 
 // Writes the file beside its target and renames it over it, so a failed write leaves no
-// half file and an older file of that name is replaced whole.
-bool writeFile(const QString &path, const QByteArray &bytes)
+// half file and an older file of that name is replaced whole. Anything at the target that
+// is no regular file stays: the rename would replace a device or a pipe. Returns why the
+// file could not be written, or nothing.
+std::optional<QString> writeFile(const QString &path, const QByteArray &bytes)
 {
+    if (auto refused = RefusedWriteTarget(path))
+        return refused;
     QTemporaryFile file(path + QStringLiteral(".XXXXXX.part"));
     if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        return false;
+        return file.errorString();
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                         QFileDevice::ReadOther);
     if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
+        return QString::fromLocal8Bit(std::strerror(errno));
     file.setAutoRemove(false);
-    return true;
+    return std::nullopt;
 }
 
 // The longest start of text that takes at most `bytes` bytes in UTF-8, never ending
@@ -146,18 +154,6 @@ QString SafeFileName(const QString &name)
     return safe;
 }
 
-bool Base64ToFile(const QString &data, const QString &path)
-{
-    const auto bytes = DecodeBase64(data);
-    return bytes && writeFile(path, *bytes);
-}
-
-bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri)
-{
-    return writeFile(folder + QStringLiteral("/Reference to ") + name + QStringLiteral(".url"),
-                     shortcutText(uri));
-}
-
 QString AttachmentStore::claimName(const QString &wanted)
 {
     QString name = wanted;
@@ -179,8 +175,13 @@ QString AttachmentStore::claimName(const QString &wanted)
 std::optional<QString> AttachmentStore::store(const QString &name, const std::optional<QByteArray> &bytes)
 {
     const QString fileName = claimName(SafeFileName(name));
-    if (!bytes || !writeFile(QDir(m_folder).filePath(fileName), *bytes)) {
+    if (!bytes) {
         m_failed << fileName;
+        return std::nullopt;
+    }
+    if (const auto problem = writeFile(QDir(m_folder).filePath(fileName), *bytes)) {
+        m_failed << fileName + QStringLiteral(": ") + *problem;
+        m_writeFailed = true;
         return std::nullopt;
     }
     m_written << fileName;

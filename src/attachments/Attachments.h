@@ -22,14 +22,11 @@ std::optional<QByteArray> DecodeBase64(const QString &data);
 // UTF-8 bytes for any file system, cut between characters and keeping the extension.
 QString SafeFileName(const QString &name);
 
-// Decodes data and writes it to path, replacing a file of that name; false on any failure.
-bool Base64ToFile(const QString &data, const QString &path);
-// Writes folder/"Reference to <name>.url" pointing at uri; false on failure.
-bool CreateUrlShortcut(const QString &folder, const QString &name, const QString &uri);
-
 // Writes the attachments of one import into the export folder. Every name is made safe,
 // and a name already used by this import gets a number (Externfile-2.png) so nothing is
-// lost. Files are written without waiting for the disk; finish() does that once for all.
+// lost. A file of that name from an earlier import is replaced; a folder, device, pipe or
+// socket of that name is left as it is and the attachment fails. Files are written without
+// waiting for the disk; finish() does that once for all.
 class AttachmentStore
 {
 public:
@@ -43,8 +40,11 @@ public:
     void finish();
     // Names of the files written, in order.
     const QStringList &written() const { return m_written; }
-    // Names of the attachments that could not be written, in order.
+    // Names of the attachments that could not be written, in order; where the data was
+    // valid but the file could not be written, the name is followed by ": " and the reason.
     const QStringList &failed() const { return m_failed; }
+    // Whether a file could not be written (as opposed to data that was no base64).
+    bool writeFailed() const { return m_writeFailed; }
 
 private:
     QString claimName(const QString &wanted);
@@ -54,6 +54,7 @@ private:
     QHash<QString, int> m_nextNumber; // per wanted name: the number to try next
     QStringList m_written;
     QStringList m_failed;
+    bool m_writeFailed = false;
 };
 
 } // namespace invorator

@@ -3,6 +3,7 @@
 #include "frame/FormTranslation.h"
 #include "frame/frmInvora.h"
 #include "services/SharedState.h"
+#include "services/WriteTarget.h"
 #include "support/SupportMail.h"
 
 #include <QApplication>
@@ -28,6 +29,21 @@ public:
         return m.icon == MsgIcon::Question ? MsgAnswer::No : MsgAnswer::Ok;
     }
 };
+
+// Writes the picture of the window; 0, or 3 with the reason on stderr when the file
+// cannot be written or something other than a regular file is there.
+int writeScreenshot(QWidget &window, const QString &path)
+{
+    QString problem;
+    if (const auto refused = RefusedWriteTarget(path))
+        problem = *refused;
+    else if (!window.grab().save(path))
+        problem = QStringLiteral("the picture could not be written");
+    if (problem.isEmpty())
+        return 0;
+    QTextStream(stderr) << "invorator: " << path << ": " << problem << '\n';
+    return 3;
+}
 
 } // namespace
 
@@ -78,7 +94,7 @@ int RunApplication(int argc, char *argv[])
         if (dump)
             QTextStream(stdout) << QJsonDocument(DumpTexts(&window)).toJson(QJsonDocument::Indented);
         else if (!screenshot.isEmpty())
-            status = window.grab().save(screenshot) ? 0 : 1;
+            status = writeScreenshot(window, screenshot);
         // These runs measure and show the start; tearing a thousand rows down again is
         // no part of it, and the process ends here anyway.
         std::fflush(stdout);

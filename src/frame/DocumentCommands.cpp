@@ -4,6 +4,7 @@
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 #include "services/SharedState.h"
+#include "services/WriteTarget.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -21,6 +22,11 @@ void PrintInvoiceDocument(QWidget *parent, const SharedState &state, const Displ
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // Printing into a file (no file: no refusal) meets a pipe or a device as the PDF command does.
+    if (const auto refused = RefusedWriteTarget(printer.outputFileName())) {
+        messages.show(MakeMessage(66, MsgIcon::Critical, ProgramTitle, GetMeldung(state, 66).arg(*refused)));
+        return;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const int pages = RenderInvoice(model, texts, printer);
     QApplication::restoreOverrideCursor();

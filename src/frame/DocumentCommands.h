@@ -11,8 +11,8 @@ class DisplayModel;
 class MessageSink;
 class SharedState;
 
-// Prints the invoice on show after the print dialog; a printer that takes no page is
-// reported (message 66).
+// Prints the invoice on show after the print dialog; a printer that takes no page, or an
+// output file that is no regular file, is reported (message 66).
 void PrintInvoiceDocument(QWidget *parent, const SharedState &state, const DisplayModel &model,
                           const DocumentTexts &texts, MessageSink &messages);
 // The file name offered for the invoice's PDF: its number, made safe, in the documents folder.

@@ -167,6 +167,7 @@ void ImportDriver::writeAttachments(InvoiceReader &reader, ImportResult &result)
     const bool any = reader.writeAttachments(store);
     store.finish();
     result.attachments = store.written();
+    result.attachmentWriteFailed = store.writeFailed();
     if (!store.failed().isEmpty()) {
         // One message names them all; a hostile file may hold thousands.
         QStringList names = store.failed().mid(0, 10);

@@ -49,6 +49,8 @@ struct ImportResult
     std::vector<SumFinding> sumFindings;
     // File names written into the export folder, in order.
     QStringList attachments;
+    // An attachment's file could not be written (message 54 names it and says why).
+    bool attachmentWriteFailed = false;
     // The reader wrote documents into the export folder: the caller may offer to open it.
     bool offerExportFolder = false;
 

@@ -61,6 +61,31 @@ bool isCreditorReference(const QString &compacted)
     return isAsciiDigit(compacted[2]) && isAsciiDigit(compacted[3]) && mod97(compacted) == 1;
 }
 
+// Whether a reader sees anything of the text: a letter, digit, punctuation mark or symbol,
+// not only blanks, control or format characters (a zero-width space) and lone marks.
+bool hasVisibleCharacter(const QString &text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        switch (QChar::category(c)) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Separator_Space:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_NotAssigned:
+            break;
+        default:
+            return true;
+        }
+    }
+    return false;
+}
+
 bool hasControlCharacter(const QString &text)
 {
     for (QChar c : text)
@@ -113,7 +138,12 @@ bool LooksLikeIban(const QString &account)
 
 bool IbanValid(const QString &account)
 {
-    return LooksLikeIban(account) && mod97(compact(account)) == 1;
+    if (!LooksLikeIban(account))
+        return false;
+    const QString iban = compact(account);
+    // 00, 01 and 99 pass the modulus as 97, 98 and 02 do, but no IBAN carries them.
+    const int check = iban.mid(2, 2).toInt();
+    return check >= 2 && check <= 98 && mod97(iban) == 1;
 }
 
 QString GroupIban(const QString &account)
@@ -155,7 +185,7 @@ QString SepaTransferCode(const PaymentMeans &means)
     // The beneficiary's name: the account's own name, else the payee's. The code takes 70
     // characters; a longer name is cut, not refused, as banks compare its beginning.
     QString name = (means.accountName.trimmed().isEmpty() ? means.payeeName : means.accountName).trimmed();
-    if (name.isEmpty() || hasControlCharacter(name))
+    if (!hasVisibleCharacter(name) || hasControlCharacter(name))
         return {};
     if (name.size() > 70)
         name.truncate(name[69].isHighSurrogate() ? 69 : 70);

@@ -52,7 +52,8 @@ bool IsDirectDebit(const QString &code);
 // An account identifier shaped like an IBAN: two letters, two digits, then letters and
 // digits, 15 to 34 in all; white space is ignored.
 bool LooksLikeIban(const QString &account);
-// An IBAN of that shape whose check digits agree (ISO 13616, modulo 97).
+// An IBAN of that shape whose check digits agree (ISO 13616, modulo 97) and lie between
+// 02 and 98.
 bool IbanValid(const QString &account);
 // An IBAN shape in blocks of four ("DE79 0000 0000 1234 5678 90"); anything else as written.
 QString GroupIban(const QString &account);
@@ -65,9 +66,10 @@ QString MaskCard(const QString &card);
 // BCD, version 002, UTF-8, SCT) for a credit transfer (58, or 30 to an IBAN) in euro of
 // a positive amount due on an invoice (not a credit note); lines joined by "\n", trailing empty lines left
 // out. Empty when the means is no such transfer or any datum the code needs is missing or cannot be carried
-// faithfully: an IBAN whose check digits fail, no name, an amount beyond the code's range or with more than
-// two decimals, a reference with a line break or longer than the code takes. A BIC that is not 8 or 11
-// letters and digits is left out of the code.
+// faithfully: an IBAN whose check digits fail, a name with no visible character, an amount that is no
+// xs:decimal, beyond the code's range or with more than two decimals, a reference with a line break or
+// longer than the code takes, a text over 331 bytes in UTF-8. A BIC that is not 8 or 11 letters and
+// digits is left out of the code.
 QString SepaTransferCode(const PaymentMeans &means);
 
 } // namespace invorator

@@ -2,6 +2,7 @@
 
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
+#include "services/WriteTarget.h"
 
 #include <QDate>
 #include <QFontMetricsF>
@@ -348,6 +349,10 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
 bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, const QString &path,
                      QString *error)
 {
+    if (const auto refused = RefusedWriteTarget(path)) {
+        *error = *refused;
+        return false;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();

@@ -19,7 +19,8 @@ class DisplayModel;
 // Returns the number of pages drawn, 0 when the device could not be painted on.
 int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedPaintDevice &device);
 
-// The same as a PDF file: written whole or not at all (a failed write leaves no file).
+// The same as a PDF file: written whole or not at all (a failed write leaves no file). A
+// target that is no regular file (a device, a pipe) is refused and left as it is.
 bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, const QString &path,
                      QString *error);
 

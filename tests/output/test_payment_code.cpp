@@ -44,8 +44,12 @@ TEST(PaymentOutput, JsonAndShowCarryEveryMeans)
                                       "EUR250.33\n\n\nDeb. 10202 / Fact. 12115118");
     EXPECT_EQ(payment[1]["iban"].toString(), "NL03 INGB 0004 4899 02");
 
-    // Each means a block under its captions; the code's lines stay under its first one.
-    const QString shown = runCli({"show", "--lang", "EN", corpus("ubl/ubl-tc434-example1.xml")});
+    // Each means a block under its captions; the code's lines stay under its first one. The
+    // second IBAN's check digits broken: marked "!", and no code.
+    QTemporaryDir dir;
+    const QString broken =
+        writeFile(dir, "broken.xml", readFile(corpus("ubl/ubl-tc434-example1.xml")).replace("NL03", "NL04"));
+    const QString shown = runCli({"show", "--lang", "EN", broken});
     const qsizetype at = shown.indexOf("== Payment (2) ==\n");
     ASSERT_GE(at, 0) << shown.toStdString();
     const QStringList lines = shown.mid(at).split('\n');
@@ -55,6 +59,8 @@ TEST(PaymentOutput, JsonAndShowCarryEveryMeans)
     EXPECT_EQ(lines[22], "                       Deb. 10202 / Fact. 12115118");
     EXPECT_EQ(lines[23], "") << "a blank line between two means";
     EXPECT_EQ(lines[24], "  Code                 30");
+    EXPECT_EQ(lines[26], "! IBAN / account       NL04 INGB 0004 4899 02");
+    EXPECT_EQ(lines[35], "  QR code");
 }
 
 // The drawn code reads back byte for byte, umlauts and the longest text the guidelines allow included.

@@ -48,14 +48,6 @@ TEST(PaymentMeans, CreditTransfersOfRealInvoices)
     EXPECT_EQ(cell(ubl, 0, PaymentColumn::DueDate), "16.07.2026");
     EXPECT_EQ(cell(ubl, 0, PaymentColumn::Amount), "208,03 EUR");
 
-    // Two means with their own accounts; the second has no reference.
-    ImportRun two;
-    ASSERT_EQ(two.run(corpus("ubl/ubl-tc434-example1.xml"), InvoiceKind::Auto), ImportOutcome::Read);
-    ASSERT_EQ(two.model.lvZahlung.rowCount(), 2);
-    EXPECT_EQ(cell(two, 0, PaymentColumn::Reference), "Deb. 10202 / Fact. 12115118");
-    EXPECT_EQ(cell(two, 1, PaymentColumn::Iban), "NL03 INGB 0004 4899 02");
-    EXPECT_EQ(cell(two, 1, PaymentColumn::Reference), "");
-
     // ZUGFeRD 1.0 inside a PDF: a debit transfer (31) shows its account but draws no code.
     ImportRun zf1;
     ASSERT_EQ(zf1.run(corpus("pdf/ZUGFeRD_1p0_COMFORT_Einfach.pdf"), InvoiceKind::Pdf), ImportOutcome::Read);
@@ -173,6 +165,23 @@ TEST(PaymentMeans, HostileValuesShownAsWrittenWithoutCode)
               ImportOutcome::Read);
     EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Reference), "Rechnung 1\nKunde 2");
     EXPECT_EQ(broken.model.lvZahlung.cell(0, PaymentColumn::Qr), "");
+
+    // Credit transfers that name only the buyer's account, which belongs to a direct debit:
+    // not shown as the account to pay to, and never put into a code.
+    QByteArray ubl = readFile(corpus("ubl/ubl-tc434-example1.xml"));
+    ubl.replace("<cac:PayeeFinancialAccount>", "<cac:PaymentMandate><cac:PayerFinancialAccount>")
+        .replace("</cac:PayeeFinancialAccount>", "</cac:PayerFinancialAccount></cac:PaymentMandate>");
+    const QByteArray cii = document(
+        "Rechnung 1", QByteArray(means("58", valid)).replace("Payee", "Payer").replace("Creditor", "Debtor"));
+    for (const QString &file : {writeFile(dir, "payer.xml", cii), writeFile(dir, "payer-ubl.xml", ubl)}) {
+        ImportRun payer;
+        ASSERT_EQ(payer.run(file, InvoiceKind::Auto), ImportOutcome::Read);
+        ASSERT_GT(payer.model.lvZahlung.rowCount(), 0);
+        for (int r = 0; r < payer.model.lvZahlung.rowCount(); ++r) {
+            EXPECT_EQ(payer.model.lvZahlung.cell(r, PaymentColumn::Iban), "") << file.toStdString();
+            EXPECT_EQ(payer.model.lvZahlung.cell(r, PaymentColumn::Qr), "") << file.toStdString();
+        }
+    }
 }
 
 // ZUGFeRD 1.0 names a direct debit's mandate in the means' identifier and the creditor in
