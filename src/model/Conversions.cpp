@@ -161,9 +161,10 @@ Decimal fromDouble(double value)
 
 namespace {
 
-// Reads a German number; with pointIsComma every "." counts as the decimal comma, which
-// is how XML decimal text reads once its points have become commas.
-std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
+// Reads a German number as its digits; with pointIsComma every "." counts as the decimal
+// comma, which is how XML decimal text reads once its points have become commas. The
+// display formats these digits directly: no arithmetic is needed to show a number.
+std::optional<Decimal::Digits> parseDigits(QStringView text, bool pointIsComma)
 {
     const QStringView s = text.trimmed();
     const QChar comma = QLatin1Char(',');
@@ -199,7 +200,16 @@ std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
     }
     if (i != s.size() || !anyDigit)
         return std::nullopt;
-    return Decimal::fromDigits(negative, intDigits, fracDigits);
+    stripLeadingZeros(intDigits);
+    return Decimal::Digits{negative, std::move(intDigits), std::move(fracDigits)};
+}
+
+std::optional<Decimal> parseNumber(QStringView text, bool pointIsComma)
+{
+    const auto d = parseDigits(text, pointIsComma);
+    if (!d)
+        return std::nullopt;
+    return Decimal::fromDigits(d->negative, d->whole, d->fraction);
 }
 
 } // namespace
@@ -220,9 +230,8 @@ std::optional<double> GermanNumberToDouble(const QString &text)
 namespace {
 
 // Formats by the pattern with at most `maxFrac` digits after the point.
-QString format(const Decimal &number, const Pattern &p, int maxFrac)
+QString format(Decimal::Digits digitsOf, const Pattern &p, int maxFrac)
 {
-    Decimal::Digits digitsOf = number.digits();
     std::string intDigits = std::move(digitsOf.whole);
     std::string fracDigits = std::move(digitsOf.fraction);
     const bool negative = digitsOf.negative;
@@ -271,7 +280,7 @@ QString format(const Decimal &number, const Pattern &p, int maxFrac)
 QString FormatNumber(const Decimal &number, const QString &pattern)
 {
     const Pattern &p = cachedPattern(pattern);
-    return format(number, p, p.maxFrac);
+    return format(number.digits(), p, p.maxFrac);
 }
 
 QString FormatNumber(double number, const QString &pattern)
@@ -281,10 +290,11 @@ QString FormatNumber(double number, const QString &pattern)
 
 QString FormatText(const QString &text, const QString &pattern)
 {
-    const auto number = ParseGermanNumber(text);
-    if (!number)
+    auto digits = parseDigits(text, false);
+    if (!digits)
         return text;
-    return FormatNumber(*number, pattern);
+    const Pattern &p = cachedPattern(pattern);
+    return format(std::move(*digits), p, p.maxFrac);
 }
 
 QString NzFormat(const std::optional<QString> &value, const QString &defaultValue, const QString &pattern)
@@ -311,8 +321,10 @@ std::optional<Decimal> XmlAmountToDecimal(const QString &text)
 
 QString FormatXmlAmount(const QString &text, const QString &pattern)
 {
-    if (const auto number = parseNumber(text, true))
-        return FormatNumber(*number, pattern);
+    if (auto digits = parseDigits(text, true)) {
+        const Pattern &p = cachedPattern(pattern);
+        return format(std::move(*digits), p, p.maxFrac);
+    }
     QString t = text;
     return t.replace(QLatin1Char('.'), QLatin1Char(','));
 }
@@ -326,7 +338,7 @@ std::optional<QString> FormatExactAmount(const QString &text, const QString &pat
     std::string fraction = read.value->digits().fraction;
     while (!fraction.empty() && fraction.back() == '0')
         fraction.pop_back();
-    return format(*read.value, p, std::max(p.maxFrac, static_cast<int>(fraction.size())));
+    return format(read.value->digits(), p, std::max(p.maxFrac, static_cast<int>(fraction.size())));
 }
 
 QString FormatXmlDate(const QString &text)

@@ -80,13 +80,22 @@ DecimalRead Decimal::fromXml(QStringView text)
 
 Decimal Decimal::fromDigits(bool negative, std::string_view intDigits, std::string_view fracDigits)
 {
-    std::string all;
-    all.reserve(intDigits.size() + fracDigits.size() + 1);
-    all.append(intDigits);
-    all.append(fracDigits);
     mpz_class units;
-    if (all.find_first_not_of('0') != std::string::npos)
-        units.set_str(all, 10);
+    if (intDigits.size() + fracDigits.size() <= 18) {
+        // The usual amount fits a machine word: no text for the library to read.
+        unsigned long long value = 0;
+        for (std::string_view part : {intDigits, fracDigits})
+            for (char c : part)
+                value = value * 10 + static_cast<unsigned long long>(c - '0');
+        mpz_import(units.get_mpz_t(), 1, 1, sizeof value, 0, 0, &value);
+    } else {
+        std::string all;
+        all.reserve(intDigits.size() + fracDigits.size());
+        all.append(intDigits);
+        all.append(fracDigits);
+        if (all.find_first_not_of('0') != std::string::npos)
+            units.set_str(all, 10);
+    }
     if (negative)
         units = -units;
     return Decimal(std::move(units), static_cast<int>(fracDigits.size()));
