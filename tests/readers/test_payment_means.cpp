@@ -72,8 +72,8 @@ TEST(PaymentMeans, DirectDebitCardsAndNoCode)
     EXPECT_EQ(cell(debit, 0, PaymentColumn::Iban), "DE22 5001 0517 5263 1852 67");
     EXPECT_EQ(cell(debit, 0, PaymentColumn::Qr), "");
 
-    ImportRun cii; // the same in CII, where mandate and creditor are the settlement's
-    QTemporaryDir dir;
+    // The same in CII, where mandate and creditor are the settlement's, and in ZUGFeRD 1.0,
+    // which names the mandate in the means' identifier and the creditor in its scheme agency.
     const QByteArray settlement =
         "<ram:ApplicableHeaderTradeSettlement><ram:CreditorReferenceID>DE98ZZZ09999999999</"
         "ram:CreditorReferenceID>"
@@ -83,12 +83,30 @@ TEST(PaymentMeans, DirectDebitCardsAndNoCode)
         "</ram:PayerPartyDebtorFinancialAccount></ram:SpecifiedTradeSettlementPaymentMeans>"
         "<ram:SpecifiedTradePaymentTerms><ram:DirectDebitMandateID>M-77</ram:DirectDebitMandateID>"
         "</ram:SpecifiedTradePaymentTerms></ram:ApplicableHeaderTradeSettlement>";
-    ASSERT_EQ(cii.run(writeFile(dir, "debit.xml", ciiDocument("<ram:ID>D-1</ram:ID>", settlement))),
-              ImportOutcome::Read);
-    ASSERT_EQ(cii.model.lvZahlung.rowCount(), 1);
-    EXPECT_EQ(cii.model.lvZahlung.row(0).cells.mid(0, 8),
-              QStringList({"59", "SEPA-Lastschrift", "DE02 1203 0000 0000 2020 51", "", "", "", "M-77",
-                           "DE98ZZZ09999999999"}));
+    const QByteArray zugferd1 = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rsm:CrossIndustryDocument xmlns:rsm="urn:ferd:CrossIndustryDocument:invoice:1p0"
+ xmlns:ram="urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:12"
+ xmlns:udt="urn:un:unece:uncefact:data:standard:UnqualifiedDataType:15">
+<rsm:HeaderExchangedDocument><ram:ID>Z-1</ram:ID><ram:TypeCode>380</ram:TypeCode></rsm:HeaderExchangedDocument>
+<rsm:SpecifiedSupplyChainTradeTransaction><ram:ApplicableSupplyChainTradeSettlement>
+<ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>
+<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>59</ram:TypeCode>
+<ram:ID schemeAgencyID="DE98ZZZ09999999999">REF A-123</ram:ID>
+<ram:PayerPartyDebtorFinancialAccount><ram:IBANID>DE02120300000000202051</ram:IBANID></ram:PayerPartyDebtorFinancialAccount>
+</ram:SpecifiedTradeSettlementPaymentMeans></ram:ApplicableSupplyChainTradeSettlement>
+</rsm:SpecifiedSupplyChainTradeTransaction></rsm:CrossIndustryDocument>)";
+    QTemporaryDir dir;
+    for (const auto &[name, document, mandate] :
+         {std::tuple{"debit.xml", ciiDocument("<ram:ID>D-1</ram:ID>", settlement), "M-77"},
+          std::tuple{"zf1.xml", zugferd1, "REF A-123"}}) {
+        ImportRun cii;
+        ASSERT_EQ(cii.run(writeFile(dir, name, document)), ImportOutcome::Read) << name;
+        ASSERT_EQ(cii.model.lvZahlung.rowCount(), 1) << name;
+        EXPECT_EQ(cii.model.lvZahlung.row(0).cells.mid(0, 8),
+                  QStringList({"59", "SEPA-Lastschrift", "DE02 1203 0000 0000 2020 51", "", "", "", mandate,
+                               "DE98ZZZ09999999999"}))
+            << name;
+    }
 
     ImportRun card;
     ASSERT_EQ(
@@ -182,29 +200,4 @@ TEST(PaymentMeans, HostileValuesShownAsWrittenWithoutCode)
             EXPECT_EQ(payer.model.lvZahlung.cell(r, PaymentColumn::Qr), "") << file.toStdString();
         }
     }
-}
-
-// ZUGFeRD 1.0 names a direct debit's mandate in the means' identifier and the creditor in
-// its scheme agency.
-TEST(PaymentMeans, Zugferd1DirectDebit)
-{
-    const QByteArray invoice = R"(<?xml version="1.0" encoding="UTF-8"?>
-<rsm:CrossIndustryDocument xmlns:rsm="urn:ferd:CrossIndustryDocument:invoice:1p0"
- xmlns:ram="urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:12"
- xmlns:udt="urn:un:unece:uncefact:data:standard:UnqualifiedDataType:15">
-<rsm:HeaderExchangedDocument><ram:ID>Z-1</ram:ID><ram:TypeCode>380</ram:TypeCode></rsm:HeaderExchangedDocument>
-<rsm:SpecifiedSupplyChainTradeTransaction><ram:ApplicableSupplyChainTradeSettlement>
-<ram:InvoiceCurrencyCode>EUR</ram:InvoiceCurrencyCode>
-<ram:SpecifiedTradeSettlementPaymentMeans><ram:TypeCode>59</ram:TypeCode>
-<ram:ID schemeAgencyID="DE98ZZZ09999999999">REF A-123</ram:ID>
-<ram:PayerPartyDebtorFinancialAccount><ram:IBANID>DE02120300000000202051</ram:IBANID></ram:PayerPartyDebtorFinancialAccount>
-</ram:SpecifiedTradeSettlementPaymentMeans></ram:ApplicableSupplyChainTradeSettlement>
-</rsm:SpecifiedSupplyChainTradeTransaction></rsm:CrossIndustryDocument>)";
-    QTemporaryDir dir;
-    ImportRun run;
-    ASSERT_EQ(run.run(writeFile(dir, "zf1.xml", invoice)), ImportOutcome::Read);
-    ASSERT_EQ(run.model.lvZahlung.rowCount(), 1);
-    EXPECT_EQ(run.model.lvZahlung.row(0).cells.mid(0, 8),
-              QStringList({"59", "SEPA-Lastschrift", "DE02 1203 0000 0000 2020 51", "", "", "", "REF A-123",
-                           "DE98ZZZ09999999999"}));
 }
