@@ -48,7 +48,7 @@ struct Options
 
 // An option with its value: the commands it belongs to, and the reason given when the
 // value is missing.
-struct OptionSpec
+struct CommandOption
 {
     const char *name;
     const char *valueName;
@@ -69,7 +69,7 @@ bool supportCommand(const QString &command)
     return command == QLatin1String("support");
 }
 
-constexpr OptionSpec optionSpecs[] = {
+constexpr CommandOption commandOptions[] = {
     {"kind", "K", "--kind needs a value", anyCommand},
     {"export", "DIR", "--export needs a folder", anyCommand},
     {"lang", "CODE", "--lang needs a language code", anyCommand},
@@ -95,10 +95,10 @@ QString parse(const QStringList &args, Options &o)
 
     // Only the command's own options are known to the parser: any other is unknown.
     QCommandLineParser parser;
-    for (const OptionSpec &spec : optionSpecs)
-        if (spec.takenBy(o.command))
-            parser.addOption(QCommandLineOption(QString::fromLatin1(spec.name), QString(),
-                                                QString::fromLatin1(spec.valueName)));
+    for (const CommandOption &option : commandOptions)
+        if (option.takenBy(o.command))
+            parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(),
+                                                QString::fromLatin1(option.valueName)));
     // The command stands where the parser expects the program's name.
     if (!parser.parse(args)) {
         if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
@@ -106,9 +106,9 @@ QString parse(const QStringList &args, Options &o)
                 .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
                      unknown.first());
         // Otherwise the last argument is an option whose value is missing.
-        for (const OptionSpec &spec : optionSpecs)
-            if (args.last() == QLatin1String("--") + QLatin1String(spec.name))
-                return QString::fromLatin1(spec.missing);
+        for (const CommandOption &option : commandOptions)
+            if (args.last() == QLatin1String("--") + QLatin1String(option.name))
+                return QString::fromLatin1(option.missing);
         return parser.errorText();
     }
     const auto value = [&parser](const char *name) {
