@@ -123,11 +123,6 @@ Decimal operator*(const Decimal &a, const Decimal &b)
     return Decimal(a.m_units * b.m_units, a.m_scale + b.m_scale);
 }
 
-Decimal Decimal::operator-() const
-{
-    return Decimal(-m_units, m_scale);
-}
-
 Decimal Decimal::abs() const
 {
     return Decimal(::abs(m_units), m_scale);

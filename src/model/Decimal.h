@@ -37,7 +37,6 @@ public:
     friend Decimal operator+(const Decimal &a, const Decimal &b);
     friend Decimal operator-(const Decimal &a, const Decimal &b);
     friend Decimal operator*(const Decimal &a, const Decimal &b);
-    Decimal operator-() const;
     Decimal abs() const;
     // Rounded half away from zero to `decimals` places (no change when it has fewer).
     Decimal rounded(int decimals) const;
