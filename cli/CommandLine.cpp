@@ -6,6 +6,7 @@
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "localisation/TranslateModel.h"
+#include "localisation/ValidationTexts.h"
 #include "output/DisplayModelOutput.h"
 #include "output/InvoiceDocument.h"
 #include "services/SharedState.h"
@@ -27,6 +28,7 @@ namespace {
 
 const char *usage = "usage: invorator-cli show|json|check [--kind cii|ubl|peppol|pdf|auto] [--export DIR] "
                     "[--lang CODE] FILE\n"
+                    "       invorator-cli validate [--kind K] [--format text|json] [--lang CODE] FILE...\n"
                     "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
                     "       invorator-cli pdf [--kind K] [--lang CODE] FILE OUT.pdf\n"
                     "       invorator-cli archive-init [--archive PATH|URI]\n"
@@ -44,6 +46,7 @@ struct Options
     QString name;
     QString message;
     QString attachment;
+    bool json = false; // validate: one JSON object per file
 };
 
 // An option with its value: the commands it belongs to, and the reason given when the
@@ -68,6 +71,10 @@ bool supportCommand(const QString &command)
 {
     return command == QLatin1String("support");
 }
+bool validateCommand(const QString &command)
+{
+    return command == QLatin1String("validate");
+}
 
 constexpr CommandOption commandOptions[] = {
     {"kind", "K", "--kind needs a value", anyCommand},
@@ -77,6 +84,7 @@ constexpr CommandOption commandOptions[] = {
     {"name", "NAME", "--name needs a value", supportCommand},
     {"message", "TEXT", "--message needs a value", supportCommand},
     {"attach", "FILE", "--attach needs a value", supportCommand},
+    {"format", "text|json", "--format needs text or json", validateCommand},
 };
 
 // Fills options, or returns the reason the arguments cannot be used.
@@ -88,7 +96,7 @@ QString parse(const QStringList &args, Options &o)
     static const QStringList commands{QStringLiteral("show"),    QStringLiteral("json"),
                                       QStringLiteral("save"),    QStringLiteral("archive-init"),
                                       QStringLiteral("support"), QStringLiteral("check"),
-                                      QStringLiteral("pdf")};
+                                      QStringLiteral("pdf"),     QStringLiteral("validate")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool support = supportCommand(o.command);
@@ -133,11 +141,17 @@ QString parse(const QStringList &args, Options &o)
         o.message = value("message");
         o.attachment = value("attach");
     }
+    if (validateCommand(o.command) && parser.isSet(QStringLiteral("format"))) {
+        const QString format = value("format").toLower();
+        if (format != QLatin1String("text") && format != QLatin1String("json"))
+            return QStringLiteral("unknown format '%1'").arg(value("format"));
+        o.json = format == QLatin1String("json");
+    }
     o.files = parser.positionalArguments();
     if (o.command == QLatin1String("archive-init") || support) {
         if (!o.files.isEmpty())
             return QStringLiteral("%1 takes no file").arg(o.command);
-    } else if (o.command != QLatin1String("save") &&
+    } else if (o.command != QLatin1String("save") && !validateCommand(o.command) &&
                o.files.size() > (o.command == QLatin1String("pdf") ? 2 : 1)) {
         return QStringLiteral("more than one file given");
     }
@@ -242,6 +256,46 @@ int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream 
     return status;
 }
 
+// Validates each file in turn and prints its findings: text per file, or one JSON object per
+// file (with its name when there are several). 0 when no file breaks a fatal rule, 5 when
+// one does, 1 when a file could not be read as an invoice.
+int validateAll(SharedState &state, const Options &o, QTextStream &out, QTextStream &err)
+{
+    const ValidationTexts texts = ValidationTexts::read(state);
+    const bool several = o.files.size() > 1;
+    bool unread = false;
+    bool invalid = false;
+    for (const QString &file : o.files) {
+        DisplayModel model;
+        RecordingSink sink(MsgAnswer::No);
+        ImportDriver driver(state, model, sink);
+        const ImportResult result = driver.ImportInvoice(file, o.kind);
+        answerImportQuestions(state, result, sink);
+        if (!result) {
+            for (const Message &m : sink.messages())
+                err << file << ": " << m.text << '\n';
+            unread = true;
+            continue;
+        }
+        QStringList messages;
+        for (const ValidationFinding &f : result.validation.findings)
+            messages << texts.message(f);
+        invalid = invalid || !result.validation.valid();
+        if (o.json) {
+            out.flush();
+            const QByteArray line =
+                ValidationToJsonText(result.validation, messages, several ? file : QString());
+            if (out.device())
+                out.device()->write(line);
+            else
+                out << QString::fromUtf8(line);
+        } else {
+            out << file << ": " << FormatValidation(result.validation, messages);
+        }
+    }
+    return unread ? 1 : invalid ? 5 : 0;
+}
+
 } // namespace
 
 int RunCommandLine(const QStringList &arguments, const QString &programFolder, QTextStream &out,
@@ -273,6 +327,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         return saveAll(state, o, out, err);
     if (o.command == QLatin1String("support"))
         return sendSupport(state, o, err);
+    if (validateCommand(o.command))
+        return validateAll(state, o, out, err);
 
     DisplayModel model;
     model.setDocumentTypes(TextsGateway(state).documentTypes());
@@ -292,6 +348,12 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     report.messages = sink.messages();
     report.attachments = result.attachments;
     report.checks = result.sumFindings;
+    if (result) {
+        const ValidationTexts texts = ValidationTexts::read(state);
+        report.validation = result.validation;
+        for (const ValidationFinding &f : result.validation.findings)
+            report.validationMessages << texts.message(f);
+    }
     if (o.command == QLatin1String("check")) {
         printMessages(report.messages, err);
         if (!result)

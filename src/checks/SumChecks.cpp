@@ -315,11 +315,6 @@ std::vector<SumFinding> check(const InvoiceSums &s)
 
 } // namespace
 
-QString FlagName(FindingFlag flag)
-{
-    return flag == FindingFlag::Warning ? QStringLiteral("warning") : QStringLiteral("fatal");
-}
-
 bool AnyFatal(const std::vector<SumFinding> &findings)
 {
     for (const SumFinding &f : findings)

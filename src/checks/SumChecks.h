@@ -1,5 +1,7 @@
 #pragma once
 
+#include "checks/FindingFlag.h"
+
 #include <QString>
 
 #include <vector>
@@ -8,11 +10,6 @@ namespace invorator {
 
 class XmlDocument;
 struct AmountLayout;
-
-// How much a finding weighs: a fatal one means the invoice's sums are wrong; a warning
-// points at something a bookkeeper should look at, such as a line whose net amount does not
-// follow from its written price.
-enum class FindingFlag { Fatal, Warning };
 
 // One sum of an invoice that does not add up: the rule ("BR-CO-10" … "BR-CO-17",
 // "LINE-NET", or "NUMBER" for an amount that is no number), where (a line's id, a VAT
@@ -29,8 +26,6 @@ struct SumFinding
     friend bool operator==(const SumFinding &, const SumFinding &) = default;
 };
 
-// "fatal" or "warning".
-QString FlagName(FindingFlag flag);
 // Whether any finding is fatal.
 bool AnyFatal(const std::vector<SumFinding> &findings);
 

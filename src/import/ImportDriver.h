@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/SumChecks.h"
+#include "checks/Validation.h"
 #include "model/DisplayModel.h"
 #include "readers/InvoiceReader.h"
 #include "services/MessageSink.h"
@@ -47,6 +48,8 @@ struct ImportResult
     QString numberFormat;
     // The sums of the invoice read that do not add up (empty when all agree).
     std::vector<SumFinding> sumFindings;
+    // What validation of the invoice's XML found.
+    ValidationReport validation;
     // File names written into the export folder, in order.
     QStringList attachments;
     // An attachment's file could not be written (message 54 names it and says why).

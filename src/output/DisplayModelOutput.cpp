@@ -2,6 +2,7 @@
 
 #include "model/Payment.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 
@@ -374,6 +375,29 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
         }
         j.close('}');
     });
+    if (report.validation) {
+        j.member("validation");
+        j.open('{');
+        j.member("findings");
+        j.array(indices(static_cast<int>(report.validation->findings.size())), [&](int i) {
+            const ValidationFinding &f = report.validation->findings[static_cast<size_t>(i)];
+            j.open('{');
+            j.member("flag");
+            j.string(FlagName(f.flag));
+            j.member("line");
+            j.number(f.line);
+            j.member("location");
+            j.string(f.location);
+            j.member("message");
+            j.string(report.validationMessages.value(i));
+            j.member("rule");
+            j.string(f.rule);
+            j.close('}');
+        });
+        j.member("valid");
+        j.bytes() += report.validation->valid() ? "true" : "false";
+        j.close('}');
+    }
     for (GroupId g : jsonGroupOrder) {
         j.member(GroupName(g).data());
         texts(j, model.group(g));
@@ -381,6 +405,47 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     j.close('}');
     j.bytes() += '\n';
     return std::move(j.bytes());
+}
+
+QString FormatValidation(const ValidationReport &report, const QStringList &messages)
+{
+    int fatal = 0;
+    int warnings = 0;
+    for (const ValidationFinding &f : report.findings) {
+        fatal += f.flag == FindingFlag::Fatal;
+        warnings += f.flag == FindingFlag::Warning;
+    }
+    QString out = report.valid() ? QStringLiteral("valid") : QStringLiteral("not valid");
+    out += QStringLiteral(" (%1 fatal, %2 warnings)\n").arg(fatal).arg(warnings);
+    for (size_t i = 0; i < report.findings.size(); ++i) {
+        const ValidationFinding &f = report.findings[i];
+        out += QStringLiteral("  %1 %2").arg(FlagName(f.flag), f.rule);
+        if (f.line > 0)
+            out += QStringLiteral(" line %1").arg(f.line);
+        out += QStringLiteral(": ") + messages.value(static_cast<qsizetype>(i));
+        if (!f.location.isEmpty())
+            out += QStringLiteral(" [") + f.location + QLatin1Char(']');
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+QByteArray ValidationToJsonText(const ValidationReport &report, const QStringList &messages,
+                                const QString &file)
+{
+    QJsonArray findings;
+    for (size_t i = 0; i < report.findings.size(); ++i) {
+        const ValidationFinding &f = report.findings[i];
+        findings.append(QJsonObject{{QStringLiteral("rule"), f.rule},
+                                    {QStringLiteral("flag"), FlagName(f.flag)},
+                                    {QStringLiteral("location"), f.location},
+                                    {QStringLiteral("line"), f.line},
+                                    {QStringLiteral("message"), messages.value(static_cast<qsizetype>(i))}});
+    }
+    QJsonObject object{{QStringLiteral("valid"), report.valid()}, {QStringLiteral("findings"), findings}};
+    if (!file.isNull())
+        object.insert(QStringLiteral("file"), file);
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
 QJsonObject ModelToJson(const DisplayModel &model, const ImportReport &report)

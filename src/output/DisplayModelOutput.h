@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/SumChecks.h"
+#include "checks/Validation.h"
 #include "import/ImportDriver.h"
 #include "localisation/TranslateModel.h"
 #include "model/DisplayModel.h"
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace invorator {
@@ -23,7 +25,19 @@ struct ImportReport
     QStringList attachments;
     SectionTitles titles;
     std::vector<SumFinding> checks;
+    // The validation's findings with the message of each, in the same order; no member
+    // "validation" when the invoice was not validated.
+    std::optional<ValidationReport> validation;
+    QStringList validationMessages;
 };
+
+// The validation of one file as text: whether it is valid, then each finding on a line of
+// its own (flag, rule, line, message, location).
+QString FormatValidation(const ValidationReport &report, const QStringList &messages);
+// The validation as one JSON object {"valid", "findings": [{"flag", "line", "location",
+// "message", "rule"}]} on one line, with a member "file" when `file` is given.
+QByteArray ValidationToJsonText(const ValidationReport &report, const QStringList &messages,
+                                const QString &file = {});
 
 // The findings of the check of sums, one line each, or one line saying all sums agree.
 QString FormatFindings(const std::vector<SumFinding> &findings);

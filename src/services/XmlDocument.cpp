@@ -131,7 +131,8 @@ XmlResult XmlDocument::loadXml(const QByteArray &bytes)
     ctxt->_private = &collector;
     ctxt->sax->internalSubset = rejectDoctype;
     ctxt->sax->externalSubset = rejectDoctype;
-    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+    constexpr int options =
+        XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     xmlDoc *doc = xmlCtxtReadMemory(ctxt.get(), bytes.constData(), static_cast<int>(bytes.size()),
                                     "invoice.xml", nullptr, options);
     std::unique_ptr<xmlDoc, DocDeleter> owned(doc);

@@ -54,6 +54,10 @@ public:
     XmlNode documentElement() const;
     XmlNode documentElement(const XmlNamespaces &namespaces) const;
 
+    // The parsed tree itself, for code that walks it with libxml2 (the validator); null
+    // before a successful load.
+    _xmlDoc *tree() const { return m_doc.get(); }
+
 private:
     struct DocDeleter
     {

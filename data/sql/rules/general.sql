@@ -1,0 +1,27 @@
+-- What the validator says beside the rules themselves: the XML Schema, missing
+-- validation data, a document that is no invoice, and the notes on what was validated.
+INSERT INTO tblPruefregeln (Wert, DE, EN, FR) VALUES
+ ('XSD',
+  'Die Rechnung entspricht nicht dem XML-Schema ihrer Syntax: %1',
+  'The invoice does not follow the XML Schema of its syntax: %1',
+  'La facture ne respecte pas le schéma XML de sa syntaxe : %1'),
+ ('XSD-MORE',
+  'Das XML-Schema meldet %1 weitere Fehler, die hier nicht aufgeführt sind.',
+  'The XML Schema reports %1 further errors that are not listed here.',
+  'Le schéma XML signale %1 autres erreurs qui ne sont pas listées ici.'),
+ ('SETUP',
+  'Die Prüfdaten des Programms fehlen oder sind unlesbar (%1); die Rechnung konnte nicht vollständig geprüft werden. Bitte das Programm neu installieren.',
+  'The program''s validation data are missing or unreadable (%1); the invoice could not be validated completely. Please reinstall the program.',
+  'Les données de validation du programme sont absentes ou illisibles (%1) ; la facture n''a pas pu être entièrement validée. Veuillez réinstaller le programme.'),
+ ('ROOT',
+  'Das Dokument (Wurzelelement %1) ist weder eine CII- noch eine UBL-Rechnung und kann nicht als E-Rechnung geprüft werden.',
+  'The document (root element %1) is neither a CII nor a UBL invoice and cannot be validated as an e-invoice.',
+  'Le document (élément racine %1) n''est ni une facture CII ni une facture UBL et ne peut pas être validé comme facture électronique.'),
+ ('PROFILE',
+  'Die Rechnung folgt dem Profil %1. Dieses Profil enthält nicht alle Angaben einer Rechnung nach EN 16931 (zum Beispiel keine Positionen); die Regeln, die deshalb verletzt sind, stehen unten. Eine solche Datei ist keine vollständige E-Rechnung.',
+  'The invoice follows the profile %1. This profile does not carry everything an EN 16931 invoice must carry (no lines, for example); the rules broken for that reason are listed below. Such a file is no complete e-invoice.',
+  'La facture suit le profil %1. Ce profil ne contient pas toutes les informations d''une facture EN 16931 (par exemple aucune ligne) ; les règles enfreintes pour cette raison sont listées ci-dessous. Un tel fichier n''est pas une facture électronique complète.'),
+ ('ZUGFERD1',
+  'Dies ist eine ZUGFeRD-1.0-Rechnung. ZUGFeRD 1.0 ist älter als die Norm EN 16931, deren Regeln hier deshalb nicht gelten; geprüft wurden nur der Aufbau und die Summen.',
+  'This is a ZUGFeRD 1.0 invoice. ZUGFeRD 1.0 predates the standard EN 16931, whose rules therefore do not apply here; only the structure and the sums were checked.',
+  'Il s''agit d''une facture ZUGFeRD 1.0. ZUGFeRD 1.0 est antérieur à la norme EN 16931, dont les règles ne s''appliquent donc pas ici ; seuls la structure et les totaux ont été vérifiés.');

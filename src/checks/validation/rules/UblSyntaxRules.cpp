@@ -1,0 +1,19 @@
+// UBL-SR-*, UBL-CR-* and UBL-DT-*, the UBL binding's own rules.
+#include "checks/validation/RuleContext.h"
+
+namespace invorator::validation {
+
+namespace {
+
+constexpr Rule Rules[] = {
+    {nullptr, FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice, nullptr},
+};
+
+} // namespace
+
+std::span<const Rule> UblSyntaxRules()
+{
+    return std::span(Rules).first(0);
+}
+
+} // namespace invorator::validation

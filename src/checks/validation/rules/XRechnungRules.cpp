@@ -1,0 +1,19 @@
+// the XRechnung rules (BR-DE-*, BR-DEX-*, BR-TMP-*, CVD).
+#include "checks/validation/RuleContext.h"
+
+namespace invorator::validation {
+
+namespace {
+
+constexpr Rule Rules[] = {
+    {nullptr, FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice, nullptr},
+};
+
+} // namespace
+
+std::span<const Rule> XRechnungRules()
+{
+    return std::span(Rules).first(0);
+}
+
+} // namespace invorator::validation

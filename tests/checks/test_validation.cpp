@@ -1,0 +1,211 @@
+// Validation against the official test sets and results: every file the official
+// artefacts were run on must break exactly the fatal rules they report, the CEN unit tests'
+// expectations must hold, and the rule tables must agree with the official rule ids.
+#include "TestSupport.h"
+
+#include "checks/Validation.h"
+#include "checks/validation/RuleContext.h"
+#include "localisation/ValidationTexts.h"
+#include "services/SharedState.h"
+#include "services/XmlDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSet>
+
+#include <map>
+
+using namespace invorator;
+
+namespace {
+
+const QString DataDir = QStringLiteral(VALIDATION_DATA);
+const QString Folder = ValidationFolder(QStringLiteral(PROGRAM_FOLDER));
+
+// The rows of a TSV file after its header.
+std::vector<QStringList> rows(const QString &path)
+{
+    std::vector<QStringList> out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return out;
+    file.readLine();
+    while (!file.atEnd()) {
+        const QString line =
+            QString::fromUtf8(file.readLine()).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        if (!line.isEmpty())
+            out.push_back(line.split(QLatin1Char('\t')));
+    }
+    return out;
+}
+
+ValidationReport validate(const QString &path)
+{
+    XmlDocument doc;
+    if (!doc.load(path))
+        return {};
+    return ValidateInvoice(doc, Folder);
+}
+
+QSet<QString> notBuilt()
+{
+    QSet<QString> ids;
+    for (const QStringList &row : rows(DataDir + QStringLiteral("/validation/not-built.tsv")))
+        ids.insert(row.at(0));
+    return ids;
+}
+
+// Findings that belong to no official rule set.
+bool ownFinding(const QString &rule)
+{
+    static const QSet<QString> own{QStringLiteral("XSD"),     QStringLiteral("XSD-MORE"),
+                                   QStringLiteral("SETUP"),   QStringLiteral("ROOT"),
+                                   QStringLiteral("PROFILE"), QStringLiteral("ZUGFERD1")};
+    return own.contains(rule);
+}
+
+QSet<QString> ids(const ValidationReport &report, FindingFlag flag, const QSet<QString> &skip)
+{
+    QSet<QString> out;
+    for (const ValidationFinding &f : report.findings)
+        if (f.flag == flag && !ownFinding(f.rule) && !skip.contains(f.rule))
+            out.insert(f.rule);
+    return out;
+}
+
+QString sorted(const QSet<QString> &set)
+{
+    QStringList list(set.begin(), set.end());
+    list.sort();
+    return list.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+// Every file of the official results, every rule built: the fatal rule ids we report are
+// exactly those the official artefacts report, and the XRechnung rules apply exactly where
+// they were run.
+TEST(Validation, FatalRulesAgreeWithTheOfficialResults)
+{
+    const QSet<QString> skip = notBuilt();
+    std::map<QString, QSet<QString>> expected;
+    std::map<QString, bool> xrechnung;
+    for (const QStringList &row : rows(DataDir + QStringLiteral("/validation/golden-files.tsv"))) {
+        expected[row.at(0)];
+        xrechnung[row.at(0)] = xrechnung[row.at(0)] || row.at(4) == QLatin1String("XRechnung");
+    }
+    for (const QStringList &row : rows(DataDir + QStringLiteral("/validation/golden.tsv")))
+        if (row.at(3) == QLatin1String("fatal") && !skip.contains(row.at(2)))
+            expected[row.at(0)].insert(row.at(2));
+    ASSERT_GT(expected.size(), 1200u);
+
+    std::map<QString, int> missed;
+    std::map<QString, int> extra;
+    QStringList examples;
+    for (const auto &[file, official] : expected) {
+        const ValidationReport report = validate(DataDir + QLatin1Char('/') + file);
+        EXPECT_EQ(report.xrechnung, xrechnung[file]) << file.toStdString();
+        const QSet<QString> ours = ids(report, FindingFlag::Fatal, skip);
+        if (ours == official)
+            continue;
+        for (const QString &id : official - ours)
+            ++missed[id];
+        for (const QString &id : ours - official)
+            ++extra[id];
+        if (examples.size() < 20)
+            examples << file + QStringLiteral(": missing {") + sorted(official - ours) +
+                            QStringLiteral("} extra {") + sorted(ours - official) + QLatin1Char('}');
+    }
+    QString summary;
+    for (const auto &[id, count] : missed)
+        summary += QStringLiteral("%1 missed in %2 files\n").arg(id).arg(count);
+    for (const auto &[id, count] : extra)
+        summary += QStringLiteral("%1 reported wrongly in %2 files\n").arg(id).arg(count);
+    EXPECT_TRUE(summary.isEmpty()) << summary.toStdString() << examples.join(QLatin1Char('\n')).toStdString();
+}
+
+// What each CEN unit test asserts: a rule that must pass is not reported; an error is a
+// fatal finding of that rule, a warning a warning.
+TEST(Validation, CenUnitTestsHold)
+{
+    const QSet<QString> skip = notBuilt();
+    QStringList failures;
+    int checked = 0;
+    for (const QStringList &row : rows(DataDir + QStringLiteral("/validation/cen-unit/expectations.tsv"))) {
+        const QString &rule = row.at(1);
+        if (skip.contains(rule))
+            continue;
+        ++checked;
+        const ValidationReport report =
+            validate(DataDir + QStringLiteral("/validation/cen-unit/") + row.at(0));
+        bool fatal = false;
+        bool warning = false;
+        for (const ValidationFinding &f : report.findings) {
+            fatal = fatal || (f.rule == rule && f.flag == FindingFlag::Fatal);
+            warning = warning || (f.rule == rule && f.flag == FindingFlag::Warning);
+        }
+        const QString &want = row.at(2);
+        const bool holds = want == QLatin1String("success") ? !fatal && !warning
+                           : want == QLatin1String("error") ? fatal
+                                                            : warning;
+        if (!holds)
+            failures << row.join(QLatin1Char(' '));
+    }
+    EXPECT_GT(checked, 0);
+    EXPECT_TRUE(failures.isEmpty()) << failures.join(QLatin1Char('\n')).toStdString();
+}
+
+// The rule tables name official rules with their official flag and syntax, none twice;
+// every official rule is built or listed as not built yet, never both; every rule built
+// has its sentence in German, English and French.
+TEST(Validation, RuleTablesMatchTheOfficialRules)
+{
+    std::map<std::pair<QString, unsigned>, QString> official; // (id, syntax) → flag
+    QSet<QString> officialIds;
+    for (const QStringList &row : rows(DataDir + QStringLiteral("/validation/rules.tsv"))) {
+        const unsigned syntax = row.at(2) == QLatin1String("CII")   ? validation::Cii
+                                : row.at(2) == QLatin1String("UBL") ? validation::Ubl
+                                                                    : validation::Both;
+        for (unsigned s : {validation::Cii, validation::Ubl})
+            if (syntax & s)
+                official[{row.at(0), s}] = row.at(1);
+        officialIds.insert(row.at(0));
+    }
+    const QSet<QString> skip = notBuilt();
+    QSet<QString> built;
+    std::map<std::pair<QString, unsigned>, int> seen;
+    for (auto family :
+         {validation::CoreRules(), validation::CalculationRules(), validation::DecimalRules(),
+          validation::VatCategoryRules(), validation::CodeListRules(), validation::CiiSyntaxRules(),
+          validation::UblSyntaxRules(), validation::XRechnungRules()})
+        for (const validation::Rule &rule : family) {
+            const QString id = QString::fromLatin1(rule.id);
+            built.insert(id);
+            EXPECT_FALSE(skip.contains(id)) << rule.id << " is built and listed as not built";
+            for (unsigned s : {validation::Cii, validation::Ubl}) {
+                if (!(rule.syntaxes & s))
+                    continue;
+                const int times = ++seen[std::make_pair(id, s)];
+                EXPECT_EQ(times, 1) << rule.id << " twice for one syntax";
+                const auto it = official.find({id, s});
+                ASSERT_NE(it, official.end()) << rule.id << " is no official rule of that syntax";
+                EXPECT_EQ(FlagName(rule.flag), it->second) << rule.id;
+            }
+        }
+    EXPECT_TRUE((officialIds - built - skip).isEmpty()) << sorted(officialIds - built - skip).toStdString();
+
+    SharedState state{QStringLiteral(PROGRAM_FOLDER)};
+    ASSERT_TRUE(state.OpenTextsDb());
+    for (const char *language : {"DE", "EN", "FR"}) {
+        state.LanguageCode = QString::fromLatin1(language);
+        const ValidationTexts texts = ValidationTexts::read(state);
+        QStringList missing;
+        for (const QString &id : built + QSet<QString>{QStringLiteral("XSD"), QStringLiteral("XSD-MORE"),
+                                                       QStringLiteral("SETUP"), QStringLiteral("ROOT"),
+                                                       QStringLiteral("PROFILE"), QStringLiteral("ZUGFERD1")})
+            if (!texts.has(id))
+                missing << id;
+        EXPECT_TRUE(missing.isEmpty()) << language << ": " << missing.join(QLatin1Char(' ')).toStdString();
+    }
+}
