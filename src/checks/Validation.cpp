@@ -56,8 +56,11 @@ void runRules(const Facts &facts, bool xrechnung, std::vector<ValidationFinding>
             continue;
         for (xmlNode *node : facts.nodes(static_cast<Scope>(scope)))
             for (const Rule *rule : byScope[scope]) {
-                RuleContext context{facts, node, nullptr, {}};
-                if (!rule->test(context))
+                RuleContext context{facts, node, nullptr, {}, {}};
+                const bool holds = rule->test(context);
+                for (auto &[where, values] : context.failures)
+                    findings.push_back(findingAt(rule->id, rule->flag, where, std::move(values)));
+                if (!holds && context.failures.empty())
                     findings.push_back(findingAt(rule->id, rule->flag, context.at ? context.at : node,
                                                  std::move(context.values)));
             }

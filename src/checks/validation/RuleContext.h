@@ -107,13 +107,18 @@ QString LocationOf(const xmlNode *node);
 
 // What a rule's test is given: the node it is checked on and the document. A test returns
 // false when the rule fails; before that it may say where (`at`, default the node) and add
-// the values the message names.
+// the values the message names. A rule that fails on several elements below its node
+// (each wrong code of a line, say) calls fail() for each instead; the engine reports every
+// one of those, and the node itself only when the test returns false without any.
 struct RuleContext
 {
     const Facts &doc;
     xmlNode *node;
     xmlNode *at = nullptr;
     QStringList values;
+    std::vector<std::pair<xmlNode *, QStringList>> failures;
+
+    void fail(xmlNode *where, QStringList what = {}) { failures.emplace_back(where, std::move(what)); }
 
     bool cii() const { return doc.cii(); }
     Nodes all(const char *path) const { return All(node, path); }
