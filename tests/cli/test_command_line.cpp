@@ -37,14 +37,16 @@ CliRun cli(const QStringList &args)
 
 TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
 {
-    for (const QStringList &args : {QStringList{}, QStringList{"print", "x.xml"}, QStringList{"show"},
-                                    QStringList{"show", "--kind", "xls", "a"}, QStringList{"json", "--kind"},
-                                    QStringList{"show", "--bogus", "a"}, QStringList{"show", "a", "b"},
-                                    QStringList{"show", "--lang", "XX", sample("Rechnung-2026-0815.xml")},
-                                    // Options and files a command does not take.
-                                    QStringList{"show", "--archive", "x.mdb", "a"},
-                                    QStringList{"archive-init", "a"}, QStringList{"save", "--name", "A", "a"},
-                                    QStringList{"support", "--name", "A"}, QStringList{"pdf", "a"}}) {
+    for (const QStringList &args :
+         {QStringList{}, QStringList{"print", "x.xml"}, QStringList{"show"},
+          QStringList{"show", "--kind", "xls", "a"}, QStringList{"json", "--kind"},
+          QStringList{"show", "--bogus", "a"}, QStringList{"show", "a", "b"},
+          QStringList{"show", "--lang", "XX", sample("Rechnung-2026-0815.xml")},
+          // Options and files a command does not take.
+          QStringList{"show", "--archive", "x.mdb", "a"}, QStringList{"archive-init", "a"},
+          QStringList{"save", "--name", "A", "a"}, QStringList{"support", "--name", "A"},
+          QStringList{"pdf", "a"}, QStringList{"validate", "--format", "xml", "a"},
+          QStringList{"show", "--format", "json", "a"}}) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("invorator-cli: ")) << r.err.toStdString();
@@ -60,7 +62,8 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
     EXPECT_EQ(j.keys(),
               QStringList({"attachments", "captions", "checks", "documentType", "documentTypeName", "headers",
                            "kind", "lvAbzuege", "lvTable", "lvUst", "messages", "numberFormat", "payment",
-                           "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige"}));
+                           "txtBuyer", "txtRechnungdaten", "txtSeller", "txtSonstige", "validation"}));
+    EXPECT_EQ(j["validation"].toObject(), QJsonObject({{"valid", true}, {"findings", QJsonArray()}}));
     // The kind read: a PDF counts as the kind of its XML, and UBL is another kind.
     EXPECT_EQ(cli({"json", corpus("pdf/EN16931_Einfach.pdf")}).json()["kind"], j["kind"]);
     EXPECT_NE(cli({"json", corpus("ubl/01.01a-INVOICE_ubl.xml")}).json()["kind"], j["kind"]);
@@ -72,6 +75,45 @@ TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
     EXPECT_FALSE(j["lvUst"][0].toObject().contains("color"));
     EXPECT_TRUE(j["messages"].toArray().isEmpty());
     EXPECT_TRUE(j["attachments"].toArray().isEmpty());
+}
+
+// validate: text per file, fatal first; one JSON object per file, with its name when there
+// are several; 5 when any file breaks a fatal rule, 1 when one cannot be read.
+TEST(CommandLine, ValidateReportsEachFileAndExitsBySeverity)
+{
+    QTemporaryDir dir;
+    QByteArray broken = readFile(sample("Rechnung-2026-0815.xml"));
+    broken.replace("<ram:ID>RE-2026-0815</ram:ID>", "<ram:Unknown/>");
+    const QString bad = writeFile(dir, "bad.xml", broken);
+    const QString good = sample("Rechnung-2026-0815.xml");
+
+    CliRun r = cli({"validate", good});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, good + ": valid (0 fatal, 0 warnings)\n");
+
+    r = cli({"validate", "--format", "json", bad});
+    EXPECT_EQ(r.status, 5);
+    const QJsonObject j = r.json();
+    EXPECT_FALSE(j.contains("file"));
+    EXPECT_FALSE(j["valid"].toBool());
+    QStringList rules;
+    for (const QJsonValue &f : j["findings"].toArray())
+        rules << f["rule"].toString();
+    EXPECT_TRUE(rules.contains("XSD") && rules.contains("BR-02")) << rules.join(' ').toStdString();
+    const QJsonObject schema = j["findings"][rules.indexOf("XSD")].toObject();
+    EXPECT_EQ(schema["line"].toInt(), 15);
+    EXPECT_EQ(schema["location"].toString(), "/rsm:CrossIndustryInvoice/rsm:ExchangedDocument/ram:Unknown");
+    EXPECT_TRUE(j["findings"][rules.indexOf("BR-02")]["message"].toString().contains("Rechnungsnummer"));
+
+    r = cli({"validate", "--format", "json", "--lang", "EN", good, bad, dir.filePath("missing.xml")});
+    EXPECT_EQ(r.status, 1);
+    const QStringList lines = r.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(QJsonDocument::fromJson(lines[0].toUtf8())["file"].toString(), good);
+    EXPECT_TRUE(QJsonDocument::fromJson(lines[1].toUtf8())["valid"] == false);
+    EXPECT_TRUE(lines[1].contains("invoice number")) << lines[1].toStdString();
+    EXPECT_TRUE(r.err.contains("missing.xml"));
+    EXPECT_EQ(cli({"validate", good, bad}).status, 5);
 }
 
 TEST(CommandLine, ShowPrintsTheInvoiceAndMarksRedRows)
