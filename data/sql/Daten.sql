@@ -190,7 +190,17 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (69, 'Warnung', 'Warning', 'Avertissement'),
  (70, '%1 Hinweis(e) zu den Beträgen der Rechnung (siehe Seite „Prüfung“).',
       '%1 note(s) on the amounts of the invoice (see the "Check" page).',
-      '%1 remarque(s) sur les montants de la facture (voir l''onglet « Contrôle »).');
+      '%1 remarque(s) sur les montants de la facture (voir l''onglet « Contrôle »).'),
+ (71, 'Information', 'Information', 'Information'),
+ (72, 'Die Rechnung ist eine gültige E-Rechnung.', 'The invoice is a valid e-invoice.',
+      'La facture est une facture électronique valide.'),
+ (73, 'Die Rechnung ist keine gültige E-Rechnung: sie verletzt %1 Regel(n) (siehe Seite „Prüfung“).',
+      'The invoice is not a valid e-invoice: it breaks %1 rule(s) (see the "Check" page).',
+      'La facture n''est pas une facture électronique valide : elle enfreint %1 règle(s) (voir l''onglet « Contrôle »).'),
+ (74, 'Die Rechnung ist eine gültige E-Rechnung, mit %1 Hinweis(en) (siehe Seite „Prüfung“).',
+      'The invoice is a valid e-invoice, with %1 note(s) (see the "Check" page).',
+      'La facture est une facture électronique valide, avec %1 remarque(s) (voir l''onglet « Contrôle »).'),
+ (75, 'Zeile %1', 'Line %1', 'Ligne %1');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/SumChecks.h"
+#include "localisation/ValidationTexts.h"
 
 #include <QColor>
 #include <QHash>
@@ -28,6 +29,12 @@ struct CheckTexts
     QString allAgree;     // message 62
     QString fatalCount;   // message 63: %1 sums that do not agree
     QString warningCount; // message 70: %1 notes on the amounts
+    QString information;  // message 71: the name of an information's flag
+    QString valid;        // message 72: the invoice is a valid e-invoice
+    QString invalid;      // message 73: not valid, %1 rules broken
+    QString validNotes;   // message 74: valid, with %1 notes
+    QString line;         // message 75: line %1 of the XML
+    ValidationTexts validation;
 
     static CheckTexts read(const SharedState &state);
 };
@@ -37,6 +44,7 @@ struct CheckTexts
 struct FindingRow
 {
     QString flag;
+    QString where;
     QString expected;
     QString found;
     QString sentence;
@@ -45,5 +53,14 @@ FindingRow DescribeFinding(const CheckTexts &texts, const SumFinding &finding, c
 
 // The mark's tool tip: every sum agrees, or how many do not and how many notes there are.
 QString SumsToolTip(const CheckTexts &texts, const std::vector<SumFinding> &findings);
+
+// A validation finding as the check page shows it: the flag's name, where (the line of
+// the XML), the message, and the element as an XPath for the tool tip.
+FindingRow DescribeFinding(const CheckTexts &texts, const ValidationFinding &finding);
+// How many distinct rules with a fatal finding the validation reports.
+int BrokenRules(const ValidationReport &report);
+// What the validation says in one sentence: valid, valid with notes, or not valid with the
+// number of rules broken.
+QString ValidityText(const CheckTexts &texts, const ValidationReport &report);
 
 } // namespace invorator

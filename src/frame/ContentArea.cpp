@@ -1,9 +1,11 @@
 #include "frame/ContentArea.h"
 
+#include "frame/CheckTexts.h"
 #include "frame/FileArea.h"
 #include "frame/InvoiceView.h"
 #include "frame/PanelHost.h"
 #include "frame/PositionsArea.h"
+#include "import/ImportDriver.h"
 
 #include <QLabel>
 #include <QSplitter>
@@ -25,6 +27,12 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
         QStringLiteral("background: rgb(200,0,0); color: white; font-weight: bold; padding: 4px 8px;"));
     m_sumsAlarm->hide();
     layout->addWidget(m_sumsAlarm);
+    m_validityAlarm = new QLabel(this);
+    m_validityAlarm->setObjectName(QStringLiteral("lblUngueltig"));
+    m_validityAlarm->setStyleSheet(m_sumsAlarm->styleSheet());
+    m_validityAlarm->setWordWrap(true);
+    m_validityAlarm->hide();
+    layout->addWidget(m_validityAlarm);
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->setChildrenCollapsible(false);
     m_invoice = new InvoiceView(model, splitter);
@@ -40,6 +48,15 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
         covered.push_back(box);
     covered.insert(covered.end(), {m_invoice, m_positions->allowancesPage(), m_positions});
     m_panels = new PanelHost(this, window, std::move(covered));
+}
+
+void ContentArea::showChecks(const ImportResult &shown, const CheckTexts &texts)
+{
+    const bool read = bool(shown);
+    m_positions->showFindings(shown.sumFindings, shown.validation, read, shown.numberFormat, texts);
+    m_sumsAlarm->setVisible(read && AnyFatal(shown.sumFindings));
+    m_validityAlarm->setText(ValidityText(texts, shown.validation));
+    m_validityAlarm->setVisible(read && !shown.validation.valid());
 }
 
 } // namespace invorator

@@ -1,6 +1,7 @@
 #include "frame/InvoiceView.h"
 
 #include "frame/CaptionedField.h"
+#include "import/ImportDriver.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace invorator {
@@ -102,6 +105,27 @@ void InvoiceView::showXmlOf(const QString &path)
     }
     showXml(text);
     QApplication::restoreOverrideCursor();
+}
+
+void InvoiceView::showSource(const ImportResult &shown, const QString &path)
+{
+    if (shown && shown.fromPdf && shown.path == path)
+        showXml(QString::fromUtf8(shown.pdfXml));
+    else
+        showXmlOf(path);
+}
+
+void InvoiceView::selectLine(int line)
+{
+    setCurrentWidget(m_xml->parentWidget());
+    const QTextBlock block = m_xml->document()->findBlockByNumber(line - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    m_xml->setTextCursor(cursor);
+    m_xml->centerCursor();
+    m_xml->setFocus();
 }
 
 void InvoiceView::refreshDocumentTypes()

@@ -9,6 +9,8 @@ class QPlainTextEdit;
 
 namespace invorator {
 
+struct ImportResult;
+
 class CaptionedField;
 class DisplayModel;
 
@@ -27,6 +29,11 @@ public:
     void refreshDocumentTypes();
     // Shows the text of the file; nothing for a path that names no file.
     void showXmlOf(const QString &path);
+    // The XML of the invoice in the field: for the PDF on show the XML it carried (what was
+    // read and validated), else the file as it is.
+    void showSource(const ImportResult &shown, const QString &path);
+    // Turns to the XML page and selects the line (counted from 1) of the XML shown.
+    void selectLine(int line);
     CaptionedField *field(FieldId id) const { return m_fields[id]; }
     // The boxes that are disabled while a side panel is open.
     const QList<QWidget *> &boxes() const { return m_boxes; }

@@ -131,6 +131,10 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
         if (column == CheckColumn::Meaning)
             wrapMeanings();
     });
+    connect(m_lvPruefung, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *item) {
+        if (const int line = item->data(CheckColumn::Flag, Qt::UserRole).toInt(); line > 0)
+            emit lineRequested(line);
+    });
     m_tabs->addTab(m_lvPruefung, QStringLiteral("Prüfung"));
 
     auto *payment = new QWidget(m_tabs);
@@ -196,30 +200,67 @@ void PositionsArea::render()
     showPaymentCode();
 }
 
-void PositionsArea::showFindings(const std::vector<SumFinding> &findings, bool read, const QString &pattern,
-                                 const CheckTexts &texts)
+void PositionsArea::showFindings(const std::vector<SumFinding> &findings, const ValidationReport &validation,
+                                 bool read, const QString &pattern, const CheckTexts &texts)
 {
     m_lvPruefung->clear();
     if (!read)
         return;
-    if (findings.empty()) {
-        auto *item = new QTreeWidgetItem(m_lvPruefung, {texts.allAgree});
+    const auto note = [this](const QString &text, const QColor &colour) {
+        auto *item = new QTreeWidgetItem(m_lvPruefung, {text});
         item->setFirstColumnSpanned(true);
-        item->setForeground(0, AgreeColour);
-        return;
-    }
+        item->setForeground(0, colour);
+    };
+    if (findings.empty())
+        note(texts.allAgree, AgreeColour);
+    if (validation.valid())
+        note(ValidityText(texts, validation), AgreeColour);
+
+    // Each row with its rank: the note on the profile first, then fatal, warnings, information.
+    struct Row
+    {
+        int rank;
+        QStringList cells;
+        FindingFlag flag;
+        int line;
+        QString tip;
+    };
+    std::vector<Row> rows;
+    QStringList summed;
     for (const SumFinding &f : findings) {
         const FindingRow row = DescribeFinding(texts, f, pattern);
-        auto *item = new QTreeWidgetItem(m_lvPruefung,
-                                         {row.flag, f.rule, f.where, row.expected, row.found, row.sentence});
-        const QColor colour = f.flag == FindingFlag::Fatal ? FatalColour : WarningColour;
+        rows.push_back({1 + static_cast<int>(f.flag),
+                        {row.flag, f.rule, row.where, row.expected, row.found, row.sentence},
+                        f.flag,
+                        0,
+                        row.sentence});
+        summed << f.rule;
+    }
+    for (const ValidationFinding &f : validation.findings) {
+        if (summed.contains(f.rule))
+            continue;
+        const FindingRow row = DescribeFinding(texts, f);
+        const bool explains = f.rule == QLatin1String("PROFILE") || f.rule == QLatin1String("ZUGFERD1");
+        rows.push_back({explains ? 0 : 1 + static_cast<int>(f.flag),
+                        {row.flag, f.rule, row.where, {}, {}, row.sentence},
+                        f.flag,
+                        f.line,
+                        f.location.isEmpty() ? row.sentence : row.sentence + QLatin1Char('\n') + f.location});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.rank < b.rank; });
+    for (const Row &row : rows) {
+        auto *item = new QTreeWidgetItem(m_lvPruefung, row.cells);
+        const QColor colour = row.flag == FindingFlag::Fatal     ? FatalColour
+                              : row.flag == FindingFlag::Warning ? WarningColour
+                                                                 : m_lvPruefung->palette().text().color();
         for (int c : {CheckColumn::Flag, CheckColumn::Found})
             item->setForeground(c, colour);
+        item->setData(CheckColumn::Flag, Qt::UserRole, row.line);
         // Every cell stands at the top of its row, beside the sentence's first line.
         for (int c = 0; c < item->columnCount(); ++c) {
             const bool amount = c == CheckColumn::Expected || c == CheckColumn::Found;
             item->setTextAlignment(c, (amount ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-            item->setToolTip(c, row.sentence);
+            item->setToolTip(c, row.tip);
         }
     }
     wrapMeanings();

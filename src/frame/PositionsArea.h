@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/SumChecks.h"
+#include "checks/Validation.h"
 #include "frame/FieldBox.h"
 
 #include <QGroupBox>
@@ -31,15 +32,21 @@ public:
     // The identifiers page belongs to Peppol invoices; without it the first page shows.
     void setIdentifiersEnabled(bool enabled);
     void showFirstPage();
-    // The sums that do not add up, one row each with its flag, rule, place, amounts in the
-    // pattern and what it means, or the one row saying that all agree; nothing at all
-    // before an invoice was read.
-    void showFindings(const std::vector<SumFinding> &findings, bool read, const QString &pattern,
-                      const CheckTexts &texts);
+    // The sums that do not add up and the rules the invoice breaks, together, fatal first:
+    // one row each with its flag, rule, place (a line's id, a VAT rate, or the line of the
+    // XML), amounts in the pattern and what it means. A row says so when all sums agree,
+    // and one when the invoice is a valid e-invoice; nothing at all before an invoice was
+    // read. A rule the sums check reports is not listed twice.
+    void showFindings(const std::vector<SumFinding> &findings, const ValidationReport &validation, bool read,
+                      const QString &pattern, const CheckTexts &texts);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
     // The QR code shown beside the payment means (an empty label when there is none).
     const QLabel *paymentCode() const { return m_qrCode; }
+
+signals:
+    // The user asked to see the line of the XML a finding concerns.
+    void lineRequested(int line);
 
 private slots:
     void showPaymentCode();

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace invorator {
 
 StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent)
@@ -19,6 +21,10 @@ StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent)
     m_sums->setObjectName(QStringLiteral("sumsMark"));
     m_sums->setContentsMargins(6, 0, 6, 0);
     addPermanentWidget(m_sums);
+    m_valid = new QLabel(this);
+    m_valid->setObjectName(QStringLiteral("validMark"));
+    m_valid->setContentsMargins(6, 0, 6, 0);
+    addPermanentWidget(m_valid);
 }
 
 void StatusBar::fill(const QStringList &texts, const QString &user, const QString &computer)
@@ -38,6 +44,19 @@ void StatusBar::showSums(const std::vector<SumFinding> &findings, bool read, con
     m_sums->setStyleSheet(
         QStringLiteral("color: rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
     m_sums->setToolTip(read ? SumsToolTip(texts, findings) : QString());
+}
+
+void StatusBar::showValidity(const ValidationReport &report, bool read, const CheckTexts &texts)
+{
+    const bool valid = report.valid();
+    const bool warnings =
+        std::any_of(report.findings.begin(), report.findings.end(),
+                    [](const ValidationFinding &f) { return f.flag == FindingFlag::Warning; });
+    m_valid->setText(!read ? QString() : valid ? QStringLiteral("✓") : QStringLiteral("✗"));
+    const QColor colour = !valid ? FatalColour : warnings ? WarningColour : AgreeColour;
+    m_valid->setStyleSheet(
+        QStringLiteral("color: rgb(%1,%2,%3)").arg(colour.red()).arg(colour.green()).arg(colour.blue()));
+    m_valid->setToolTip(read ? ValidityText(texts, report) : QString());
 }
 
 } // namespace invorator

@@ -67,7 +67,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     m_files = content->files();
     m_invoice = content->invoice();
     m_positions = content->positions();
-    m_sumsAlarm = content->sumsAlarm();
+    m_content = content;
     m_panels = content->panels();
     m_settings = m_panels->settings();
     m_client = m_panels->client();
@@ -76,6 +76,10 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     connect(m_files, &FileArea::convertRequested, this, &frmInvora::convert);
     connect(m_files, &FileArea::invoicePathChanged, this, &frmInvora::invoicePathChanged);
     connect(m_invoice, &InvoiceView::showXmlRequested, this, &frmInvora::ShowXmlSource);
+    connect(m_positions, &PositionsArea::lineRequested, this, [this](int line) {
+        ShowXmlSource();
+        m_invoice->selectLine(line);
+    });
     // Ctrl+O opens the invoice dialog from anywhere in the window.
     auto *open = new QShortcut(QKeySequence::Open, this);
     connect(open, &QShortcut::activated, m_files->invoiceField(), &CaptionedField::openDialog);
@@ -308,15 +312,14 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
 void frmInvora::showSums()
 {
     const ImportResult &shown = m_import->shown();
-    const bool read = bool(shown);
-    m_positions->showFindings(shown.sumFindings, read, shown.numberFormat, m_checkTexts);
-    m_status->showSums(shown.sumFindings, read, m_checkTexts);
-    m_sumsAlarm->setVisible(read && AnyFatal(shown.sumFindings));
+    m_content->showChecks(shown, m_checkTexts);
+    m_status->showSums(shown.sumFindings, bool(shown), m_checkTexts);
+    m_status->showValidity(shown.validation, bool(shown), m_checkTexts);
 }
 
 void frmInvora::ShowXmlSource()
 {
-    m_invoice->showXmlOf(m_files->invoiceField()->text());
+    m_invoice->showSource(m_import->shown(), m_files->invoiceField()->text());
 }
 
 void frmInvora::OrdnerÖffnen()

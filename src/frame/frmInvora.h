@@ -16,13 +16,13 @@
 #include <vector>
 
 class QAction;
-class QLabel;
 class QTranslator;
 
 namespace invorator {
 
 class ClientPanel;
 class CommandBar;
+class ContentArea;
 class FileArea;
 class InvoiceImport;
 class PanelHost;
@@ -122,7 +122,7 @@ private:
     FileArea *m_files = nullptr;
     InvoiceView *m_invoice = nullptr;
     PositionsArea *m_positions = nullptr;
-    QLabel *m_sumsAlarm = nullptr;
+    ContentArea *m_content = nullptr;
     SettingsPanel *m_settings = nullptr;
     ClientPanel *m_client = nullptr;
     SupportPanel *m_support = nullptr;

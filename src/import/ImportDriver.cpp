@@ -101,6 +101,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         if (file.pdf) {
             if (QByteArray embedded = ExtractInvoiceXml(xml); !embedded.isEmpty()) {
                 xml = std::move(embedded);
+                result.pdfXml = xml;
                 result.fromPdf = true;
                 result.kind = InvoiceKind::CII; // the content decides below whether it is CII or UBL
             }

@@ -44,6 +44,9 @@ struct ImportResult
     QString path;
     // The file's bytes as the import read them (the PDF, not its XML): what the archive stores.
     QByteArray bytes;
+    // The XML taken out of a PDF (empty for an XML file, whose bytes are the XML): what
+    // the validation's line numbers count in.
+    QByteArray pdfXml;
     // The pattern the amounts were written in; empty when the import ended before choosing one.
     QString numberFormat;
     // The sums of the invoice read that do not add up (empty when all agree).
