@@ -68,8 +68,18 @@ bool notNegative(RuleContext &c, const char *path)
     return false;
 }
 
-// An invoicing period (BG-14, BG-26) whose end lies before its start; the dates compare as
-// written. CII compares the dates given in format 102 as strings.
+// The first CII date below `from` written in format 102 (YYYYMMDD); empty when none is.
+QString ciiDate102(xmlNode *from, const char *path)
+{
+    for (xmlNode *date : All(from, path))
+        if (Text(date, "@format") == QLatin1String("102"))
+            return Text(date);
+    return {};
+}
+
+// Whether an invoicing period (BG-14, BG-26) that gives both dates ends no earlier than it
+// starts. CII compares the dates written in format 102, UBL the dates without a time zone;
+// a date that cannot be read fails the rule.
 bool periodInOrder(RuleContext &c, xmlNode *period)
 {
     if (!period)
@@ -78,16 +88,8 @@ bool periodInOrder(RuleContext &c, xmlNode *period)
     if (c.cii()) {
         if (!First(period, "ram:StartDateTime") || !First(period, "ram:EndDateTime"))
             return true;
-        for (xmlNode *date : All(period, "ram:StartDateTime/udt:DateTimeString"))
-            if (Text(date, "@format") == QLatin1String("102")) {
-                start = Text(date);
-                break;
-            }
-        for (xmlNode *date : All(period, "ram:EndDateTime/udt:DateTimeString"))
-            if (Text(date, "@format") == QLatin1String("102")) {
-                end = Text(date);
-                break;
-            }
+        start = ciiDate102(period, "ram:StartDateTime/udt:DateTimeString");
+        end = ciiDate102(period, "ram:EndDateTime/udt:DateTimeString");
     } else {
         if (!First(period, "cbc:StartDate") || !First(period, "cbc:EndDate"))
             return true;
@@ -98,6 +100,16 @@ bool periodInOrder(RuleContext &c, xmlNode *period)
         return true;
     c.at = period;
     c.values = {start, end};
+    return false;
+}
+
+// Whether any node of `a` has the same text as any node of `b`.
+bool anySameText(const Nodes &a, const Nodes &b)
+{
+    for (xmlNode *x : a)
+        for (xmlNode *y : b)
+            if (Text(x) == Text(y))
+                return true;
     return false;
 }
 
@@ -199,17 +211,11 @@ constexpr Rule Rules[] = {
          return each(c, "cac:PayeeParty", [&c](xmlNode *payee) {
              if (!First(payee, "cac:PartyName/cbc:Name"))
                  return false;
-             const auto shared = [](const Nodes &a, const Nodes &b) {
-                 for (xmlNode *x : a)
-                     for (xmlNode *y : b)
-                         if (Text(x) == Text(y))
-                             return true;
-                 return false;
-             };
              xmlNode *seller = c.first("cac:AccountingSupplierParty/cac:Party");
-             return !seller || (!shared(All(payee, "cac:PartyName/cbc:Name"), All(seller, "cac:PartyName/cbc:Name")) &&
-                                !shared(All(payee, "cac:PartyIdentification/cbc:ID"),
-                                        All(seller, "cac:PartyIdentification/cbc:ID")));
+             return !seller ||
+                    (!anySameText(All(payee, "cac:PartyName/cbc:Name"), All(seller, "cac:PartyName/cbc:Name")) &&
+                     !anySameText(All(payee, "cac:PartyIdentification/cbc:ID"),
+                                  All(seller, "cac:PartyIdentification/cbc:ID")));
          });
      }},
     // BT-62 name of the seller's tax representative (BG-11)
@@ -443,12 +449,13 @@ constexpr Rule Rules[] = {
          if (code != QLatin1String("30") && code != QLatin1String("58"))
              return true;
          c.values = {code};
-         // CII checks the accounts given; UBL asks for one.
-         if (c.cii())
-             return each(c, "ram:PayeePartyCreditorFinancialAccount", [](xmlNode *account) {
-                 return First(account, "ram:IBANID") || First(account, "ram:ProprietaryID");
-             });
-         return c.filled("cac:PayeeFinancialAccount/cbc:ID");
+         if (!c.cii())
+             return c.filled("cac:PayeeFinancialAccount/cbc:ID");
+         // CII asks only the accounts given for their identifier.
+         for (xmlNode *account : c.all("ram:PayeePartyCreditorFinancialAccount"))
+             if (!First(account, "ram:IBANID") && !First(account, "ram:ProprietaryID"))
+                 c.fail(account, {code});
+         return c.failures.empty();
      }},
     // BT-34 scheme of the seller's electronic address
     {"BR-62", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice,
