@@ -51,15 +51,24 @@ bool atMostOnce(RuleContext &c, const char *path)
     return true;
 }
 
-// Every element below `node` that carries the attribute, in document order.
+// Every element below `node` that carries the attribute, in document order; walked without
+// recursion, so that no nesting depth can exhaust the stack.
 void withAttribute(xmlNode *node, const xmlChar *attribute, Nodes &out)
 {
-    for (xmlNode *child = node->children; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE)
-            continue;
-        if (xmlHasProp(child, attribute))
-            out.push_back(child);
-        withAttribute(child, attribute, out);
+    xmlNode *at = node->children;
+    while (at && at != node) {
+        if (at->type == XML_ELEMENT_NODE) {
+            if (xmlHasProp(at, attribute))
+                out.push_back(at);
+            if (at->children) {
+                at = at->children;
+                continue;
+            }
+        }
+        while (at != node && !at->next)
+            at = at->parent;
+        if (at != node)
+            at = at->next;
     }
 }
 
