@@ -102,6 +102,18 @@ void checkAmounts(RuleContext &c, xmlNode *element)
     }
 }
 
+// An additional document's identifier may name its scheme only where the document is the
+// invoiced object (BT-18, type 130); the fatal rule and the warning on the unused
+// attribute fail on the same documents.
+bool schemeOnlyForObject(RuleContext &c)
+{
+    for (xmlNode *reference : c.all("cac:AdditionalDocumentReference"))
+        if (xmlNode *scheme = First(reference, "cbc:ID/@schemeID");
+            scheme && Text(reference, "cbc:DocumentTypeCode") != QLatin1String("130"))
+            c.fail(scheme, {Text(scheme)});
+    return true;
+}
+
 bool attachmentHas(RuleContext &c, const char *attribute)
 {
     for (xmlNode *object :
@@ -256,14 +268,7 @@ constexpr Rule OwnRules[] = {
          return schemes.size() <= 2;
      }},
     // BT-18: a scheme only for the invoiced object identifier (document type 130)
-    {"UBL-SR-43", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
-     [](RuleContext &c) {
-         for (xmlNode *reference : c.all("cac:AdditionalDocumentReference"))
-             if (xmlNode *scheme = First(reference, "cbc:ID/@schemeID");
-                 scheme && Text(reference, "cbc:DocumentTypeCode") != QLatin1String("130"))
-                 c.fail(scheme, {Text(scheme)});
-         return true;
-     }},
+    {"UBL-SR-43", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice, &schemeOnlyForObject},
     // BT-83 remittance information: one value for all payment means
     {"UBL-SR-44", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
@@ -294,6 +299,7 @@ constexpr Rule OwnRules[] = {
                      c.fail(scheme);
          return true;
      }},
+    {"UBL-CR-665", FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice, &schemeOnlyForObject},
     // amounts have at most two decimals; prices may have more
     {"UBL-DT-01", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
