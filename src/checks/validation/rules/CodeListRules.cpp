@@ -2,6 +2,7 @@
 #include "checks/validation/CodeLists.h"
 #include "checks/validation/RuleContext.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -103,16 +104,21 @@ QString valueOf(const xmlNode *node, Compare compare)
     return value;
 }
 
-// Whether the parent is the aggregate of that name (cac: in UBL, ram: in CII).
+// Whether the parent is the aggregate of that name: in UBL one of cac:, in CII one of ram:
+// or rsm: (the document's own parts).
 bool parentIs(const xmlNode *node, const char *localName)
 {
+    static constexpr const char *aggregates[] = {
+        "urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2",
+        "urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100",
+        "urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100",
+    };
     const xmlNode *parent = node->parent;
-    return parent && parent->type == XML_ELEMENT_NODE && parent->ns && parent->ns->href &&
-           xmlStrEqual(parent->name, BAD_CAST localName) &&
-           (xmlStrEqual(parent->ns->href, BAD_CAST "urn:oasis:names:specification:ubl:schema:xsd:"
-                                                   "CommonAggregateComponents-2") ||
-            xmlStrEqual(parent->ns->href, BAD_CAST "urn:un:unece:uncefact:data:standard:"
-                                                   "ReusableAggregateBusinessInformationEntity:100"));
+    if (!parent || parent->type != XML_ELEMENT_NODE || !parent->ns || !parent->ns->href ||
+        !xmlStrEqual(parent->name, BAD_CAST localName))
+        return false;
+    return std::any_of(std::begin(aggregates), std::end(aggregates),
+                       [parent](const char *uri) { return xmlStrEqual(parent->ns->href, BAD_CAST uri); });
 }
 
 // Whether the element belongs to a party (seller, buyer, payee, …) directly.
