@@ -210,3 +210,64 @@ TEST(Validation, RuleTablesMatchTheOfficialRules)
         EXPECT_TRUE(missing.isEmpty()) << language << ": " << missing.join(QLatin1Char(' ')).toStdString();
     }
 }
+
+// Every code list, in small hand-made invoices: a code from the list passes and one from
+// elsewhere fails, reported with the code. Guards against a wrong list (the neighbouring
+// list's code is the wrong one where there is one), lost white space handling, the upper-
+// casing of VATEX and the exact MIME compare, and SEPA taken for any party.
+TEST(Validation, EachCodeListTellsRightFromWrong)
+{
+    const QString cii = QStringLiteral(
+        "<rsm:CrossIndustryInvoice "
+        "xmlns:rsm=\"urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100\" "
+        "xmlns:ram=\"urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100\">"
+        "%1</rsm:CrossIndustryInvoice>");
+    const QString ubl = QStringLiteral(
+        "<%2 xmlns=\"urn:oasis:names:specification:ubl:schema:xsd:%2-2\" "
+        "xmlns:cac=\"urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2\" "
+        "xmlns:cbc=\"urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2\">%1</%2>");
+    const char *invoice = "Invoice";
+    struct Case
+    {
+        const char *rule, *root, *fragment, *right, *wrong;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"BR-CL-01", nullptr, "<rsm:ExchangedDocument><ram:TypeCode>%1</ram:TypeCode></rsm:ExchangedDocument>", "380", "999"},
+        {"BR-CL-01", invoice, "<cbc:InvoiceTypeCode>%1</cbc:InvoiceTypeCode>", "380", "381"},
+        {"BR-CL-01", "CreditNote", "<cbc:CreditNoteTypeCode>%1</cbc:CreditNoteTypeCode>", "381", "380"},
+        {"BR-CL-03", invoice, "<cbc:PayableAmount currencyID=\"%1\">1</cbc:PayableAmount>", " EUR ", "EURO"},
+        {"BR-CL-06", nullptr, "<ram:DueDateTypeCode>%1</ram:DueDateTypeCode>", "72", "3"},
+        {"BR-CL-06", invoice, "<cac:InvoicePeriod><cbc:DescriptionCode>%1</cbc:DescriptionCode></cac:InvoicePeriod>", "3", "72"},
+        {"BR-CL-07", invoice, "<cac:DocumentReference><cbc:ID schemeID=\"%1\">X</cbc:ID><cbc:DocumentTypeCode>130</cbc:DocumentTypeCode></cac:DocumentReference>", "AAA", "XXA"},
+        {"BR-CL-08", nullptr, "<ram:IncludedNote><ram:SubjectCode>%1</ram:SubjectCode></ram:IncludedNote>", "AAA", "QQQ"},
+        {"BR-CL-10", invoice, "<cac:AccountingSupplierParty><cac:Party><cac:PartyIdentification><cbc:ID schemeID=\"%1\">X</cbc:ID></cac:PartyIdentification></cac:Party></cac:AccountingSupplierParty>", "SEPA", "GLN"},
+        {"BR-CL-10", invoice, "<cac:AccountingCustomerParty><cac:Party><cac:PartyIdentification><cbc:ID schemeID=\"%1\">X</cbc:ID></cac:PartyIdentification></cac:Party></cac:AccountingCustomerParty>", "0088", "SEPA"},
+        {"BR-CL-13", nullptr, "<ram:ClassCode listID=\"%1\">1</ram:ClassCode>", "AA", "CPV"},
+        {"BR-CL-14", nullptr, "<ram:CountryID>%1</ram:CountryID>", "AN", "SS"},
+        {"BR-CL-14", invoice, "<cac:Country><cbc:IdentificationCode>%1</cbc:IdentificationCode></cac:Country>", "SS", "AN"},
+        {"BR-CL-16", invoice, "<cac:PaymentMeans><cbc:PaymentMeansCode>%1</cbc:PaymentMeansCode></cac:PaymentMeans>", "58", "ZZ"},
+        {"BR-CL-17", invoice, "<cac:TaxCategory><cbc:ID>%1</cbc:ID></cac:TaxCategory>", "AE", "AA"},
+        {"BR-CL-19", invoice, "<cac:AllowanceCharge><cbc:ChargeIndicator>false</cbc:ChargeIndicator><cbc:AllowanceChargeReasonCode>%1</cbc:AllowanceChargeReasonCode></cac:AllowanceCharge>", "41", "AAA"},
+        {"BR-CL-20", invoice, "<cac:AllowanceCharge><cbc:ChargeIndicator>true</cbc:ChargeIndicator><cbc:AllowanceChargeReasonCode>%1</cbc:AllowanceChargeReasonCode></cac:AllowanceCharge>", "AAA", "41"},
+        {"BR-CL-22", nullptr, "<ram:ExemptionReasonCode>%1</ram:ExemptionReasonCode>", "vatex-eu-o", "VATEX EU O"},
+        {"BR-CL-23", invoice, "<cbc:InvoicedQuantity unitCode=\"%1\">1</cbc:InvoicedQuantity>", "H87", "PCS"},
+        {"BR-CL-24", invoice, "<cbc:EmbeddedDocumentBinaryObject mimeCode=\"%1\">AA==</cbc:EmbeddedDocumentBinaryObject>", "application/pdf", " application/pdf"},
+        {"BR-CL-25", nullptr, "<ram:URIID schemeID=\"%1\">a@b.de</ram:URIID>", "EM", "GLN"},
+    };
+    // clang-format on
+    for (const Case &test : cases)
+        for (const char *code : {test.right, test.wrong}) {
+            const QString body = QString::fromUtf8(test.fragment).arg(QString::fromUtf8(code));
+            XmlDocument doc;
+            ASSERT_TRUE(doc.loadXml(
+                (test.root ? ubl.arg(body, QString::fromLatin1(test.root)) : cii.arg(body)).toUtf8()));
+            QStringList found;
+            for (const ValidationFinding &f : ValidateInvoice(doc, Folder).findings)
+                if (f.rule == QLatin1String(test.rule) && f.flag == FindingFlag::Fatal)
+                    found << f.values.value(0);
+            const QStringList expected =
+                code == test.wrong ? QStringList{QString::fromUtf8(code)} : QStringList{};
+            EXPECT_EQ(found, expected) << test.rule << " with " << code;
+        }
+}
