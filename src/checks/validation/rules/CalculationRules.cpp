@@ -48,11 +48,13 @@ bool sumHolds(RuleContext &c, const char *rule, xmlNode *total)
     return true;
 }
 
-// A total the rule needs is left out: reported at the totals, naming the element missing.
+// A total the rule needs is left out: reported at the totals, naming the element missing;
+// the sums' messages speak of two amounts, and a dash stands for each that is not there.
 bool missing(RuleContext &c, xmlNode *totals, const char *element)
 {
     c.at = totals;
-    c.values = {QString::fromLatin1(element).section(QLatin1Char(':'), 1), QString(), QString()};
+    c.values = {QString::fromLatin1(element).section(QLatin1Char(':'), 1), QStringLiteral("–"),
+                QStringLiteral("–")};
     return false;
 }
 
@@ -290,8 +292,10 @@ constexpr Rule Rules[] = {
              return missing(c, totals, "ram:TaxBasisTotalAmount");
          if (sameAmount(grand, basis))
              return true;
+         // Two VAT totals in the invoice's currency leave the gross total without one answer.
          if (vatTotalsInCurrency(c) > 1) {
              c.at = grand;
+             c.values = {QString(), QStringLiteral("–"), Text(grand)};
              return false;
          }
          if (!vatTotalInCurrency(c)) {
@@ -312,6 +316,7 @@ constexpr Rule Rules[] = {
          xmlNode *grand = c.first("cac:LegalMonetaryTotal/cbc:TaxInclusiveAmount");
          if (inCurrency != 1 || !grand || !c.has("cac:LegalMonetaryTotal/cbc:TaxExclusiveAmount")) {
              c.at = grand;
+             c.values = {QString(), QStringLiteral("–"), grand ? Text(grand) : QStringLiteral("–")};
              return false;
          }
          return sumHolds(c, "BR-CO-15", grand);
