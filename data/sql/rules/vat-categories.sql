@@ -389,6 +389,6 @@ INSERT INTO tblPruefregeln (Wert, DE, EN, FR) VALUES
   'The VAT category “split payment” (B) is only for invoices within Italy: seller and buyer must both be there.',
   'La catégorie de TVA « paiement scindé » (B) n''existe que pour les factures à l''intérieur de l''Italie : vendeur et acheteur doivent y être établis.'),
  ('BR-B-02',
-  'Eine Rechnung mit Positionen, Nachlässen oder Zuschlägen der Kategorie „Split Payment“ (B) darf keine Aufschlüsselung zum Normalsatz (S) enthalten.',
-  'An invoice with lines, allowances or charges of the category “split payment” (B) must not have a standard rated (S) breakdown.',
-  'Une facture avec des lignes, remises ou frais de la catégorie « paiement scindé » (B) ne doit pas avoir de ventilation au taux normal (S).');
+  'Eine Rechnung mit Positionen, Nachlässen oder Zuschlägen der Kategorie „Split Payment“ (B) darf keine Positionen, Nachlässe oder Zuschläge zum Normalsatz (S) enthalten.',
+  'An invoice with lines, allowances or charges of the category “split payment” (B) must not have lines, allowances or charges at the standard rate (S).',
+  'Une facture avec des lignes, remises ou frais de la catégorie « paiement scindé » (B) ne doit pas avoir de lignes, remises ou frais au taux normal (S).');

@@ -138,6 +138,14 @@ bool vatScheme(xmlNode *scheme)
     return Text(scheme, "cac:TaxScheme/cbc:ID").toUpper() == QLatin1String("VAT");
 }
 
+bool hasElementChild(const xmlNode *node)
+{
+    for (const xmlNode *child = node ? node->children : nullptr; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            return true;
+    return false;
+}
+
 void readParties(const Facts &doc, VatFacts &v)
 {
     xmlNode *root = doc.root;
@@ -159,8 +167,7 @@ void readParties(const Facts &doc, VatFacts &v)
         v.deliveryDateOrPeriod =
             First(root, CII_DELIVERY
                   "ram:ActualDeliverySupplyChainEvent/ram:OccurrenceDateTime/udt:DateTimeString") ||
-            (First(root, CII_SETTLEMENT "ram:BillingSpecifiedPeriod") &&
-             First(root, CII_SETTLEMENT "ram:BillingSpecifiedPeriod")->children);
+            hasElementChild(First(root, CII_SETTLEMENT "ram:BillingSpecifiedPeriod"));
         v.deliverToCountry =
             Filled(root, CII_DELIVERY "ram:ShipToTradeParty/ram:PostalTradeAddress/ram:CountryID");
         v.italian = Text(seller, "ram:PostalTradeAddress/ram:CountryID") == QLatin1String("IT") &&
@@ -179,8 +186,7 @@ void readParties(const Facts &doc, VatFacts &v)
     v.buyerLegal = First(buyer, "cac:PartyLegalEntity/cbc:CompanyID") != nullptr;
     v.deliveryDateOrPeriod = Text(root, "cac:Delivery/cbc:ActualDeliveryDate").size() > 1;
     for (xmlNode *period : All(root, "cac:InvoicePeriod"))
-        for (xmlNode *child = period->children; child; child = child->next)
-            v.deliveryDateOrPeriod = v.deliveryDateOrPeriod || child->type == XML_ELEMENT_NODE;
+        v.deliveryDateOrPeriod = v.deliveryDateOrPeriod || hasElementChild(period);
     v.deliverToCountry =
         Filled(root, "cac:Delivery/cac:DeliveryLocation/cac:Address/cac:Country/cbc:IdentificationCode");
     v.italian = Text(seller, "cac:PostalAddress/cac:Country/cbc:IdentificationCode") == QLatin1String("IT") &&
@@ -417,11 +423,12 @@ bool splitPaymentItalian(RuleContext &c)
     return !(used(v, "B") || v.breakdownCodes.contains(QLatin1String("B"))) || v.italian;
 }
 
-// BR-B-02: split payment and standard rate do not meet in one invoice.
+// BR-B-02: split payment and standard rate do not meet on the lines, allowances and charges
+// of one invoice.
 bool splitPaymentNotStandard(RuleContext &c)
 {
     const VatFacts &v = vat(c.doc);
-    return !used(v, "B") || !v.breakdownCodes.contains(QLatin1String("S"));
+    return !used(v, "B") || !used(v, "S");
 }
 
 constexpr Rule rule(const char *id, Scope scope, RuleTest test)
