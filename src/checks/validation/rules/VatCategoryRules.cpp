@@ -11,7 +11,9 @@ namespace {
 #define CII_DELIVERY "rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeDelivery/"
 #define CII_SETTLEMENT "rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeSettlement/"
 
-enum Category { CatS, CatZ, CatE, CatAE, CatK, CatG, CatO, CatL, CatM, CatB };
+// The categories with a family of rules of the same pattern; split payment (B) has two rules
+// of its own.
+enum Category { CatS, CatZ, CatE, CatAE, CatK, CatG, CatO, CatL, CatM };
 
 // What the rate of a line, allowance or charge of the category must be.
 enum class RateRule { Positive, Zero, NotNegative, Absent };
@@ -47,7 +49,6 @@ constexpr CategoryRules Categories[] = {
     {"O", false, true, RateRule::Absent, PartyRule::None, true, false},
     {"L", true, false, RateRule::NotNegative, PartyRule::SellerAny, false, false},
     {"M", true, false, RateRule::NotNegative, PartyRule::SellerAny, false, false},
-    {"B", true, false, RateRule::Positive, PartyRule::SellerAny, false, false},
 };
 
 // The tax category of something taxed: a line, a document allowance or a document charge.
