@@ -1,11 +1,13 @@
 // The XRechnung rules (BR-DE-*, BR-DEX-*, BR-TMP-*): what German public buyers require on
 // top of EN 16931, and the extension's sub lines, third-party payments and identifier schemes.
+#include "checks/validation/CodeLists.h"
 #include "checks/validation/RuleContext.h"
 
 #include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 
 namespace invorator::validation {
 
@@ -28,7 +30,7 @@ QString specificationId(const Facts &doc)
                     : "cbc:CustomizationID");
 }
 
-[[maybe_unused]] bool extension(const Facts &doc)
+bool extension(const Facts &doc)
 {
     return doc.once<bool>("xr.extension", [&] { return specificationId(doc) == QLatin1String(ExtensionId); });
 }
@@ -315,6 +317,166 @@ bool baseQuantitiesAgree(RuleContext &c)
     return false;
 }
 
+// BR-DEX-01: the types of embedded attachments the extension accepts: those of EN 16931
+// and XML.
+bool attachmentTypes(RuleContext &c)
+{
+    if (!extension(c.doc))
+        return true;
+    for (xmlNode *type : c.all(c.pick(
+             CII_AGREEMENT "ram:AdditionalReferencedDocument/ram:AttachmentBinaryObject/@mimeCode",
+             "cac:AdditionalDocumentReference/cac:Attachment/cbc:EmbeddedDocumentBinaryObject/@mimeCode"))) {
+        const QString code = Text(type);
+        if (code != QLatin1String("application/xml") && !c.doc.codes.contains(QStringLiteral("MIME"), code))
+            c.fail(type, {code});
+    }
+    return c.failures.empty();
+}
+
+// The identifier schemes the extension adds to ISO 6523.
+bool extensionScheme(const QString &code)
+{
+    return code == QLatin1String("XR01") || code == QLatin1String("XR02") || code == QLatin1String("XR03");
+}
+
+// BR-DEX-04 … 08: the identifiers whose scheme (@schemeID) is outside ISO 6523 and the
+// extension's schemes, by kind: party (04), legal registration (05), item (06), electronic
+// address (07, which may also use the EAS list), delivery location (08). One walk of the
+// document finds them all.
+enum SchemeKind { PartyId, LegalId, ItemId, AddressId, LocationId, SchemeKinds, NoScheme };
+
+SchemeKind schemeKind(const xmlNode *node, bool cii)
+{
+    const auto is = [](const xmlNode *n, const char *name) {
+        return n && xmlStrEqual(n->name, BAD_CAST name);
+    };
+    const xmlNode *parent = node->parent;
+    if (cii) {
+        if (is(node, "GlobalID"))
+            return is(parent, "ShipToTradeParty")        ? LocationId
+                   : is(parent, "SpecifiedTradeProduct") ? ItemId
+                                                         : PartyId;
+        if (is(node, "ID"))
+            return is(parent, "SpecifiedTaxRegistration") ? NoScheme : LegalId;
+        if (is(node, "URIID") && is(parent, "URIUniversalCommunication"))
+            return AddressId;
+        return NoScheme;
+    }
+    if (is(node, "EndpointID"))
+        return AddressId;
+    if (is(node, "CompanyID") && is(parent, "PartyLegalEntity"))
+        return LegalId;
+    if (is(node, "ID"))
+        return is(parent, "PartyIdentification")          ? PartyId
+               : is(parent, "StandardItemIdentification") ? ItemId
+               : is(parent, "DeliveryLocation")           ? LocationId
+                                                          : NoScheme;
+    return NoScheme;
+}
+
+void collectSchemes(const Facts &doc, xmlNode *node, std::array<Nodes, SchemeKinds> &out)
+{
+    for (xmlNode *child = node->children; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE)
+            continue;
+        if (xmlNode *scheme = First(child, "@schemeID")) {
+            const SchemeKind kind = schemeKind(child, doc.cii());
+            const QString code = Text(scheme);
+            const bool known = extensionScheme(code) ||
+                               doc.codes.contains(QStringLiteral("ISO-6523-ICD"), code) ||
+                               (kind == AddressId && doc.codes.contains(QStringLiteral("CEF-EAS"), code)) ||
+                               (kind == PartyId && !doc.cii() && code == QLatin1String("SEPA"));
+            if (kind != NoScheme && !known)
+                out[kind].push_back(scheme);
+        }
+        collectSchemes(doc, child, out);
+    }
+}
+
+template <SchemeKind kind> bool schemesKnown(RuleContext &c)
+{
+    if (!extension(c.doc))
+        return true;
+    const auto &unknown = c.doc.once<std::array<Nodes, SchemeKinds>>("xr.schemes", [&] {
+        std::array<Nodes, SchemeKinds> out;
+        collectSchemes(c.doc, c.doc.root, out);
+        return out;
+    });
+    for (xmlNode *scheme : unknown[kind])
+        c.fail(scheme, {Text(scheme)});
+    return unknown[kind].empty();
+}
+
+// BR-DEX-02: a line or sub line with sub lines (BG-DEX-01) has their sum as its net amount.
+void checkSubLineSums(RuleContext &c, xmlNode *line)
+{
+    const Nodes subs = All(line, "cac:SubInvoiceLine");
+    if (!subs.empty()) {
+        Decimal sum;
+        for (xmlNode *sub : subs)
+            sum = sum + Number(sub, "cbc:LineExtensionAmount").value_or(Decimal());
+        xmlNode *amount = First(line, "cbc:LineExtensionAmount");
+        const auto value = Number(line, "cbc:LineExtensionAmount");
+        if (amount && value && !(*value == sum))
+            c.fail(amount, {value->toText(), sum.toText()});
+    }
+    for (xmlNode *sub : subs)
+        checkSubLineSums(c, sub);
+}
+
+// BR-DEX-03: every sub line has exactly one VAT category for its item.
+void checkSubLineCategories(RuleContext &c, xmlNode *line)
+{
+    for (xmlNode *sub : All(line, "cac:SubInvoiceLine")) {
+        if (All(sub, "cac:Item/cac:ClassifiedTaxCategory").size() != 1)
+            c.fail(sub);
+        checkSubLineCategories(c, sub);
+    }
+}
+
+// The third-party payments (BG-DEX-09) of the extension.
+Nodes thirdPartyPayments(RuleContext &c)
+{
+    return extension(c.doc) ? c.all("cac:PrepaidPayment") : Nodes();
+}
+
+// BR-DEX-10 … 12: what each third-party payment must carry.
+template <const char *path> bool thirdPartyCarries(RuleContext &c)
+{
+    for (xmlNode *payment : thirdPartyPayments(c))
+        if (!Filled(payment, path))
+            c.fail(payment);
+    return c.failures.empty();
+}
+
+constexpr char PaymentType[] = "cbc:ID";            // BT-DEX-001
+constexpr char PaymentAmount[] = "cbc:PaidAmount";  // BT-DEX-002
+constexpr char PaymentText[] = "cbc:InstructionID"; // BT-DEX-003
+
+// BR-DEX-09: with third-party payments the amount due (BT-115) is the total with VAT less
+// the amount paid plus the rounding plus the third-party payments.
+bool amountDueWithThirdParty(RuleContext &c)
+{
+    const Nodes payments = thirdPartyPayments(c);
+    if (payments.empty())
+        return true;
+    Decimal thirdParty;
+    for (xmlNode *payment : payments)
+        thirdParty = thirdParty + Number(payment, "cbc:PaidAmount").value_or(Decimal());
+    xmlNode *due = c.first("cac:LegalMonetaryTotal/cbc:PayableAmount");
+    const auto value = Number(due, "");
+    const Decimal expected =
+        c.number("cac:LegalMonetaryTotal/cbc:TaxInclusiveAmount").value_or(Decimal()) -
+        c.number("cac:LegalMonetaryTotal/cbc:PrepaidAmount").value_or(Decimal()) +
+        c.number("cac:LegalMonetaryTotal/cbc:PayableRoundingAmount").value_or(Decimal()) + thirdParty;
+    if (value && *value == expected)
+        return true;
+    if (due)
+        c.at = due;
+    c.values << (value ? value->toText() : QString()) << expected.toText();
+    return false;
+}
+
 constexpr Rule Rules[] = {
     // BG-16 payment instructions
     {"BR-DE-1", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
@@ -498,6 +660,62 @@ constexpr Rule Rules[] = {
              if (!First(mandate, "cac:PayerFinancialAccount/cbc:ID"))
                  return false;
          return true;
+     }},
+    {"BR-DEX-01", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, attachmentTypes},
+    {"BR-DEX-02", FindingFlag::Warning, Ruleset::XRechnung, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         if (extension(c.doc))
+             checkSubLineSums(c, c.node);
+         return c.failures.empty();
+     }},
+    {"BR-DEX-03", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         if (extension(c.doc))
+             checkSubLineCategories(c, c.node);
+         return c.failures.empty();
+     }},
+    {"BR-DEX-04", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, schemesKnown<PartyId>},
+    {"BR-DEX-05", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, schemesKnown<LegalId>},
+    {"BR-DEX-06", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, schemesKnown<ItemId>},
+    {"BR-DEX-07", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, schemesKnown<AddressId>},
+    {"BR-DEX-08", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice, schemesKnown<LocationId>},
+    {"BR-DEX-09", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice, amountDueWithThirdParty},
+    {"BR-DEX-10", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice, thirdPartyCarries<PaymentType>},
+    {"BR-DEX-11", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice, thirdPartyCarries<PaymentAmount>},
+    {"BR-DEX-12", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice, thirdPartyCarries<PaymentText>},
+    // BT-DEX-002 with at most two decimals
+    {"BR-DEX-13", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         for (xmlNode *payment : thirdPartyPayments(c)) {
+             xmlNode *amount = First(payment, "cbc:PaidAmount");
+             const QString text = Text(amount);
+             const qsizetype dot = text.indexOf(QLatin1Char('.'));
+             if (amount && dot >= 0 && text.size() - dot - 1 > 2)
+                 c.fail(amount, {text});
+         }
+         return c.failures.empty();
+     }},
+    // BT-DEX-002 in the invoice currency (BT-5)
+    {"BR-DEX-14", FindingFlag::Fatal, Ruleset::XRechnung, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         const QString currency = c.text("cbc:DocumentCurrencyCode");
+         for (xmlNode *payment : thirdPartyPayments(c)) {
+             xmlNode *amount = First(payment, "cbc:PaidAmount");
+             const QString used = Text(First(amount, "@currencyID"));
+             if (!amount || used != currency)
+                 c.fail(amount ? amount : payment, {used, currency});
+         }
+         return c.failures.empty();
+     }},
+    // CII carries no sub lines: a line that names a parent line is read as a line of its own
+    {"BR-DEX-15", FindingFlag::Warning, Ruleset::XRechnung, Cii, Scope::Line,
+     [](RuleContext &c) {
+         xmlNode *parent = c.first("ram:AssociatedDocumentLineDocument/ram:ParentLineID");
+         if (!parent || !extension(c.doc))
+             return true;
+         c.at = parent;
+         c.values << Text(parent);
+         return false;
      }},
     {"BR-DE-TMP-32", FindingFlag::Information, Ruleset::XRechnung, Both, Scope::Invoice, supplyDateGiven},
     {"BR-TMP-2", FindingFlag::Warning, Ruleset::XRechnung, Both, Scope::Invoice, externalLocations},
