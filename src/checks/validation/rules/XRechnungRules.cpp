@@ -477,6 +477,55 @@ bool amountDueWithThirdParty(RuleContext &c)
     return false;
 }
 
+// The clean vehicles profile: invoices for vehicles that report their emission class.
+bool cleanVehicles(const Facts &doc)
+{
+    return doc.once<bool>("xr.cvd",
+                          [&] { return specificationId(doc).contains(QLatin1String(":xrechnung:cvd_")); });
+}
+
+// A line's item classifications (BT-158) and item attributes (BG-32).
+Nodes classifications(RuleContext &c, xmlNode *line)
+{
+    return All(line, c.pick("ram:SpecifiedTradeProduct/ram:DesignatedProductClassification/ram:ClassCode",
+                            "cac:Item/cac:CommodityClassification/cbc:ItemClassificationCode"));
+}
+
+// The classifications in the vehicle category list (BT-158 with list "CVD").
+Nodes vehicleCategories(RuleContext &c, xmlNode *line)
+{
+    Nodes out;
+    for (xmlNode *code : classifications(c, line))
+        if (Text(First(code, "@listID")) == QLatin1String("CVD"))
+            out.push_back(code);
+    return out;
+}
+
+// The attributes named "cva" (BT-160), the vehicle's clean vehicle class.
+Nodes vehicleClasses(RuleContext &c, xmlNode *line)
+{
+    Nodes out;
+    for (xmlNode *attribute :
+         All(line, c.pick("ram:SpecifiedTradeProduct/ram:ApplicableProductCharacteristic",
+                          "cac:Item/cac:AdditionalItemProperty")))
+        if (Text(attribute, c.pick("ram:Description", "cbc:Name")) == QLatin1String("cva"))
+            out.push_back(attribute);
+    return out;
+}
+
+// BR-DE-CVD-06-a/b: a vehicle line has exactly one vehicle category and one clean vehicle
+// class.
+bool vehicleLineComplete(RuleContext &c, bool categories)
+{
+    if (!cleanVehicles(c.doc))
+        return true;
+    const size_t category = vehicleCategories(c, c.node).size();
+    const size_t vehicleClass = vehicleClasses(c, c.node).size();
+    if (category == 0 && vehicleClass == 0)
+        return true;
+    return (categories ? category : vehicleClass) == 1;
+}
+
 constexpr Rule Rules[] = {
     // BG-16 payment instructions
     {"BR-DE-1", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
@@ -716,6 +765,71 @@ constexpr Rule Rules[] = {
          c.at = parent;
          c.values << Text(parent);
          return false;
+     }},
+    // BT-12 contract reference of a clean vehicles invoice
+    {"BR-DE-CVD-01", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
+     [](RuleContext &c) {
+         return !cleanVehicles(c.doc) ||
+                c.filled(c.pick(CII_AGREEMENT "ram:ContractReferencedDocument/ram:IssuerAssignedID",
+                                "cac:ContractDocumentReference/cbc:ID"));
+     }},
+    // BT-17 tender or lot reference of a clean vehicles invoice
+    {"BR-DE-CVD-02", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
+     [](RuleContext &c) {
+         if (!cleanVehicles(c.doc))
+             return true;
+         if (!c.cii())
+             return c.filled("cac:OriginatorDocumentReference/cbc:ID");
+         for (xmlNode *reference : c.all(CII_AGREEMENT "ram:AdditionalReferencedDocument"))
+             if (Text(reference, "ram:TypeCode") == QLatin1String("50") && Filled(reference, "ram:IssuerAssignedID"))
+                 return true;
+         return false;
+     }},
+    // a clean vehicles invoice has a line with a vehicle category and a clean vehicle class
+    {"BR-DE-CVD-03", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
+     [](RuleContext &c) {
+         if (!cleanVehicles(c.doc))
+             return true;
+         for (xmlNode *line : c.doc.nodes(Scope::Line))
+             if (!vehicleCategories(c, line).empty() && !vehicleClasses(c, line).empty())
+                 return true;
+         return false;
+     }},
+    // the vehicle categories
+    {"BR-DE-CVD-04", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Line,
+     [](RuleContext &c) {
+         if (cleanVehicles(c.doc))
+             for (xmlNode *code : vehicleCategories(c, c.node))
+                 if (!codeIn(Text(code), {"M1", "M2", "M3", "N1", "N2", "N3"}))
+                     c.fail(code, {Text(code)});
+         return c.failures.empty();
+     }},
+    // the clean vehicle classes (BT-161)
+    {"BR-DE-CVD-05", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Line,
+     [](RuleContext &c) {
+         if (cleanVehicles(c.doc))
+             for (xmlNode *attribute : vehicleClasses(c, c.node)) {
+                 xmlNode *value = First(attribute, c.pick("ram:Value", "cbc:Value"));
+                 if (!codeIn(Text(value), {"clean", "zero-emission", "other"}))
+                     c.fail(value ? value : attribute, {Text(value)});
+             }
+         return c.failures.empty();
+     }},
+    {"BR-DE-CVD-06-a", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Line,
+     [](RuleContext &c) { return vehicleLineComplete(c, false); }},
+    {"BR-DE-CVD-06-b", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Line,
+     [](RuleContext &c) { return vehicleLineComplete(c, true); }},
+    // the classification lists of a clean vehicles invoice: those of EN 16931 and "CVD"
+    {"BR-TMP-CVD-01", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Line,
+     [](RuleContext &c) {
+         if (cleanVehicles(c.doc))
+             for (xmlNode *code : classifications(c, c.node)) {
+                 xmlNode *list = First(code, "@listID");
+                 const QString id = Text(list);
+                 if (list && id != QLatin1String("CVD") && !c.doc.codes.contains(QStringLiteral("UNTDID-7143"), id))
+                     c.fail(list, {id});
+             }
+         return c.failures.empty();
      }},
     {"BR-DE-TMP-32", FindingFlag::Information, Ruleset::XRechnung, Both, Scope::Invoice, supplyDateGiven},
     {"BR-TMP-2", FindingFlag::Warning, Ruleset::XRechnung, Both, Scope::Invoice, externalLocations},
