@@ -79,10 +79,10 @@ xmlNode *deliverToAddress(RuleContext &c)
                           "cac:Delivery/cac:DeliveryLocation/cac:Address"));
 }
 
-// A required element of a group: fails at the group when the element is missing.
+// A required element of a group: fails at the group when the element is missing or blank.
 bool required(RuleContext &c, xmlNode *group, const char *ciiPath, const char *ublPath)
 {
-    if (!group || First(group, c.pick(ciiPath, ublPath)))
+    if (!group || Filled(group, c.pick(ciiPath, ublPath)))
         return true;
     c.at = group;
     return false;
@@ -133,8 +133,9 @@ const DirectDebit &ciiDirectDebit(const Facts &doc)
             First(doc.root, "rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeSettlement");
         debit.mandate = First(settlement, "ram:SpecifiedTradePaymentTerms/ram:DirectDebitMandateID");
         debit.creditor = First(settlement, "ram:CreditorReferenceID");
-        debit.account = First(
-            settlement, "ram:SpecifiedTradeSettlementPaymentMeans/ram:PayerPartyDebtorFinancialAccount");
+        debit.account =
+            First(settlement,
+                  "ram:SpecifiedTradeSettlementPaymentMeans/ram:PayerPartyDebtorFinancialAccount/ram:IBANID");
         return debit;
     });
 }
@@ -180,7 +181,7 @@ bool ibanOf(RuleContext &c, const char *code, const char *ciiPath, const char *u
     if (account && validIban(Text(account)))
         return true;
     if (account)
-        c.at = account, c.values << Text(account);
+        c.at = account;
     return false;
 }
 
@@ -252,10 +253,11 @@ bool paymentTermsForm(RuleContext &c)
     return c.failures.empty();
 }
 
-// BR-DE-28: one '@' with something on both sides, no white space, no dot at either end.
+// BR-DE-28: one '@' with something before it and a domain with a dot after it, no white
+// space, no dot at either end or next to the '@'.
 bool plausibleEmail(const QString &address)
 {
-    static const QRegularExpression form(QStringLiteral("^[^@\\s]+@[^@\\s]+$"));
+    static const QRegularExpression form(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
     return form.match(address).hasMatch() && !address.startsWith(QLatin1Char('.')) &&
            !address.endsWith(QLatin1Char('.')) && !address.contains(QLatin1String(".@")) &&
            !address.contains(QLatin1String("@."));
@@ -310,10 +312,17 @@ bool baseQuantitiesAgree(RuleContext &c)
         c.number("ram:SpecifiedLineTradeAgreement/ram:GrossPriceProductTradePrice/ram:BasisQuantity");
     xmlNode *net = c.first("ram:SpecifiedLineTradeAgreement/ram:NetPriceProductTradePrice/ram:BasisQuantity");
     const auto netValue = Number(net, "");
-    if (!gross || !net || !netValue || *gross == *netValue)
+    if (!gross || !net || !netValue)
+        return true;
+    // the unit (BT-150) too, where both name one
+    const QString grossUnit = Text(c.first("ram:SpecifiedLineTradeAgreement/ram:GrossPriceProductTradePrice/"
+                                           "ram:BasisQuantity/@unitCode"));
+    const QString netUnit = Text(First(net, "@unitCode"));
+    if (*gross == *netValue && (grossUnit.isEmpty() || netUnit.isEmpty() || grossUnit == netUnit))
         return true;
     c.at = net;
-    c.values << gross->toText() << netValue->toText();
+    c.values << (gross->toText() + QLatin1Char(' ') + grossUnit).trimmed()
+             << (netValue->toText() + QLatin1Char(' ') + netUnit).trimmed();
     return false;
 }
 
@@ -551,7 +560,7 @@ constexpr Rule Rules[] = {
     {"BR-DE-5", FindingFlag::Fatal, Ruleset::XRechnung, Both, Scope::Invoice,
      [](RuleContext &c) {
          // CII may name a department instead of a person
-         if (c.cii() && First(sellerContact(c), "ram:DepartmentName"))
+         if (c.cii() && Filled(sellerContact(c), "ram:DepartmentName"))
              return true;
          return required(c, sellerContact(c), "ram:PersonName", "cbc:Name");
      }},
@@ -662,12 +671,13 @@ constexpr Rule Rules[] = {
                  !c.has("ram:PayeeSpecifiedCreditorFinancialInstitution") &&
                  !c.has("ram:PayerSpecifiedDebtorFinancialInstitution"));
      }},
-    // BG-3 preceding invoice of a corrected invoice
+    // BG-3 preceding invoice of a corrected invoice, named by its number (BT-25)
     {"BR-DE-26", FindingFlag::Warning, Ruleset::XRechnung, Both, Scope::Invoice,
      [](RuleContext &c) {
          return c.text(c.pick("rsm:ExchangedDocument/ram:TypeCode", "cbc:InvoiceTypeCode")) !=
                     QLatin1String("384") ||
-                c.has(c.pick(CII_SETTLEMENT "ram:InvoiceReferencedDocument", "cac:BillingReference"));
+                c.filled(c.pick(CII_SETTLEMENT "ram:InvoiceReferencedDocument/ram:IssuerAssignedID",
+                                "cac:BillingReference/cac:InvoiceDocumentReference/cbc:ID"));
      }},
     // BT-42 telephone with at least three digits
     {"BR-DE-27", FindingFlag::Warning, Ruleset::XRechnung, Both, Scope::Invoice,
