@@ -1,5 +1,6 @@
-// The XRechnung rules (BR-DE-*, BR-DEX-*, BR-TMP-*): what German public buyers require on
-// top of EN 16931, and the extension's sub lines, third-party payments and identifier schemes.
+// The XRechnung rules (BR-DE-*, BR-DEX-*, BR-TMP-*, CVD): what German public buyers require
+// on top of EN 16931, the extension's sub lines, third-party payments and identifier schemes,
+// and the clean vehicles profile.
 #include "checks/validation/CodeLists.h"
 #include "checks/validation/RuleContext.h"
 
