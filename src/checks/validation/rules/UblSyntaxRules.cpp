@@ -46,6 +46,27 @@ Nodes taxNumbers(xmlNode *party, bool vat)
     return out;
 }
 
+// The elements on `path` below each node on `context` beyond the first: the element may
+// occur once per context node, however many context nodes there are.
+bool oncePer(RuleContext &c, const char *context, const char *path)
+{
+    bool once = true;
+    for (xmlNode *node : c.all(context))
+        once = atMostOnce(c, All(node, path)) && once;
+    return once;
+}
+
+// The supporting documents (BG-24) that are the invoiced object identifier (BT-18), told by
+// document type code 130.
+Nodes invoicedObjects(RuleContext &c)
+{
+    Nodes out;
+    for (xmlNode *reference : c.all("cac:AdditionalDocumentReference"))
+        if (Text(reference, "cbc:DocumentTypeCode") == QLatin1String("130"))
+            out.push_back(reference);
+    return out;
+}
+
 // The payee's details count only where the payee is someone other than the seller, told by
 // a payee name (BT-59) that differs from the seller name (BT-27). Without either name
 // the payee cannot be told apart and the rule fails.
@@ -196,6 +217,35 @@ template <size_t I> bool unused(RuleContext &c)
 }
 
 constexpr Rule OwnRules[] = {
+    // BT-12 contract reference
+    {"UBL-SR-01", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:ContractDocumentReference/cbc:ID");
+     }},
+    // BT-15 receiving advice reference
+    {"UBL-SR-02", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:ReceiptDocumentReference/cbc:ID");
+     }},
+    // BT-16 despatch advice reference
+    {"UBL-SR-03", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:DespatchDocumentReference/cbc:ID");
+     }},
+    // BT-18 invoiced object identifier: one document reference of type 130
+    {"UBL-SR-04", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         Nodes ids;
+         for (xmlNode *reference : invoicedObjects(c))
+             for (xmlNode *id : All(reference, "cbc:ID"))
+                 ids.push_back(id);
+         return atMostOnce(c, ids);
+     }},
+    // BT-20 payment terms
+    {"UBL-SR-05", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:PaymentTerms/cbc:Note");
+     }},
     // BG-3: a preceding invoice reference names the invoice (BT-25)
     {"UBL-SR-07", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
@@ -203,6 +253,21 @@ constexpr Rule OwnRules[] = {
              if (!Filled(reference, "cac:InvoiceDocumentReference/cbc:ID"))
                  c.fail(reference);
          return true;
+     }},
+    // BG-14 invoicing period
+    {"UBL-SR-08", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:InvoicePeriod");
+     }},
+    // BT-27 seller name
+    {"UBL-SR-09", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:RegistrationName");
+     }},
+    // BT-28 seller trading name
+    {"UBL-SR-10", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, SUPPLIER "cac:PartyName/cbc:Name");
      }},
     // BT-30 seller legal registration identifier
     {"UBL-SR-11", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -218,6 +283,16 @@ constexpr Rule OwnRules[] = {
     {"UBL-SR-13", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
          return atMostOnce(c, taxNumbers(c.first("cac:AccountingSupplierParty/cac:Party"), false));
+     }},
+    // BT-33 seller additional legal information
+    {"UBL-SR-14", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:CompanyLegalForm");
+     }},
+    // BT-44 buyer name
+    {"UBL-SR-15", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, CUSTOMER "cac:PartyLegalEntity/cbc:RegistrationName");
      }},
     // BT-46 buyer identifier
     {"UBL-SR-16", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -249,6 +324,31 @@ constexpr Rule OwnRules[] = {
      [](RuleContext &c) {
          return payeeOnce(c, "cac:PartyLegalEntity/cbc:CompanyID");
      }},
+    // BT-62 seller tax representative name
+    {"UBL-SR-22", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyName/cbc:Name");
+     }},
+    // BT-63 seller tax representative VAT identifier
+    {"UBL-SR-23", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyTaxScheme/cbc:CompanyID");
+     }},
+    // BG-13 delivery information
+    {"UBL-SR-24", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:Delivery");
+     }},
+    // BT-70 deliver to party name
+    {"UBL-SR-25", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:Delivery/cac:DeliveryParty/cac:PartyName/cbc:Name");
+     }},
+    // BT-89 mandate reference identifier
+    {"UBL-SR-28", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate/cbc:ID");
+     }},
     // BT-90 bank assigned creditor identifier, given by the seller or the payee
     {"UBL-SR-29", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
@@ -260,6 +360,51 @@ constexpr Rule OwnRules[] = {
              if (Text(id, "@schemeID") == QLatin1String("SEPA"))
                  creditor.push_back(id);
          return atMostOnce(c, creditor);
+     }},
+    // BT-91 debited account identifier
+    {"UBL-SR-30", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate/cac:PayerFinancialAccount/cbc:ID");
+     }},
+    // BT-120 VAT exemption reason text, once per VAT breakdown
+    {"UBL-SR-32", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return oncePer(c, "cac:TaxTotal/cac:TaxSubtotal/cac:TaxCategory", "cbc:TaxExemptionReason");
+     }},
+    // BT-123 supporting document description, once per document
+    {"UBL-SR-33", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return oncePer(c, "cac:AdditionalDocumentReference", "cbc:DocumentDescription");
+     }},
+    // BT-127 invoice line note
+    {"UBL-SR-34", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cbc:Note");
+     }},
+    // BT-132 referenced purchase order line
+    {"UBL-SR-35", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:OrderLineReference");
+     }},
+    // BG-26 invoice line period
+    {"UBL-SR-36", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:InvoicePeriod");
+     }},
+    // BT-147 item price discount
+    {"UBL-SR-37", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:Price/cac:AllowanceCharge");
+     }},
+    // BT-11 project reference
+    {"UBL-SR-39", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:ProjectReference/cbc:ID");
+     }},
+    // BT-45 buyer trading name
+    {"UBL-SR-40", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, CUSTOMER "cac:PartyName/cbc:Name");
      }},
     // the seller's VAT identifier and tax registration, two PartyTaxScheme at most
     {"UBL-SR-42", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -291,6 +436,11 @@ constexpr Rule OwnRules[] = {
      [](RuleContext &c) {
          return atMostOnce(c, "cac:InvoicePeriod/cbc:DescriptionCode");
      }},
+    // BT-154 item description
+    {"UBL-SR-50", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:Item/cbc:Description");
+     }},
     // BT-31, BT-32, BT-48, BT-63: a PartyTaxScheme carries its number and its scheme
     {"UBL-SR-53", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
@@ -302,6 +452,14 @@ constexpr Rule OwnRules[] = {
          return true;
      }},
     {"UBL-CR-665", FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice, &schemeOnlyForObject},
+    // BT-18: the invoiced object identifier is a reference, not an attached document
+    {"UBL-CR-666", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         for (xmlNode *reference : invoicedObjects(c))
+             for (xmlNode *attachment : All(reference, "cac:Attachment"))
+                 c.fail(attachment, {Text(reference, "cbc:ID")});
+         return true;
+     }},
     // amounts have at most two decimals; prices may have more
     {"UBL-DT-01", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
