@@ -271,3 +271,63 @@ TEST(Validation, EachCodeListTellsRightFromWrong)
             EXPECT_EQ(found, expected) << test.rule << " with " << code;
         }
 }
+
+namespace {
+
+// The element at a path of names as written ("cac:Delivery/cac:DeliveryParty"); "[n]" picks
+// the n-th of like-named siblings.
+xmlNode *elementAt(xmlNode *from, const QString &path)
+{
+    for (const QString &step : path.split(QLatin1Char('/'))) {
+        const qsizetype bracket = step.indexOf(QLatin1Char('['));
+        const QString name = step.left(bracket);
+        int wanted = bracket < 0 ? 1 : step.mid(bracket + 1).chopped(1).toInt();
+        xmlNode *child = from ? from->children : nullptr;
+        for (; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE && validation::NameOf(child) == name && --wanted == 0)
+                break;
+        from = child;
+    }
+    return from;
+}
+
+bool reports(const XmlDocument &doc, const QString &rule)
+{
+    for (const ValidationFinding &f : ValidateInvoice(doc, Folder).findings)
+        if (f.rule == rule)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// Hand-made breaks of rules no official test file breaks: a valid invoice changed in one
+// place (an element duplicated, one added) reports the rule, the unchanged one does not; a
+// rule marked "-" must stay silent after the change. Guards against a rule on the wrong
+// element, one that never fires, and one counted over the whole document where it holds
+// per element.
+TEST(Validation, OwnCasesBreakTheirRule)
+{
+    const auto cases = rows(DataDir + QStringLiteral("/validation/own-cases.tsv"));
+    ASSERT_FALSE(cases.empty());
+    for (const QStringList &row : cases) {
+        const QString where = row.join(QLatin1Char(' '));
+        const bool silent = row.at(4).startsWith(QLatin1Char('-'));
+        const QString rule = silent ? row.at(4).mid(1) : row.at(4);
+        XmlDocument doc;
+        ASSERT_TRUE(doc.load(DataDir + QLatin1Char('/') + row.at(0))) << where.toStdString();
+        EXPECT_FALSE(reports(doc, rule)) << "unchanged: " << where.toStdString();
+        xmlNode *node = elementAt(xmlDocGetRootElement(doc.tree()), row.at(2));
+        ASSERT_NE(node, nullptr) << where.toStdString();
+        if (row.at(1) == QLatin1String("duplicate")) {
+            xmlAddNextSibling(node, xmlCopyNode(node, 1));
+        } else {
+            ASSERT_EQ(row.at(1), QLatin1String("add")) << where.toStdString();
+            const QByteArray prefix = row.at(3).section(QLatin1Char(':'), 0, 0).toUtf8();
+            const QByteArray name = row.at(3).section(QLatin1Char(':'), 1).toUtf8();
+            xmlNewChild(node, xmlSearchNs(doc.tree(), node, BAD_CAST prefix.constData()),
+                        BAD_CAST name.constData(), nullptr);
+        }
+        EXPECT_EQ(reports(doc, rule), !silent) << where.toStdString();
+    }
+}
