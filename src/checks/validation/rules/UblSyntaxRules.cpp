@@ -126,9 +126,11 @@ bool attachmentHas(RuleContext &c, const char *attribute)
 }
 
 // Elements and attributes EN 16931 does not use: each id with where the element may
-// occur, below the root and below each line. The ids follow the order of the elements in
-// the UBL schema; where the only test file that shows an id carries several unused
-// elements (the credit note in the corpus), that order tells which element it is.
+// occur, below the root and below each line. The ids follow the UBL 2.1 Invoice schema
+// walked depth first: each element the binding does not use is one id, an unused aggregate
+// one id for all of it. The table holds the runs of that walk that put every id the test
+// data show on its own element; where the only test file that shows an id carries several
+// unused elements (the credit note in the corpus), that order tells which element it is.
 struct Unused
 {
     const char *id;
