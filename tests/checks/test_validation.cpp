@@ -331,3 +331,45 @@ TEST(Validation, OwnCasesBreakTheirRule)
         EXPECT_EQ(reports(doc, rule), !silent) << where.toStdString();
     }
 }
+
+// Elements EN 16931 does not use, one hand-made case per row of own-warning-cases.tsv: the
+// base invoice does not break the rule; with the row's element put below its parent the
+// rule warns once, at that element or inside it. Guards against a row that names the wrong element
+// or parent (a shifted id), a line rule that misses credit note lines, and a warning
+// raised where the element is absent.
+TEST(Validation, UnusedElementsAreNamed)
+{
+    const auto named = [](const XmlDocument &doc, const QString &rule) {
+        QStringList out;
+        for (const ValidationFinding &f : ValidateInvoice(doc, Folder).findings)
+            if (f.rule == rule && f.flag == FindingFlag::Warning)
+                out << f.location;
+        return out;
+    };
+    const auto cases = rows(DataDir + QStringLiteral("/validation/own-warning-cases.tsv"));
+    ASSERT_GE(cases.size(), 10u);
+    for (const QStringList &row : cases) {
+        const std::string what = row.join(QLatin1Char(' ')).toStdString();
+        XmlDocument doc;
+        ASSERT_TRUE(doc.load(DataDir + QLatin1Char('/') + row.at(0))) << what;
+        EXPECT_EQ(named(doc, row.at(3)), QStringList{}) << what;
+        xmlNode *parent = xmlDocGetRootElement(doc.tree());
+        for (const QString &step : row.at(2).split(QLatin1Char('/'))) {
+            xmlNode *child = parent->children;
+            while (child && !(child->type == XML_ELEMENT_NODE && validation::NameOf(child) == step))
+                child = child->next;
+            parent = step == QLatin1String(".") ? parent : child;
+            ASSERT_TRUE(parent) << what;
+        }
+        const QByteArray element = row.at(1).toUtf8();
+        xmlNode *added = nullptr;
+        ASSERT_EQ(xmlParseInNodeContext(parent, element.constData(), int(element.size()), 0, &added),
+                  XML_ERR_OK)
+            << what;
+        xmlAddChildList(parent, added);
+        const QStringList found = named(doc, row.at(3));
+        EXPECT_EQ(found.size(), 1) << what;
+        for (const QString &location : found)
+            EXPECT_TRUE(location.startsWith(validation::LocationOf(added))) << what << location.toStdString();
+    }
+}
