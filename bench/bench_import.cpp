@@ -4,6 +4,7 @@
 #include "PdfMaker.h"
 #include "archive/InvoiceArchive.h"
 #include "checks/SumChecks.h"
+#include "checks/Validation.h"
 #include "import/ImportDriver.h"
 #include "model/DisplayModel.h"
 #include "output/InvoiceDocument.h"
@@ -14,15 +15,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <libxml/parser.h>
 
 #include <malloc.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -123,6 +127,120 @@ std::fflush(stdout);
 
 } // namespace
 
+// Processor time of the process, which a busy machine disturbs less than the clock on the
+// wall; the machines this runs on offer no instruction counters.
+double cpuSeconds(const std::function<void()> &run)
+{
+    timespec start{};
+    timespec end{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
+    run();
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
+    return double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) * 1e-9;
+}
+
+// Validation of an invoice against its import. The import validates too, so its own
+// validation is taken out: what is compared is reading the invoice with and without it.
+void reportValidation(const QString &file, InvoiceKind kind, const char *format, int lines)
+{
+    SharedState state(QCoreApplication::applicationDirPath());
+    DisplayModel model;
+    RecordingSink sink;
+    ImportDriver driver(state, model, sink);
+    XmlDocument doc;
+    if (!doc.load(file)) {
+        std::printf("validate: the invoice could not be loaded\n");
+        return;
+    }
+    const QString folder = ValidationFolder(state.programFolder());
+    std::size_t findings = ValidateInvoice(doc, folder).findings.size(); // the schemas are compiled once
+    double import = 1e9;
+    double validation = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        import = std::min(import, cpuSeconds([&] { (void)driver.ImportInvoice(file, kind);
+    }));
+    validation =
+        std::min(validation, cpuSeconds([&] { findings = ValidateInvoice(doc, folder).findings.size(); }));
+}
+const double reading = std::max(1e-6, import - validation);
+std::printf("validate %-4s %6d lines  validation %8.2f ms  import without it %8.2f ms  ratio %5.2f  "
+            "(findings %zu, CPU time)\n",
+            format, lines, validation * 1e3, reading * 1e3, validation / reading, findings);
+std::fflush(stdout);
+}
+
+// Instructions that callgrind counts inside one function of `invorator-cli json FILE`, with
+// everything it calls; -1 without valgrind.
+qint64 instructionsIn(const QString &file, const QString &function, const QDir &dir)
+{
+    const QString valgrind = QStandardPaths::findExecutable(QStringLiteral("valgrind"));
+    if (valgrind.isEmpty())
+        return -1;
+    const QString out = dir.filePath(QStringLiteral("callgrind.out"));
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.start(valgrind, {QStringLiteral("--tool=callgrind"), QStringLiteral("--callgrind-out-file=") + out,
+                       QStringLiteral("--toggle-collect=") + function,
+                       QCoreApplication::applicationDirPath() + QStringLiteral("/invorator-cli"),
+                       QStringLiteral("json"), file});
+    if (!p.waitForFinished(15 * 60 * 1000))
+        return -1;
+    QFile counts(out);
+    if (!counts.open(QIODevice::ReadOnly))
+        return -1;
+    while (!counts.atEnd()) {
+        const QByteArray line = counts.readLine().trimmed();
+        if (line.startsWith("totals:") || line.startsWith("summary:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+    }
+    return -1;
+}
+
+// The same comparison in instructions, which no other load on the machine changes.
+void reportValidationInstructions(const QString &file, const char *format, int lines, const QDir &dir)
+{
+    const qint64 validation = instructionsIn(file, QStringLiteral("*ValidateInvoice*"), dir);
+    const qint64 import = instructionsIn(file, QStringLiteral("*ImportDriver::ImportInvoice*"), dir);
+    if (validation <= 0 || import <= validation) {
+        std::printf("validate %-4s %6d lines  instructions: valgrind not found or no count\n", format, lines);
+        return;
+    }
+    std::printf(
+        "validate %-4s %6d lines  validation %12lld instructions  import without it %12lld  ratio %5.2f\n",
+        format, lines, validation, import - validation, double(validation) / double(import - validation));
+    std::fflush(stdout);
+}
+
+// Validation of every XML invoice of the corpus, one line per file.
+void reportCorpusValidation()
+{
+    const QString folder = ValidationFolder(QCoreApplication::applicationDirPath());
+    QDirIterator files(QStringLiteral(CORPUS_DIR), {QStringLiteral("*.xml"), QStringLiteral("*.XML")},
+                       QDir::Files, QDirIterator::Subdirectories);
+    QStringList paths;
+    while (files.hasNext())
+        paths << files.next();
+    paths.sort();
+    double total = 0;
+    for (const QString &path : paths) {
+        XmlDocument doc;
+        if (!doc.load(path))
+            continue;
+        (void)ValidateInvoice(doc, folder);
+        double best = 1e9;
+        std::size_t findings = 0;
+        for (int i = 0; i < 5; ++i)
+            best =
+                std::min(best, cpuSeconds([&] { findings = ValidateInvoice(doc, folder).findings.size(); }));
+        total += best;
+        std::printf("validate corpus %-60s %7.2f ms  (findings %zu)\n",
+                    qPrintable(path.mid(QStringLiteral(CORPUS_DIR).size() + 1)), best * 1e3, findings);
+    }
+    std::printf("validate corpus %d files  %8.2f ms in all\n", int(paths.size()), total * 1e3);
+    std::fflush(stdout);
+}
+
 // The check of sums of a 10,000-line invoice against the whole import of it (which runs
 // the check too).
 void reportCheck(const QString &file, InvoiceKind kind, const char *format)
@@ -209,6 +327,16 @@ int main(int argc, char *argv[])
     reportPdf(dir.filePath(QStringLiteral("cii-1000.xml")), dir, 1000);
     reportPdf(dir.filePath(QStringLiteral("cii-10000.xml")), dir, 10000);
     reportCheck(dir.filePath(QStringLiteral("ubl-10000.xml")), InvoiceKind::UBL, "UBL");
+    for (int lines : {1000, 10000}) {
+        reportValidation(dir.filePath(QStringLiteral("cii-%1.xml").arg(lines)), InvoiceKind::CII, "CII",
+                         lines);
+        reportValidation(dir.filePath(QStringLiteral("ubl-%1.xml").arg(lines)), InvoiceKind::UBL, "UBL",
+                         lines);
+    }
+    for (const char *format : {"cii", "ubl"})
+        reportValidationInstructions(dir.filePath(QStringLiteral("%1-10000.xml").arg(QLatin1String(format))),
+                                     format, 10000, dir);
+    reportCorpusValidation();
     const QByteArray xml = ciiInvoice(10000);
     const QByteArray pdf = testing_support::MakePdf({{"factur-x.xml", xml}});
     report("PDF", 10000, write(QStringLiteral("cii-10000.pdf"), pdf), xml, InvoiceKind::Pdf);

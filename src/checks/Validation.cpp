@@ -87,7 +87,8 @@ QString ValidationFolder(const QString &programFolder)
     return programFolder + QStringLiteral("/Validation");
 }
 
-ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validationFolder)
+ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validationFolder,
+                                 const std::vector<SumFinding> *sums)
 {
     ValidationReport report;
     xmlDoc *tree = doc.tree();
@@ -125,7 +126,8 @@ ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validati
                                    {},
                                    0,
                                    {validationFolder + QStringLiteral("/codelists")}});
-    const Facts facts(doc, root, syntax, codes);
+    Facts facts(doc, root, syntax, codes);
+    facts.sums = sums;
 
     // BT-24, the specification identifier, names the rules the invoice claims to keep.
     const QString specification =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/FindingFlag.h"
+#include "checks/SumChecks.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +39,10 @@ struct ValidationReport
 // UBL (Invoice and CreditNote) and, when its specification identifier names XRechnung, the
 // XRechnung rules. A ZUGFeRD 1.0 document gets the structural rules only and a note that
 // EN 16931 does not apply. `validationFolder` holds the schemas and code lists; they are
-// read once per process.
-ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validationFolder);
+// read once per process. `sums`, when given, are the findings the check of sums made on
+// this document (as the import does), so that the calculation rules need not repeat it.
+ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validationFolder,
+                                 const std::vector<SumFinding> *sums = nullptr);
 
 // The program folder's validation data.
 QString ValidationFolder(const QString &programFolder);

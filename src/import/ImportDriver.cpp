@@ -146,7 +146,8 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
             writeAttachments(*reader, result);
         result.outcome = ImportOutcome::Read;
         result.sumFindings = CheckSums(doc, reader->amounts());
-        result.validation = ValidateInvoice(doc, ValidationFolder(m_state.programFolder()));
+        result.validation =
+            ValidateInvoice(doc, ValidationFolder(m_state.programFolder()), &result.sumFindings);
         if (m_keepDocument)
             m_lastDocument = std::move(owned);
     } catch (const std::exception &) {

@@ -1,5 +1,8 @@
 #include "checks/validation/RuleContext.h"
 
+#include <algorithm>
+#include <cstring>
+#include <map>
 #include <mutex>
 #include <unordered_map>
 
@@ -50,14 +53,71 @@ CompiledPath compilePath(std::string_view path)
     return steps;
 }
 
+// Counts the validations on this thread: a pointer remembered in an earlier one may now
+// point into another document.
+thread_local unsigned validationRun = 0;
+
 bool matches(const xmlNode *node, const PathStep &step)
 {
-    if (!xmlStrEqual(node->name, reinterpret_cast<const xmlChar *>(step.name.c_str())))
+    if (std::strcmp(reinterpret_cast<const char *>(node->name), step.name.c_str()) != 0)
         return false;
     const xmlChar *uri = node->ns ? node->ns->href : nullptr;
     if (!step.ns || !uri)
         return step.ns == uri;
-    return xmlStrEqual(uri, step.ns);
+    if (uri == step.sameNs && step.sameNsRun == validationRun)
+        return true;
+    if (std::strcmp(reinterpret_cast<const char *>(uri), reinterpret_cast<const char *>(step.ns)) != 0)
+        return false;
+    step.sameNs = uri;
+    step.sameNsRun = validationRun;
+    return true;
+}
+
+// The children of the root and of CII's trade transaction by name, made once per
+// validation: the invoice's lines stand there, so a step through those levels would
+// otherwise pass every line on each of thousands of calls. Only while a Facts object is
+// alive on this thread.
+struct WideLevels
+{
+    xmlNode *root = nullptr;
+    xmlNode *transaction = nullptr; // CII's rsm:SupplyChainTradeTransaction, which holds the lines
+    // By local name; a step still checks the namespace of each.
+    std::unordered_map<const xmlNode *, std::unordered_map<std::string_view, Nodes>> byParent;
+    std::unordered_map<const xmlNode *, int> position;  // 1-based, among like-named siblings
+    std::unordered_map<const xmlNode *, int> groupSize; // how many such siblings there are
+};
+thread_local WideLevels *wideLevels = nullptr;
+
+const Nodes *wideChildren(const xmlNode *parent, const PathStep &step)
+{
+    if (!wideLevels || (parent != wideLevels->root && parent != wideLevels->transaction))
+        return nullptr;
+    if (step.wideRun == validationRun && step.wideParent == parent)
+        return step.wideNodes;
+    auto [at, added] = wideLevels->byParent.try_emplace(parent);
+    if (added) {
+        // Positions count like-named siblings of the same namespace, as the location shows them.
+        std::map<std::pair<std::string_view, std::string_view>, int> counted;
+        const auto group = [](const xmlNode *child) {
+            return std::pair(
+                std::string_view(reinterpret_cast<const char *>(child->name)),
+                std::string_view(child->ns ? reinterpret_cast<const char *>(child->ns->href) : ""));
+        };
+        for (xmlNode *child = parent->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE) {
+                at->second[reinterpret_cast<const char *>(child->name)].push_back(child);
+                wideLevels->position[child] = ++counted[group(child)];
+            }
+        for (xmlNode *child = parent->children; child; child = child->next)
+            if (child->type == XML_ELEMENT_NODE)
+                wideLevels->groupSize[child] = counted[group(child)];
+    }
+    static const Nodes none;
+    const auto found = at->second.find(std::string_view(step.name));
+    step.wideParent = parent;
+    step.wideRun = validationRun;
+    step.wideNodes = found == at->second.end() ? &none : &found->second;
+    return step.wideNodes;
 }
 
 // Follows the steps from `index` on, appending every node reached.
@@ -79,6 +139,16 @@ void walk(xmlNode *from, const CompiledPath &steps, size_t index, Nodes &out, bo
                 out.push_back(reinterpret_cast<xmlNode *>(attr));
                 return;
             }
+        return;
+    }
+    if (const Nodes *children = wideChildren(from, step)) {
+        for (xmlNode *child : *children) {
+            if (!matches(child, step))
+                continue;
+            walk(child, steps, index + 1, out, firstOnly);
+            if (firstOnly && !out.empty())
+                return;
+        }
         return;
     }
     for (xmlNode *child = from->children; child; child = child->next) {
@@ -119,20 +189,19 @@ Nodes All(xmlNode *from, const char *path)
 xmlNode *First(xmlNode *from, const char *path)
 {
     Nodes out;
-    if (from)
+    if (from) {
+        out.reserve(1);
         walk(from, Compile(path), 0, out, true);
+    }
     return out.empty() ? nullptr : out.front();
 }
 
-QString Text(const xmlNode *node)
+namespace {
+
+QString collapse(const xmlChar *content)
 {
-    if (!node)
-        return {};
-    xmlChar *content = xmlNodeGetContent(node);
-    if (!content)
-        return {};
-    // Collapse runs of XML white space to one space and drop it at both ends, on the bytes:
-    // the white space characters are all ASCII.
+    // Runs of XML white space become one space, none at either end; on the bytes, as the
+    // white space characters are all ASCII.
     std::string collapsed;
     bool pendingSpace = false;
     for (const xmlChar *c = content; *c; ++c) {
@@ -145,8 +214,38 @@ QString Text(const xmlNode *node)
         pendingSpace = false;
         collapsed.push_back(static_cast<char>(*c));
     }
-    xmlFree(content);
     return QString::fromStdString(collapsed);
+}
+
+// Whether the text needs no collapsing: no white space but single blanks between words.
+bool plain(const xmlChar *text)
+{
+    if (!*text || isSpace(*text))
+        return !*text;
+    for (const xmlChar *c = text; *c; ++c)
+        if ((isSpace(*c) && *c != ' ') || (*c == ' ' && (c[1] == ' ' || c[1] == 0)))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString Text(const xmlNode *node)
+{
+    if (!node)
+        return {};
+    // Most values are one text node of plain text: read in place, without a copy.
+    const xmlNode *only = node->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE && only->content && plain(only->content))
+        return QString::fromUtf8(reinterpret_cast<const char *>(only->content));
+    if (!only && node->type == XML_ELEMENT_NODE)
+        return {};
+    xmlChar *content = xmlNodeGetContent(node);
+    if (!content)
+        return {};
+    QString text = collapse(content);
+    xmlFree(content);
+    return text;
 }
 
 QString Text(xmlNode *from, const char *path)
@@ -187,29 +286,53 @@ QString LocationOf(const xmlNode *node)
     for (; node && (node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE);
          node = node->parent) {
         QString step = NameOf(node);
-        if (node->type == XML_ELEMENT_NODE && node->parent) {
-            int count = 0;
-            int position = 0;
-            for (const xmlNode *sibling = node->parent->children; sibling; sibling = sibling->next) {
-                if (sibling->type == XML_ELEMENT_NODE && sibling->ns == node->ns &&
-                    xmlStrEqual(sibling->name, node->name))
-                    ++count;
-                if (sibling == node)
-                    position = count;
+        if (node->type == XML_ELEMENT_NODE && node->parent && node->parent->type == XML_ELEMENT_NODE) {
+            PathStep like;
+            like.ns = node->ns ? node->ns->href : nullptr;
+            like.name = reinterpret_cast<const char *>(node->name);
+            if (wideChildren(node->parent, like)) {
+                // Thousands of lines: their positions come from the index, not a count.
+                if (wideLevels->groupSize[node] > 1)
+                    step += QStringLiteral("[%1]").arg(wideLevels->position[node]);
+            } else {
+                int count = 0;
+                int position = 0;
+                for (const xmlNode *sibling = node->parent->children; sibling; sibling = sibling->next) {
+                    if (sibling->type == XML_ELEMENT_NODE && matches(sibling, like))
+                        ++count;
+                    if (sibling == node)
+                        position = count;
+                }
+                if (count > 1)
+                    step += QStringLiteral("[%1]").arg(position);
             }
-            if (count > 1)
-                step += QStringLiteral("[%1]").arg(position);
         }
         steps.prepend(step);
     }
     return QLatin1Char('/') + steps.join(QLatin1Char('/'));
 }
 
+struct Facts::WideIndex : WideLevels
+{
+};
+
 Facts::Facts(const XmlDocument &document, xmlNode *root, Syntax syntax, const CodeLists &codes)
     : document(document), root(root), syntax(syntax),
       creditNote(syntax == Ubl && xmlStrEqual(root->name, BAD_CAST "CreditNote")), codes(codes),
-      m_scopes(static_cast<size_t>(Scope::Count))
+      m_scopes(static_cast<size_t>(Scope::Count)), m_wide(std::make_unique<WideIndex>()),
+      m_outer(static_cast<WideIndex *>(wideLevels))
 {
+    m_wide->root = root;
+    wideLevels = m_wide.get();
+    ++validationRun;
+    if (syntax == Cii)
+        m_wide->transaction = First(root, "rsm:SupplyChainTradeTransaction");
+}
+
+Facts::~Facts()
+{
+    wideLevels = m_outer;
+    ++validationRun;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 // Only the rule files and the engine include this header; it carries libxml2's node type.
 
 #include "checks/FindingFlag.h"
+#include "checks/SumChecks.h"
 #include "model/Decimal.h"
 
 #include <libxml/tree.h>
@@ -14,6 +15,7 @@
 
 #include <any>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -56,6 +58,14 @@ struct PathStep
     enum Kind { Element, Attribute, Parent } kind = Element;
     const xmlChar *ns = nullptr; // namespace URI; null for an attribute without one
     std::string name;
+    // The document's own copy of the URI last found equal, during the validation that
+    // found it: elements share their declaration's, so most comparisons are of pointers.
+    mutable const xmlChar *sameNs = nullptr;
+    mutable unsigned sameNsRun = 0;
+    // Likewise the children of this name found last below one of the root's levels.
+    mutable const xmlNode *wideParent = nullptr;
+    mutable const std::vector<xmlNode *> *wideNodes = nullptr;
+    mutable unsigned wideRun = 0;
 };
 using CompiledPath = std::vector<PathStep>;
 
@@ -64,12 +74,18 @@ class Facts
 {
 public:
     Facts(const XmlDocument &document, xmlNode *root, Syntax syntax, const CodeLists &codes);
+    ~Facts();
+    Facts(const Facts &) = delete;
+    Facts &operator=(const Facts &) = delete;
 
     const XmlDocument &document;
     xmlNode *const root;
     const Syntax syntax;
     const bool creditNote; // a UBL CreditNote root
     const CodeLists &codes;
+    // The findings of the check of sums where the caller made them already; else the
+    // calculation rules make them.
+    const std::vector<SumFinding> *sums = nullptr;
 
     bool cii() const { return syntax == Cii; }
     // Every node of a scope, in document order.
@@ -86,6 +102,9 @@ public:
 private:
     mutable std::vector<std::optional<Nodes>> m_scopes;
     mutable std::unordered_map<std::string, std::any> m_once;
+    struct WideIndex;
+    std::unique_ptr<WideIndex> m_wide;
+    WideIndex *m_outer;
 };
 
 // Walking from a node along a path.

@@ -19,6 +19,8 @@ namespace {
 const std::vector<SumFinding> &sums(const Facts &doc)
 {
     return doc.once<std::vector<SumFinding>>("calculation.sums", [&doc] {
+        if (doc.sums)
+            return *doc.sums;
         AmountLayout layout;
         if (doc.cii())
             layout.cii = &CrossIndustryInvoice;

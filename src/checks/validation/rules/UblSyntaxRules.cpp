@@ -103,20 +103,36 @@ bool oneValue(RuleContext &c, const char *path)
 
 // Walks an element's subtree for amounts with more than two decimals. Prices (BT-146 and
 // its allowance, BT-147/148) may carry more and are skipped.
-void checkAmounts(RuleContext &c, xmlNode *element)
+struct UblSpaces
 {
-    static const xmlChar *const cac = reinterpret_cast<const xmlChar *>(
-        "urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2");
-    static const xmlChar *const cbc = reinterpret_cast<const xmlChar *>(
-        "urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2");
+    // The document's own copies of the two URIs once seen: elements share their
+    // declaration's, so a pointer comparison settles nearly every element.
+    const xmlChar *cac = nullptr;
+    const xmlChar *cbc = nullptr;
+    bool is(const xmlChar *uri, const xmlChar *&known, const char *expected)
+    {
+        if (uri == known)
+            return true;
+        if (!xmlStrEqual(uri, reinterpret_cast<const xmlChar *>(expected)))
+            return false;
+        known = uri;
+        return true;
+    }
+};
+
+void checkAmounts(RuleContext &c, xmlNode *element, UblSpaces &spaces)
+{
     for (xmlNode *child = element->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE || !child->ns)
             continue;
         const std::string_view name(reinterpret_cast<const char *>(child->name));
-        if (xmlStrEqual(child->ns->href, cac)) {
+        if (spaces.is(child->ns->href, spaces.cac,
+                      "urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2")) {
             if (name != "Price")
-                checkAmounts(c, child);
-        } else if (xmlStrEqual(child->ns->href, cbc) && name.ends_with("Amount")) {
+                checkAmounts(c, child, spaces);
+        } else if (name.ends_with("Amount") &&
+                   spaces.is(child->ns->href, spaces.cbc,
+                             "urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2")) {
             const QString text = Text(child);
             const qsizetype point = text.indexOf(QLatin1Char('.'));
             if (point >= 0 && text.size() - point - 1 > 2)
@@ -940,7 +956,8 @@ constexpr Rule OwnRules[] = {
     // amounts have at most two decimals; prices may have more
     {"UBL-DT-01", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         checkAmounts(c, c.node);
+         UblSpaces spaces;
+         checkAmounts(c, c.node, spaces);
          return true;
      }},
     // BT-125 attached document: its MIME code

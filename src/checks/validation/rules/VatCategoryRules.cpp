@@ -2,6 +2,8 @@
 // BR-B): one function per pattern, instantiated for each category the pattern applies to.
 #include "checks/validation/RuleContext.h"
 
+#include <unordered_map>
+
 namespace invorator::validation {
 
 namespace {
@@ -260,16 +262,41 @@ template <Category K> bool breakdownPresent(RuleContext &c)
 
 // The category element of the line, allowance or charge checked, when it is of category K.
 // `asWritten`: the code must be exactly as written, white space around it included.
+// A line's, allowance's or charge's category as every category's rules ask for it, read
+// once per node: ten categories' rules look at each line.
+struct CategoryInfo
+{
+    xmlNode *category = nullptr;
+    QString code;
+    bool vat = false;
+};
+struct CategoryCache
+{
+    mutable std::unordered_map<const xmlNode *, CategoryInfo> byNode;
+};
+
+const CategoryInfo &categoryInfo(RuleContext &c, bool line)
+{
+    const CategoryCache &cache =
+        c.doc.once<CategoryCache>("vat-categories-of-nodes", [] { return CategoryCache{}; });
+    auto [at, added] = cache.byNode.try_emplace(c.node);
+    if (added) {
+        xmlNode *category = categoryOf(c.node, c.cii(), line);
+        at->second = {category, codeOf(category, c.cii()), underVat(category, c.cii())};
+    }
+    return at->second;
+}
+
 template <Category K, bool Line>
 xmlNode *ofCategory(RuleContext &c, bool anyScheme = false, bool asWritten = false)
 {
-    xmlNode *category = categoryOf(c.node, c.cii(), Line);
-    if (!anyScheme && !underVat(category, c.cii()))
+    const CategoryInfo &info = categoryInfo(c, Line);
+    if (!anyScheme && !info.vat)
         return nullptr;
     const QLatin1String code(Categories[K].code);
     if (asWritten && !c.cii())
-        return rawText(First(category, "cbc:ID")) == code ? category : nullptr;
-    return codeOf(category, c.cii()) == code ? category : nullptr;
+        return rawText(First(info.category, "cbc:ID")) == code ? info.category : nullptr;
+    return info.code == code ? info.category : nullptr;
 }
 
 // BR-x-02 … 04: the VAT identifiers a line, allowance or charge of the category needs.
