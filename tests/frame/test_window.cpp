@@ -3,12 +3,15 @@
 #include "SmtpServer.h"
 #include "TestSupport.h"
 
+#include "checks/Validation.h"
 #include "frame/CaptionedField.h"
+#include "frame/CheckTexts.h"
 #include "frame/DocumentCommands.h"
 #include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
 #include "model/Payment.h"
 #include "services/SettingsStore.h"
+#include "services/XmlDocument.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -702,6 +705,73 @@ TEST(Window, ClosingTheWindowEndsASendingMail)
     w.window.close();
     EXPECT_EQ(numbers(w.sink), QList<int>({31})) << "no report of a sending the user ended";
     EXPECT_TRUE(w.widget("frmSupport")->isEnabled());
+}
+
+// Validation in the window: a valid invoice has a green mark and no bar; an invalid one a
+// red mark and a red bar that count the rules it breaks, with rows for its findings beside
+// the sums' (a rule both report listed once); a double click on a row shows its line in
+// the XML, for a PDF the line of the XML it carries.
+TEST(Window, ValidationIsShownAndLeadsToTheLine)
+{
+    ProgramFolder folder;
+    Window w(folder);
+    w.window.show();
+    QTreeWidget *findings = w.window.findChild<QTreeWidget *>("lvPruefung");
+    const QLabel *mark = w.window.findChild<QLabel *>("validMark");
+    const QLabel *bar = w.window.findChild<QLabel *>("lblUngueltig");
+    const auto *xml = w.window.findChild<QPlainTextEdit *>("txtXML");
+    const auto rowOf = [&](const QString &rule) -> QTreeWidgetItem * {
+        for (int r = 0; r < findings->topLevelItemCount(); ++r)
+            if (findings->topLevelItem(r)->text(1) == rule)
+                return findings->topLevelItem(r);
+        return nullptr;
+    };
+
+    w.convert(sample("Rechnung-2026-0815.xml"), 1);
+    EXPECT_EQ(mark->text(), "✓");
+    EXPECT_TRUE(mark->styleSheet().contains("0,128,0"));
+    EXPECT_EQ(mark->toolTip(), "Die Rechnung ist eine gültige E-Rechnung.");
+    EXPECT_FALSE(bar->isVisible());
+    ASSERT_EQ(findings->topLevelItemCount(), 2);
+    EXPECT_EQ(findings->topLevelItem(1)->text(0), "Die Rechnung ist eine gültige E-Rechnung.");
+
+    const QString creditNote = corpus("ubl-creditnote/ubl-creditnote.xml");
+    XmlDocument doc;
+    ASSERT_TRUE(doc.load(creditNote));
+    const int broken = BrokenRules(ValidateInvoice(doc, ValidationFolder(PROGRAM_FOLDER)));
+    ASSERT_GT(broken, 1);
+    w.convert(creditNote, 2);
+    const QString verdict =
+        QString(
+            "Die Rechnung ist keine gültige E-Rechnung: sie verletzt %1 Regel(n) (siehe Seite „Prüfung“).")
+            .arg(broken);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text(), verdict);
+    EXPECT_EQ(mark->text(), "✗");
+    EXPECT_TRUE(mark->styleSheet().contains("255,0,0"));
+    EXPECT_EQ(mark->toolTip(), verdict);
+    int checked = 0;
+    for (int r = 0; r < findings->topLevelItemCount(); ++r)
+        checked += findings->topLevelItem(r)->text(1) == "BR-CO-15";
+    EXPECT_EQ(checked, 1) << "the sums check's finding, not the validation's again";
+    QTreeWidgetItem *attachment = rowOf("UBL-DT-07");
+    ASSERT_TRUE(attachment);
+    EXPECT_EQ(attachment->text(0), "Fehler");
+    EXPECT_EQ(attachment->text(2), "Zeile 35");
+    EXPECT_TRUE(attachment->toolTip(5).endsWith("/cac:Attachment/cbc:EmbeddedDocumentBinaryObject"));
+    emit findings->itemDoubleClicked(attachment, 0);
+    EXPECT_TRUE(xml->isVisible());
+    EXPECT_EQ(xml->textCursor().blockNumber(), 34);
+    EXPECT_TRUE(xml->textCursor().selectedText().contains("EmbeddedDocumentBinaryObject"));
+
+    // A MINIMUM profile in a PDF: the note on the profile comes first; its line is one of the
+    // XML the PDF carries.
+    w.convert(corpus("pdf/zugferd_2p0_MINIMUM.pdf"), 4);
+    ASSERT_TRUE(rowOf("PROFILE") && rowOf("BR-16"));
+    EXPECT_EQ(findings->indexOfTopLevelItem(rowOf("PROFILE")), 1);
+    emit findings->itemDoubleClicked(rowOf("PROFILE"), 0);
+    EXPECT_TRUE(xml->toPlainText().startsWith("<?xml"));
+    EXPECT_TRUE(xml->textCursor().selectedText().contains("CrossIndustryInvoice"));
 }
 
 // The check page says what each finding means in the window's language, with the amounts

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace invorator::validation {
 
@@ -85,8 +86,26 @@ struct WideLevels
     std::unordered_map<const xmlNode *, std::unordered_map<std::string_view, Nodes>> byParent;
     std::unordered_map<const xmlNode *, int> position;  // 1-based, among like-named siblings
     std::unordered_map<const xmlNode *, int> groupSize; // how many such siblings there are
+    std::unordered_set<const xmlNode *> positioned;     // parents whose children are numbered
 };
 thread_local WideLevels *wideLevels = nullptr;
+
+// Numbers the element children of a parent among their like-named siblings of the same
+// namespace, as a location shows them.
+void countPositions(const xmlNode *parent)
+{
+    std::map<std::pair<std::string_view, std::string_view>, int> counted;
+    const auto group = [](const xmlNode *child) {
+        return std::pair(std::string_view(reinterpret_cast<const char *>(child->name)),
+                         std::string_view(child->ns ? reinterpret_cast<const char *>(child->ns->href) : ""));
+    };
+    for (const xmlNode *child = parent->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            wideLevels->position[child] = ++counted[group(child)];
+    for (const xmlNode *child = parent->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            wideLevels->groupSize[child] = counted[group(child)];
+}
 
 const Nodes *wideChildren(const xmlNode *parent, const PathStep &step)
 {
@@ -96,21 +115,11 @@ const Nodes *wideChildren(const xmlNode *parent, const PathStep &step)
         return step.wideNodes;
     auto [at, added] = wideLevels->byParent.try_emplace(parent);
     if (added) {
-        // Positions count like-named siblings of the same namespace, as the location shows them.
-        std::map<std::pair<std::string_view, std::string_view>, int> counted;
-        const auto group = [](const xmlNode *child) {
-            return std::pair(
-                std::string_view(reinterpret_cast<const char *>(child->name)),
-                std::string_view(child->ns ? reinterpret_cast<const char *>(child->ns->href) : ""));
-        };
-        for (xmlNode *child = parent->children; child; child = child->next)
-            if (child->type == XML_ELEMENT_NODE) {
-                at->second[reinterpret_cast<const char *>(child->name)].push_back(child);
-                wideLevels->position[child] = ++counted[group(child)];
-            }
         for (xmlNode *child = parent->children; child; child = child->next)
             if (child->type == XML_ELEMENT_NODE)
-                wideLevels->groupSize[child] = counted[group(child)];
+                at->second[reinterpret_cast<const char *>(child->name)].push_back(child);
+        if (wideLevels->positioned.insert(parent).second)
+            countPositions(parent);
     }
     static const Nodes none;
     const auto found = at->second.find(std::string_view(step.name));
@@ -290,8 +299,11 @@ QString LocationOf(const xmlNode *node)
             PathStep like;
             like.ns = node->ns ? node->ns->href : nullptr;
             like.name = reinterpret_cast<const char *>(node->name);
-            if (wideChildren(node->parent, like)) {
-                // Thousands of lines: their positions come from the index, not a count.
+            // Positions come from one count per parent and validation: a rule may fail on
+            // each of thirty thousand siblings.
+            if (wideLevels) {
+                if (wideLevels->positioned.insert(node->parent).second)
+                    countPositions(node->parent);
                 if (wideLevels->groupSize[node] > 1)
                     step += QStringLiteral("[%1]").arg(wideLevels->position[node]);
             } else {
