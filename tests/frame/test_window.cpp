@@ -777,6 +777,13 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
               "1 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“). 1 Hinweis(e) zu "
               "den Beträgen der Rechnung (siehe Seite „Prüfung“).");
     EXPECT_TRUE(alarm->isVisible());
+    // A unit code that is no unit on every line is one rule broken, not one per line.
+    w.convert(writeFile(dir, "units.xml",
+                        readFile(sample("Rechnung-2026-0815.xml"))
+                            .replace("unitCode=\"H87\"", "unitCode=\"ZZZ\"")
+                            .replace("unitCode=\"PK\"", "unitCode=\"ZZZ\"")),
+              1);
+    EXPECT_TRUE(w.window.findChild<QLabel *>("lblUngueltig")->text().contains("verletzt 1 Regel(n)"));
     w.window.findChild<QTabWidget *>("sstabPos")->setCurrentIndex(4);
     QDir().mkpath(SCREENSHOT_DIR);
     EXPECT_TRUE(w.window.grab().save(SCREENSHOT_DIR "/check.png"));
