@@ -284,6 +284,9 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     EXPECT_EQ(numbers(yes.sink), QList<int>({50}));
     EXPECT_EQ(yes.text(controlKey(Rd::InvoiceNumber)), "123456XX");
     EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 2) << "the filter follows the kind read";
+    yes.sink.clear();
+    yes.convert(sample("Rechnung-2026-0815.xml"), 4);
+    EXPECT_EQ(numbers(yes.sink), QList<int>({50})) << "an XML file under the ZUGFeRD filter";
 
     // A file given on the command line or dropped: its content chooses the kind.
     Window w(folder);
