@@ -181,6 +181,7 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
     model[Seller.Name].setText(tricky);
     model[Buyer.Name].setText(QString());
     model[Buyer.Street].setText("plain \"ASCII\" \\ copied as it is, yet escaped");
+    model[Buyer.City].setText("C:\\Rechnungen"); // ASCII with a backslash and no quote
     const int row = model.lvTable.addRow(tricky);
     model.lvTable.setRowColor(row, ColorRed);
     model.lvZahlung.addRow(tricky); // a payment object, its members in name order as Qt writes them

@@ -287,6 +287,9 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     EXPECT_EQ(numbers(yes.sink), QList<int>({50}));
     EXPECT_EQ(yes.text(controlKey(Rd::InvoiceNumber)), "123456XX");
     EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 2) << "the filter follows the kind read";
+    yes.sink.clear();
+    yes.convert(sample("Rechnung-2026-0815.xml"), 4);
+    EXPECT_EQ(numbers(yes.sink), QList<int>({50})) << "an XML file under the ZUGFeRD filter";
 
     // A file given on the command line or dropped: its content chooses the kind.
     Window w(folder);
@@ -847,6 +850,13 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
               "1 Summe(n) der Rechnung stimmen nicht (siehe Seite „Prüfung“). 1 Hinweis(e) zu "
               "den Beträgen der Rechnung (siehe Seite „Prüfung“).");
     EXPECT_TRUE(alarm->isVisible());
+    // A unit code that is no unit on every line is one rule broken, not one per line.
+    w.convert(writeFile(dir, "units.xml",
+                        readFile(sample("Rechnung-2026-0815.xml"))
+                            .replace("unitCode=\"H87\"", "unitCode=\"ZZZ\"")
+                            .replace("unitCode=\"PK\"", "unitCode=\"ZZZ\"")),
+              1);
+    EXPECT_TRUE(w.window.findChild<QLabel *>("lblUngueltig")->text().contains("verletzt 1 Regel(n)"));
     w.window.findChild<QTabWidget *>("sstabPos")->setCurrentIndex(4);
     QDir().mkpath(SCREENSHOT_DIR);
     EXPECT_TRUE(w.window.grab().save(SCREENSHOT_DIR "/check.png"));

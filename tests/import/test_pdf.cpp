@@ -184,7 +184,9 @@ TEST(PdfImport, TheDeclaredFileWinsAndTheByteSearchTakesOnlyACompleteInvoice)
     EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
 
     const QByteArray head = "%PDF-1.4\n% no objects a reader could use\n";
-    ASSERT_EQ(run.run(writeFile(dir, "plain.pdf", head + invoice + "\n%%EOF\n"), InvoiceKind::Pdf),
+    // An uncompressed metadata packet with its own XML declaration comes before the invoice.
+    const QByteArray metadata = "<?xml version=\"1.0\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\"/>\n";
+    ASSERT_EQ(run.run(writeFile(dir, "plain.pdf", head + metadata + invoice + "\n%%EOF\n"), InvoiceKind::Pdf),
               ImportOutcome::Read);
     EXPECT_EQ(run.model[Rd::InvoiceNumber].text(), "RE-2026-0815");
     EXPECT_EQ(run.model.lvTable.rowCount(), 4) << "the whole invoice, not a piece of it";

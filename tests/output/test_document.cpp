@@ -5,6 +5,7 @@
 // are no regular file.
 #include "TestSupport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QImage>
@@ -140,6 +141,7 @@ TEST(Document, APdfHoldsWhatTheInvoiceSays)
         EXPECT_TRUE(text.contains(amount)) << total;
     }
     EXPECT_TRUE(text.contains("Seite1von1"));
+    EXPECT_TRUE(text.contains(QDate::currentDate().toString("dd.MM.yyyy"))) << "the day it was printed";
 
     // In English, the document's words follow.
     ASSERT_EQ(cli({"pdf", "--lang", "EN", invoice, pdf}), 0);

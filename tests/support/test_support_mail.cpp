@@ -101,6 +101,10 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
     ASSERT_EQ(files.size(), 1);
     EXPECT_EQ(files[0]["filename"].toString(), fileName);
     EXPECT_EQ(decoded(files[0]["content"]), invoice);
+    // A quote in a plain ASCII name would end the quoted file name early.
+    const QString quoted = writeFile(at.dir, "say \"hi\".xml", invoice);
+    ASSERT_EQ(support(at, {"--name", "A", "--message", "B", "--attach", quoted}).status, 0);
+    EXPECT_EQ(server.mail(before + 2)["attachments"][0]["filename"].toString(), "say _hi_.xml");
 
     // Without an attachment, sent by the program as a user runs it, which opens the mail
     // module: the text alone.
@@ -111,7 +115,7 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
     p.start(PROGRAM_FOLDER "/invorator-cli", {"support", "--name", "A", "--message", "B"});
     ASSERT_TRUE(p.waitForFinished(60000));
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    mail = server.mail(before + 2);
+    mail = server.mail(before + 3);
     EXPECT_TRUE(mail["attachments"].toArray().isEmpty());
 }
 
