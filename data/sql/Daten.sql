@@ -200,7 +200,9 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (74, 'Die Rechnung ist eine gültige E-Rechnung, mit %1 Hinweis(en) (siehe Seite „Prüfung“).',
       'The invoice is a valid e-invoice, with %1 note(s) (see the "Check" page).',
       'La facture est une facture électronique valide, avec %1 remarque(s) (voir l''onglet « Contrôle »).'),
- (75, 'Zeile %1', 'Line %1', 'Ligne %1');
+ (75, 'Zeile %1', 'Line %1', 'Ligne %1'),
+ (76, 'Die Rechnung wird als E-Rechnung geprüft …', 'The invoice is being validated as an e-invoice …',
+      'La facture est en cours de validation comme facture électronique …');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

@@ -54,6 +54,7 @@ CheckTexts CheckTexts::read(const SharedState &state)
     texts.invalid = gateway.message(73);
     texts.validNotes = gateway.message(74);
     texts.line = gateway.message(75);
+    texts.validating = gateway.message(76);
     texts.validation = ValidationTexts::read(state);
     return texts;
 }

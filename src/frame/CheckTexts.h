@@ -34,6 +34,7 @@ struct CheckTexts
     QString invalid;      // message 73: not valid, %1 rules broken
     QString validNotes;   // message 74: valid, with %1 notes
     QString line;         // message 75: line %1 of the XML
+    QString validating;   // message 76: the validation is running
     ValidationTexts validation;
 
     static CheckTexts read(const SharedState &state);

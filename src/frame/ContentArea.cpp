@@ -53,10 +53,11 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
 void ContentArea::showChecks(const ImportResult &shown, const CheckTexts &texts)
 {
     const bool read = bool(shown);
-    m_positions->showFindings(shown.sumFindings, shown.validation, read, shown.numberFormat, texts);
+    m_positions->showFindings(shown.sumFindings, shown.validation, shown.validated, read, shown.numberFormat,
+                              texts);
     m_sumsAlarm->setVisible(read && AnyFatal(shown.sumFindings));
     m_validityAlarm->setText(ValidityText(texts, shown.validation));
-    m_validityAlarm->setVisible(read && !shown.validation.valid());
+    m_validityAlarm->setVisible(read && shown.validated && !shown.validation.valid());
 }
 
 } // namespace invorator

@@ -3,12 +3,39 @@
 #include "services/SharedState.h"
 
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace invorator {
 
 InvoiceImport::InvoiceImport(SharedState &state, DisplayModel &model, MessageSink &messages)
     : m_state(state), m_messages(messages), m_driver(state, model, messages)
 {
+    m_driver.deferValidation(true);
+    connect(&m_validation, &QFutureWatcherBase::finished, this, [this] {
+        // A validation started for an invoice no longer on show is left unread.
+        if (m_validating != m_imports)
+            return;
+        m_shown.validation = m_validation.result();
+        m_shown.validated = true;
+        emit validated();
+    });
+}
+
+InvoiceImport::~InvoiceImport()
+{
+    // The validation holds its own document; the window need not wait for it.
+    m_validation.disconnect(this);
+}
+
+void InvoiceImport::validate(ImportResult &result)
+{
+    if (!result.document)
+        return;
+    const std::shared_ptr<const XmlDocument> document = std::move(result.document);
+    const QString folder = ValidationFolder(m_state.programFolder());
+    m_validating = m_imports;
+    m_validation.setFuture(QtConcurrent::run(
+        [document, folder, sums = result.sumFindings] { return ValidateInvoice(*document, folder, &sums); }));
 }
 
 const ImportResult &InvoiceImport::run(const QString &path, InvoiceKind chosen, const QString &exportFolder)
@@ -23,6 +50,8 @@ const ImportResult &InvoiceImport::run(const QString &path, InvoiceKind chosen, 
         m_state.NumberFormat = result.numberFormat;
     m_shown = std::move(result);
     m_ran = true;
+    ++m_imports;
+    validate(m_shown);
     return m_shown;
 }
 

@@ -201,7 +201,7 @@ void PositionsArea::render()
 }
 
 void PositionsArea::showFindings(const std::vector<SumFinding> &findings, const ValidationReport &validation,
-                                 bool read, const QString &pattern, const CheckTexts &texts)
+                                 bool validated, bool read, const QString &pattern, const CheckTexts &texts)
 {
     m_lvPruefung->clear();
     if (!read)
@@ -213,7 +213,9 @@ void PositionsArea::showFindings(const std::vector<SumFinding> &findings, const 
     };
     if (findings.empty())
         note(texts.allAgree, AgreeColour);
-    if (validation.valid())
+    if (!validated)
+        note(texts.validating, m_lvPruefung->palette().text().color());
+    else if (validation.valid())
         note(ValidityText(texts, validation), AgreeColour);
 
     // Each row with its rank: the note on the profile first, then fatal, warnings, information.

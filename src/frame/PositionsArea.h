@@ -37,8 +37,9 @@ public:
     // XML), amounts in the pattern and what it means. A row says so when all sums agree,
     // and one when the invoice is a valid e-invoice; nothing at all before an invoice was
     // read. A rule the sums check reports is not listed twice.
-    void showFindings(const std::vector<SumFinding> &findings, const ValidationReport &validation, bool read,
-                      const QString &pattern, const CheckTexts &texts);
+    // While the validation runs (`validated` false) a row says so in its place.
+    void showFindings(const std::vector<SumFinding> &findings, const ValidationReport &validation,
+                      bool validated, bool read, const QString &pattern, const CheckTexts &texts);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
     // The QR code shown beside the payment means (an empty label when there is none).

@@ -46,8 +46,15 @@ void StatusBar::showSums(const std::vector<SumFinding> &findings, bool read, con
     m_sums->setToolTip(read ? SumsToolTip(texts, findings) : QString());
 }
 
-void StatusBar::showValidity(const ValidationReport &report, bool read, const CheckTexts &texts)
+void StatusBar::showValidity(const ValidationReport &report, bool validated, bool read,
+                             const CheckTexts &texts)
 {
+    if (read && !validated) {
+        m_valid->setText(QStringLiteral("…"));
+        m_valid->setStyleSheet({});
+        m_valid->setToolTip(texts.validating);
+        return;
+    }
     const bool valid = report.valid();
     const bool warnings =
         std::any_of(report.findings.begin(), report.findings.end(),

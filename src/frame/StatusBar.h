@@ -28,9 +28,10 @@ public:
     // No mark without an invoice read; green when every sum agrees, red with a fatal
     // finding, orange with warnings only; its tool tip says which.
     void showSums(const std::vector<SumFinding> &findings, bool read, const CheckTexts &texts);
-    // No mark without an invoice read; "✓" in green when valid, in orange when valid with
-    // warnings, "✗" in red when not valid; its tool tip says which and how many rules.
-    void showValidity(const ValidationReport &report, bool read, const CheckTexts &texts);
+    // No mark without an invoice read; "…" while the validation runs; "✓" in green when
+    // valid, in orange when valid with warnings, "✗" in red when not valid; its tool tip says
+    // which and how many rules.
+    void showValidity(const ValidationReport &report, bool validated, bool read, const CheckTexts &texts);
 
 private:
     std::array<QLabel *, 3> m_panels{};

@@ -55,9 +55,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     setObjectName(QStringLiteral("frmInvora"));
     setWindowTitle(m_state.AppTitle);
     setAcceptDrops(true);
-    openUrl = [](const QUrl &url) {
-        return QDesktopServices::openUrl(url);
-    };
+    openUrl = &QDesktopServices::openUrl;
     choosePdfPath = [this](const QString &suggested) {
         return QFileDialog::getSaveFileName(this, m_pdf->text(), suggested, QStringLiteral("PDF (*.pdf)"));
     };
@@ -99,6 +97,7 @@ frmInvora::frmInvora(SharedState &state, MessageSink *messages, QWidget *parent)
     resize(std::min(1280, available.width()), std::min(800, available.height() - 40));
 
     m_import = std::make_unique<InvoiceImport>(m_state, m_model, m_messages);
+    connect(m_import.get(), &InvoiceImport::validated, this, &frmInvora::showSums);
     setUp();
     // Another file in the invoice field, typed or picked, is not the invoice on show: the
     // commands that act on the invoice wait until it is read.
@@ -314,7 +313,7 @@ void frmInvora::showSums()
     const ImportResult &shown = m_import->shown();
     m_content->showChecks(shown, m_checkTexts);
     m_status->showSums(shown.sumFindings, bool(shown), m_checkTexts);
-    m_status->showValidity(shown.validation, bool(shown), m_checkTexts);
+    m_status->showValidity(shown.validation, shown.validated, bool(shown), m_checkTexts);
 }
 
 void frmInvora::ShowXmlSource()

@@ -146,10 +146,15 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
             writeAttachments(*reader, result);
         result.outcome = ImportOutcome::Read;
         result.sumFindings = CheckSums(doc, reader->amounts());
-        result.validation =
-            ValidateInvoice(doc, ValidationFolder(m_state.programFolder()), &result.sumFindings);
-        if (m_keepDocument)
-            m_lastDocument = std::move(owned);
+        if (m_deferValidation) {
+            result.document = std::move(owned);
+        } else {
+            result.validation =
+                ValidateInvoice(doc, ValidationFolder(m_state.programFolder()), &result.sumFindings);
+            result.validated = true;
+            if (m_keepDocument)
+                m_lastDocument = std::move(owned);
+        }
     } catch (const std::exception &) {
         say(5, MsgIcon::Information, BrellwerkTitle);
         result.outcome = ImportOutcome::Failed;

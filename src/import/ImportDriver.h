@@ -51,8 +51,11 @@ struct ImportResult
     QString numberFormat;
     // The sums of the invoice read that do not add up (empty when all agree).
     std::vector<SumFinding> sumFindings;
-    // What validation of the invoice's XML found.
+    // What validation of the invoice's XML found; not yet when the caller validates later.
     ValidationReport validation;
+    bool validated = false;
+    // The parsed XML, kept for a caller that validates later (see deferValidation).
+    std::shared_ptr<const XmlDocument> document;
     // File names written into the export folder, in order.
     QStringList attachments;
     // An attachment's file could not be written (message 54 names it and says why).
@@ -90,6 +93,9 @@ public:
     // Keeps the document of the last import until the next one or the driver's end, for a
     // program that ends right after one import and need not spend time taking it apart.
     void keepLastDocument(bool keep) { m_keepDocument = keep; }
+    // The import leaves validation to the caller and hands it the parsed XML in the result
+    // (the window validates beside its user interface).
+    void deferValidation(bool defer) { m_deferValidation = defer; }
 
 private:
     void say(int number, MsgIcon icon, const QString &title, const QString &text = {});
@@ -101,6 +107,7 @@ private:
     MessageSink &m_messages;
     QString m_exportFolder;
     bool m_keepDocument = false;
+    bool m_deferValidation = false;
     std::unique_ptr<XmlDocument> m_lastDocument;
     QHash<QString, QString> m_vatCategoryNames;
     QHash<QString, QString> m_paymentMeansNames;

@@ -127,6 +127,14 @@ struct Window
     {
         choose(file, filterIndex);
         click("btnXRechnung");
+        waitForValidation();
+    }
+    // The validation runs beside the window; its result arrives as an event.
+    void waitForValidation()
+    {
+        const QLabel *mark = window.findChild<QLabel *>("validMark");
+        for (int i = 0; i < 2000 && mark->text() == QStringLiteral("…"); ++i)
+            QTest::qWait(5);
     }
 
     QString caption(const QString &name) const { return field(name)->caption(); }
@@ -743,7 +751,15 @@ TEST(Window, ValidationIsShownAndLeadsToTheLine)
     ASSERT_TRUE(doc.load(creditNote));
     const int broken = BrokenRules(ValidateInvoice(doc, ValidationFolder(PROGRAM_FOLDER)));
     ASSERT_GT(broken, 1);
-    w.convert(creditNote, 2);
+    // The invoice is on show before its validation ends; until then the mark and the page say so.
+    w.choose(creditNote, 2);
+    w.click("btnXRechnung");
+    EXPECT_EQ(mark->text(), "…");
+    EXPECT_EQ(mark->toolTip(), "Die Rechnung wird als E-Rechnung geprüft …");
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(findings->topLevelItem(0)->text(0), "Die Rechnung wird als E-Rechnung geprüft …");
+    EXPECT_FALSE(w.text(controlKey(Rd::InvoiceNumber)).isEmpty());
+    w.waitForValidation();
     const QString verdict =
         QString(
             "Die Rechnung ist keine gültige E-Rechnung: sie verletzt %1 Regel(n) (siehe Seite „Prüfung“).")

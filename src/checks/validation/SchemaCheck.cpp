@@ -2,6 +2,8 @@
 
 #include "checks/validation/RuleContext.h"
 
+#include <libxml/globals.h>
+#include <libxml/xmlerror.h>
 #include <libxml/xmlschemas.h>
 
 #include <map>
@@ -41,6 +43,7 @@ const char *schemaFile(SchemaKind kind)
 }
 
 void ignoreError(void *, xmlError *) {}
+void ignoreGeneric(void *, const char *, ...) {}
 
 // The compiled schema of a kind, or null when it cannot be read; compiled once.
 xmlSchema *compiled(SchemaKind kind, const QString &folder)
@@ -56,7 +59,17 @@ xmlSchema *compiled(SchemaKind kind, const QString &folder)
     xmlSchema *schema = nullptr;
     if (parser) {
         xmlSchemaSetParserStructuredErrors(parser.get(), ignoreError, nullptr);
+        // Loading the imported schema files reports through libxml2's generic handlers,
+        // which would write to stderr: silenced on this thread while the schema compiles.
+        xmlGenericErrorFunc genericBefore = xmlGenericError;
+        void *genericContext = xmlGenericErrorContext;
+        xmlStructuredErrorFunc structuredBefore = xmlStructuredError;
+        void *structuredContext = xmlStructuredErrorContext;
+        xmlSetGenericErrorFunc(nullptr, ignoreGeneric);
+        xmlSetStructuredErrorFunc(nullptr, ignoreError);
         schema = xmlSchemaParse(parser.get());
+        xmlSetGenericErrorFunc(genericContext, genericBefore);
+        xmlSetStructuredErrorFunc(structuredContext, structuredBefore);
     }
     return schemas.emplace(key, std::unique_ptr<xmlSchema, SchemaDeleter>(schema)).first->second.get();
 }
