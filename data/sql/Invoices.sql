@@ -51,13 +51,37 @@ CREATE TABLE IF NOT EXISTS tblInvoice (
     CustomizationID TEXT,
     ProfileID TEXT,
     AccountingCost TEXT,
-    CurrencyCode TEXT
+    CurrencyCode TEXT,
+    -- Added with schema version 2 (archive-init and the first open add them to older archives).
+    -- The seller as the invoice's identity with its number: the VAT identifier, else the
+    -- tax number, else the name, as shown.
+    SellerKey TEXT,
+    -- The stored file this version was read from (tblDocuments.ID).
+    DocumentID INTEGER,
+    -- Set when a later save replaced this version; NULL on the latest one.
+    ReplacedDate DATETIME,
+    ReplacedUser TEXT,
+    -- What a bookkeeper looks for, exactly as the XML gives it.
+    VatTotal DECIMAL_TEXT,
+    AmountDue DECIMAL_TEXT,
+    Currency TEXT,
+    SellerVatID TEXT,
+    BuyerVatID TEXT,
+    IBAN TEXT,
+    DueDate TEXT,
+    DocumentTypeCode TEXT,
+    -- 'agree', 'warnings' or 'wrong' (the check of sums); 'valid', 'warnings' or 'invalid'
+    -- (the validation; NULL when not validated).
+    SumsCheck TEXT,
+    Validation TEXT,
+    FileSha256 TEXT
 );
 CREATE INDEX IF NOT EXISTS idxInvoice_InvoiceNumber ON tblInvoice (InvoiceNumber);
 
 CREATE TABLE IF NOT EXISTS tblInvoice_Items (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     InvoiceNumber TEXT NOT NULL,
+    InvoiceID INTEGER, -- schema version 2: the version of the invoice (tblInvoice.ID)
     Pos SMALLINT,
     LineID TEXT,
     ItemName TEXT,
@@ -74,6 +98,7 @@ CREATE INDEX IF NOT EXISTS idxInvoice_Items_InvoiceNumber ON tblInvoice_Items (I
 CREATE TABLE IF NOT EXISTS tblInvoice_Deduction (
     ID INTEGER PRIMARY KEY AUTOINCREMENT,
     InvoiceNumber TEXT NOT NULL,
+    InvoiceID INTEGER, -- schema version 2
     Code TEXT,
     reason TEXT,
     Factor TEXT,
@@ -89,6 +114,15 @@ CREATE TABLE IF NOT EXISTS tblDocuments (
     BinaryFile BLOB,
     FileName TEXT,
     FileType TEXT,
-    FileSize INTEGER
+    FileSize INTEGER,
+    -- Schema version 2: each distinct content is stored once, found by its SHA-256 (hex).
+    Sha256 TEXT,
+    ImportDate DATETIME
 );
 CREATE INDEX IF NOT EXISTS idxDocuments_InvoiceNumber ON tblDocuments (InvoiceNumber);
+
+-- The archive's schema version (Name 'SchemaVersion'), for upgrades in place.
+CREATE TABLE IF NOT EXISTS tblArchiveInfo (
+    Name TEXT PRIMARY KEY,
+    Value TEXT
+);
