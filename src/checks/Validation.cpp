@@ -56,7 +56,7 @@ void runRules(const Facts &facts, bool xrechnung, std::vector<ValidationFinding>
             continue;
         for (xmlNode *node : facts.nodes(static_cast<Scope>(scope)))
             for (const Rule *rule : byScope[scope]) {
-                RuleContext context{facts, node, nullptr, {}, {}};
+                RuleContext context{facts, node, nullptr, {}, {}, rule};
                 const bool holds = rule->test(context);
                 for (auto &[where, values] : context.failures)
                     findings.push_back(findingAt(rule->id, rule->flag, where, std::move(values)));

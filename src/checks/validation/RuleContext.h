@@ -124,6 +124,8 @@ QString NameOf(const xmlNode *node);
 // Where a node is, as an XPath of names as written with positions among like-named siblings.
 QString LocationOf(const xmlNode *node);
 
+struct Rule;
+
 // What a rule's test is given: the node it is checked on and the document. A test returns
 // false when the rule fails; before that it may say where (`at`, default the node) and add
 // the values the message names. A rule that fails on several elements below its node
@@ -136,6 +138,8 @@ struct RuleContext
     xmlNode *at = nullptr;
     QStringList values;
     std::vector<std::pair<xmlNode *, QStringList>> failures;
+    // The rule being checked: one test may serve a table of rules that differ only in data.
+    const Rule *rule = nullptr;
 
     void fail(xmlNode *where, QStringList what = {}) { failures.emplace_back(where, std::move(what)); }
 

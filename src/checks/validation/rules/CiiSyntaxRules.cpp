@@ -2,6 +2,7 @@
 // EN 16931 invoice does not use, elements it uses at most once, and data type attributes.
 #include "checks/validation/RuleContext.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -34,9 +35,12 @@ constexpr UnusedElement UnusedElements[] = {
     {"CII-SR-464", Scope::PaymentMeans, "ram:PayerSpecifiedDebtorFinancialInstitution"},
 };
 
-template <size_t I> bool unused(RuleContext &c)
+bool unused(RuleContext &c)
 {
-    for (xmlNode *element : c.all(UnusedElements[I].path))
+    const auto row =
+        std::find_if(std::begin(UnusedElements), std::end(UnusedElements),
+                     [&c](const UnusedElement &e) { return std::string_view(e.id) == c.rule->id; });
+    for (xmlNode *element : c.all(row->path))
         c.fail(element, {NameOf(element)});
     return true;
 }
@@ -136,10 +140,14 @@ constexpr Rule Own[] = {
      }},
 };
 
-template <size_t... I> constexpr auto unusedRules(std::index_sequence<I...>)
+constexpr auto unusedRules()
 {
-    return std::array<Rule, sizeof...(I)>{Rule{UnusedElements[I].id, FindingFlag::Warning, Ruleset::En16931,
-                                               Cii, UnusedElements[I].scope, &unused<I>}...};
+    std::array<Rule, std::size(UnusedElements)> rules{};
+    for (size_t i = 0; i < rules.size(); ++i)
+        rules[i] = Rule{UnusedElements[i].id,    FindingFlag::Warning,
+                        Ruleset::En16931,        Cii,
+                        UnusedElements[i].scope, &unused};
+    return rules;
 }
 
 template <size_t A, size_t B>
@@ -153,7 +161,7 @@ constexpr std::array<Rule, A + B> joined(const Rule (&a)[A], const std::array<Ru
     return all;
 }
 
-constexpr auto Rules = joined(Own, unusedRules(std::make_index_sequence<std::size(UnusedElements)>{}));
+constexpr auto Rules = joined(Own, unusedRules());
 
 } // namespace
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace invorator::validation {
@@ -691,9 +692,21 @@ bool linesMayHave(const Facts &doc, std::string_view path)
     return lineChildren(doc).contains(QByteArray(first.data(), qsizetype(first.size())));
 }
 
-template <size_t I> bool unused(RuleContext &c)
+// The row of the unused-element table the rule being checked stands for.
+const Unused &unusedRow(const RuleContext &c)
 {
-    const Unused &rule = UnusedElements[I];
+    static const std::unordered_map<std::string_view, const Unused *> byId = [] {
+        std::unordered_map<std::string_view, const Unused *> rows;
+        for (const Unused &row : UnusedElements)
+            rows.emplace(row.id, &row);
+        return rows;
+    }();
+    return *byId.at(c.rule->id);
+}
+
+bool unused(RuleContext &c)
+{
+    const Unused &rule = unusedRow(c);
     // The message names the element with its parent: "cbc:ID" alone says little.
     const auto report = [&c](xmlNode *from, const char *path) {
         for (xmlNode *node : All(from, path))
@@ -702,10 +715,9 @@ template <size_t I> bool unused(RuleContext &c)
     for (const char *path : rule.paths)
         if (path)
             report(c.node, path);
-    if constexpr (UnusedElements[I].linePath != nullptr)
-        if (linesMayHave(c.doc, rule.linePath))
-            for (xmlNode *line : c.doc.nodes(Scope::Line))
-                report(line, rule.linePath);
+    if (rule.linePath != nullptr && linesMayHave(c.doc, rule.linePath))
+        for (xmlNode *line : c.doc.nodes(Scope::Line))
+            report(line, rule.linePath);
     return true;
 }
 
@@ -972,19 +984,20 @@ constexpr Rule OwnRules[] = {
      }},
 };
 
-template <size_t... I> constexpr auto allRules(std::index_sequence<I...>)
+// The rules of their own, then one rule per row of the unused-element table.
+constexpr auto allRules()
 {
     constexpr size_t own = std::size(OwnRules);
-    std::array<Rule, own + sizeof...(I)> rules{};
+    std::array<Rule, own + std::size(UnusedElements)> rules{};
     for (size_t i = 0; i < own; ++i)
         rules[i] = OwnRules[i];
-    ((rules[own + I] = Rule{UnusedElements[I].id, FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice,
-                            &unused<I>}),
-     ...);
+    for (size_t i = 0; i < std::size(UnusedElements); ++i)
+        rules[own + i] =
+            Rule{UnusedElements[i].id, FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice, &unused};
     return rules;
 }
 
-constexpr auto Rules = allRules(std::make_index_sequence<std::size(UnusedElements)>());
+constexpr auto Rules = allRules();
 
 #undef SUPPLIER
 #undef CUSTOMER
