@@ -1,4 +1,5 @@
 #include "ArchiveRows.h"
+#include "TestSupport.h"
 
 #include <QCryptographicHash>
 #include <QSqlError>
@@ -12,8 +13,8 @@ namespace testing_support {
 const std::vector<ArchivedDocument> &ArchivedDocuments()
 {
     static const std::vector<ArchivedDocument> documents{
-        {"/in/mueller-r100-a.xml", "<Invoice>R-100 first</Invoice>"},
-        {"/in/mueller-r100-b.xml", QByteArray("<Invoice>R-100 second\0\xff</Invoice>", 33)},
+        {"/in/mueller-r100-a.xml", QByteArray("<Invoice>R-100 first\0\xff\r\n</Invoice>", 34)},
+        {"/in/mueller-r100-b.xml", readFile(sample("Rechnung-2026-0815.xml"))},
         {"/in/schmidt-r100.xml", "<Invoice>Schmidt</Invoice>"}};
     return documents;
 }
