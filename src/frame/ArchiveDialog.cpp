@@ -252,11 +252,12 @@ void ArchiveDialog::saveSelected()
 void ShowArchive(frmInvora &window, SharedState &state, MessageSink &messages)
 {
     auto *dialog = window.findChild<ArchiveDialog *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!dialog) {
+    if (!dialog)
         dialog = new ArchiveDialog(window, state, messages);
-        if (state.TextsDbOpen)
-            TranslateWindow(state, dialog);
-    }
+    // Translating the main window reaches this one's controls too, under the main window's
+    // name: each opening applies this window's own texts again.
+    if (state.TextsDbOpen)
+        TranslateWindow(state, dialog);
     if (!dialog->reload())
         return;
     dialog->show();
