@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "archive/InvoiceArchive.h"
+#include "cli/ArchiveCommands.h"
 #include "clients/ClientRecord.h"
 #include "import/ImportDriver.h"
 #include "localisation/TextsGateway.h"
@@ -32,6 +33,10 @@ const char *usage = "usage: invorator-cli show|json|check [--kind cii|ubl|peppol
                     "       invorator-cli save [--kind K] [--archive PATH|URI] [--lang CODE] FILE...\n"
                     "       invorator-cli pdf [--kind K] [--lang CODE] FILE OUT.pdf\n"
                     "       invorator-cli archive-init [--archive PATH|URI]\n"
+                    "       invorator-cli archive list [--seller S] [--number N] [--from DATE] [--to DATE] "
+                    "[--min AMOUNT] [--max AMOUNT] [--state valid|findings] [--all] [--format text|json] "
+                    "[--archive PATH|URI]\n"
+                    "       invorator-cli archive show|export|verify [ID] [OUT] [--archive PATH|URI]\n"
                     "       invorator-cli support --name NAME --message TEXT [--attach FILE] [--lang CODE]";
 
 struct Options
@@ -47,10 +52,11 @@ struct Options
     QString message;
     QString attachment;
     bool json = false; // validate: one JSON object per file
+    ArchiveRequest archiveRequest;
 };
 
-// An option with its value: the commands it belongs to, and the reason given when the
-// value is missing.
+// An option with its value (none for a switch): the commands it belongs to, and the reason
+// given when the value is missing.
 struct CommandOption
 {
     const char *name;
@@ -65,7 +71,12 @@ bool anyCommand(const QString &)
 }
 bool archiveCommand(const QString &command)
 {
-    return command == QLatin1String("save") || command == QLatin1String("archive-init");
+    return command == QLatin1String("save") || command == QLatin1String("archive-init") ||
+           command == QLatin1String("archive");
+}
+bool archiveQuery(const QString &command)
+{
+    return command == QLatin1String("archive");
 }
 bool supportCommand(const QString &command)
 {
@@ -74,6 +85,10 @@ bool supportCommand(const QString &command)
 bool validateCommand(const QString &command)
 {
     return command == QLatin1String("validate");
+}
+bool formatCommand(const QString &command)
+{
+    return validateCommand(command) || archiveQuery(command);
 }
 
 constexpr CommandOption commandOptions[] = {
@@ -84,8 +99,48 @@ constexpr CommandOption commandOptions[] = {
     {"name", "NAME", "--name needs a value", supportCommand},
     {"message", "TEXT", "--message needs a value", supportCommand},
     {"attach", "FILE", "--attach needs a value", supportCommand},
-    {"format", "text|json", "--format needs text or json", validateCommand},
+    {"format", "text|json", "--format needs text or json", formatCommand},
+    {"seller", "S", "--seller needs a value", archiveQuery},
+    {"number", "N", "--number needs a value", archiveQuery},
+    {"from", "DATE", "--from needs a date", archiveQuery},
+    {"to", "DATE", "--to needs a date", archiveQuery},
+    {"min", "AMOUNT", "--min needs an amount", archiveQuery},
+    {"max", "AMOUNT", "--max needs an amount", archiveQuery},
+    {"state", "valid|findings", "--state needs valid or findings", archiveQuery},
+    {"all", nullptr, nullptr, archiveQuery},
 };
+
+// The archive list's filters, or the reason one cannot be used.
+QString parseArchiveFilter(const QCommandLineParser &parser, ArchiveRequest &r)
+{
+    const auto value = [&parser](const char *name) {
+        return parser.value(QString::fromLatin1(name));
+    };
+    r.filter.seller = value("seller");
+    r.filter.number = value("number");
+    r.all = parser.isSet(QStringLiteral("all"));
+    for (auto [name, date] : {std::pair{"from", &r.filter.from}, std::pair{"to", &r.filter.to}}) {
+        if (!parser.isSet(QString::fromLatin1(name)))
+            continue;
+        *date = ArchiveFilter::parseDate(value(name));
+        if (!date->isValid())
+            return QStringLiteral("not a date: '%1'").arg(value(name));
+    }
+    for (auto [name, amount] :
+         {std::pair{"min", &r.filter.minAmount}, std::pair{"max", &r.filter.maxAmount}}) {
+        if (!parser.isSet(QString::fromLatin1(name)))
+            continue;
+        const DecimalRead read = Decimal::fromXml(value(name));
+        if (!read)
+            return QStringLiteral("not an amount: '%1'").arg(value(name));
+        *amount = read.value;
+    }
+    r.filter.state = value("state");
+    if (!r.filter.state.isEmpty() && r.filter.state != QLatin1String("valid") &&
+        r.filter.state != QLatin1String("findings"))
+        return QStringLiteral("unknown state '%1'").arg(r.filter.state);
+    return {};
+}
 
 // Fills options, or returns the reason the arguments cannot be used.
 QString parse(const QStringList &args, Options &o)
@@ -93,10 +148,10 @@ QString parse(const QStringList &args, Options &o)
     if (args.isEmpty())
         return QStringLiteral("no command given");
     o.command = args.first();
-    static const QStringList commands{QStringLiteral("show"),    QStringLiteral("json"),
-                                      QStringLiteral("save"),    QStringLiteral("archive-init"),
-                                      QStringLiteral("support"), QStringLiteral("check"),
-                                      QStringLiteral("pdf"),     QStringLiteral("validate")};
+    static const QStringList commands{
+        QStringLiteral("show"),         QStringLiteral("json"),     QStringLiteral("save"),
+        QStringLiteral("archive-init"), QStringLiteral("support"),  QStringLiteral("check"),
+        QStringLiteral("pdf"),          QStringLiteral("validate"), QStringLiteral("archive")};
     if (!commands.contains(o.command))
         return QStringLiteral("unknown command '%1'").arg(o.command);
     const bool support = supportCommand(o.command);
@@ -105,8 +160,10 @@ QString parse(const QStringList &args, Options &o)
     QCommandLineParser parser;
     for (const CommandOption &option : commandOptions)
         if (option.takenBy(o.command))
-            parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(),
-                                                QString::fromLatin1(option.valueName)));
+            parser.addOption(option.valueName
+                                 ? QCommandLineOption(QString::fromLatin1(option.name), QString(),
+                                                      QString::fromLatin1(option.valueName))
+                                 : QCommandLineOption(QString::fromLatin1(option.name)));
     // The command stands where the parser expects the program's name.
     if (!parser.parse(args)) {
         if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
@@ -115,7 +172,7 @@ QString parse(const QStringList &args, Options &o)
                      unknown.first());
         // Otherwise the last argument is an option whose value is missing.
         for (const CommandOption &option : commandOptions)
-            if (args.last() == QLatin1String("--") + QLatin1String(option.name))
+            if (option.missing && args.last() == QLatin1String("--") + QLatin1String(option.name))
                 return QString::fromLatin1(option.missing);
         return parser.errorText();
     }
@@ -141,13 +198,19 @@ QString parse(const QStringList &args, Options &o)
         o.message = value("message");
         o.attachment = value("attach");
     }
-    if (validateCommand(o.command) && parser.isSet(QStringLiteral("format"))) {
+    if (formatCommand(o.command) && parser.isSet(QStringLiteral("format"))) {
         const QString format = value("format").toLower();
         if (format != QLatin1String("text") && format != QLatin1String("json"))
             return QStringLiteral("unknown format '%1'").arg(value("format"));
         o.json = format == QLatin1String("json");
     }
     o.files = parser.positionalArguments();
+    if (archiveQuery(o.command)) {
+        o.archiveRequest.json = o.json;
+        if (QString problem = ParseArchiveRequest(o.files, o.archiveRequest); !problem.isEmpty())
+            return problem;
+        return parseArchiveFilter(parser, o.archiveRequest);
+    }
     if (o.command == QLatin1String("archive-init") || support) {
         if (!o.files.isEmpty())
             return QStringLiteral("%1 takes no file").arg(o.command);
@@ -323,6 +386,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         state.ArchiveSetting = o.archive;
     if (o.command == QLatin1String("archive-init"))
         return initArchive(state, err);
+    if (archiveQuery(o.command))
+        return RunArchiveRequest(o.archiveRequest, state.ArchiveSetting, state.programFolder(), out, err);
     if (o.command == QLatin1String("save"))
         return saveAll(state, o, out, err);
     if (o.command == QLatin1String("support"))

@@ -202,7 +202,14 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
       'La facture est une facture électronique valide, avec %1 remarque(s) (voir l''onglet « Contrôle »).'),
  (75, 'Zeile %1', 'Line %1', 'Ligne %1'),
  (76, 'Die Rechnung wird als E-Rechnung geprüft …', 'The invoice is being validated as an e-invoice …',
-      'La facture est en cours de validation comme facture électronique …');
+      'La facture est en cours de validation comme facture électronique …'),
+ -- The archive window: its title, the states it filters by, and the window title while
+ -- an original from the archive is on show.
+ (90, 'Archiv', 'Archive', 'Archives'),
+ (91, 'alle', 'all', 'tous'),
+ (92, 'gültig', 'valid', 'valide'),
+ (93, 'mit Befunden', 'with findings', 'avec constats'),
+ (94, '%1 – %2 (aus dem Archiv)', '%1 – %2 (from the archive)', '%1 – %2 (des archives)');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
@@ -721,6 +728,11 @@ INSERT INTO tblLabelUebersetzungBar (FormularName, Feldname, POS, DE, EN, FR, To
   'Stores the displayed invoice and its lines in the archive.',
   'Enregistre la facture affichée et ses lignes dans l''archive.',
   'Archivieren', 'Archive', 'Archiver'),
+ ('frmInvora', 'btnArchiv', 10, 'Archiv', 'Archive', 'Archives',
+  'Sucht archivierte Rechnungen und öffnet ihr gespeichertes Original.',
+  'Searches archived invoices and opens their stored original.',
+  'Recherche les factures archivées et ouvre leur original enregistré.',
+  'Archiv', 'Archive', 'Archives'),
  ('frmInvora', 'btnPrint', 8, 'Drucken', 'Print', 'Imprimer',
   'Druckt die angezeigte Rechnung als Dokument (Strg+P).',
   'Prints the displayed invoice as a document (Ctrl+P).',
@@ -809,6 +821,27 @@ INSERT INTO tblLabelUebersetzungSSTab (FormularName, SSTab, TabIndex, DE, EN, FR
 -- Column headers and widths in pixels of the lists: lines (lvTable), VAT breakdown (lvUst), check of sums (lvPruefung;
 -- its last column takes the room left), allowances and charges (lvAbzuege), payment means (lvZahlung; the QR code's
 -- text is drawn, not shown).
+-- The archive window's filters and buttons.
+INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR) VALUES
+ ('frmArchiv', 'lblArchivVerkaeufer', 'Verkäufer', 'Seller', 'Vendeur'),
+ ('frmArchiv', 'lblArchivNummer', 'Rechnungsnummer', 'Invoice number', 'Numéro de facture'),
+ ('frmArchiv', 'lblArchivVon', 'Datum von', 'Date from', 'Date du'),
+ ('frmArchiv', 'lblArchivBis', 'Datum bis', 'Date to', 'Date au'),
+ ('frmArchiv', 'lblArchivBetragVon', 'Betrag von', 'Amount from', 'Montant de'),
+ ('frmArchiv', 'lblArchivBetragBis', 'Betrag bis', 'Amount to', 'Montant à'),
+ ('frmArchiv', 'lblArchivStatus', 'Status', 'State', 'État'),
+ ('frmArchiv', 'btnArchivOeffnen', 'Öffnen', 'Open', 'Ouvrir'),
+ ('frmArchiv', 'btnArchivSpeichern', 'Original speichern …', 'Save original …', 'Enregistrer l''original …'),
+ ('frmArchiv', 'btnArchivSchliessen', 'Schließen', 'Close', 'Fermer');
+
+INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN, FR, Width) VALUES
+ ('frmArchiv', 'lvArchiv', 1, 'Datum', 'Date', 'Date', '100'),
+ ('frmArchiv', 'lvArchiv', 2, 'Verkäufer', 'Seller', 'Vendeur', '260'),
+ ('frmArchiv', 'lvArchiv', 3, 'Nummer', 'Number', 'Numéro', '140'),
+ ('frmArchiv', 'lvArchiv', 4, 'Betrag', 'Amount', 'Montant', '120'),
+ ('frmArchiv', 'lvArchiv', 5, 'Status', 'State', 'État', '110'),
+ ('frmArchiv', 'lvArchiv', 6, 'Ersetzt', 'Replaced', 'Remplacé', '180');
+
 INSERT INTO tblLabelUebersetzungListView (FormularName, ListView, Index1, DE, EN, FR, Width) VALUES
  ('frmInvora', 'lvTable', 1, 'Pos', 'Line', 'Ligne', '60'),
  ('frmInvora', 'lvTable', 2, 'Artikel', 'Item', 'Article', '260'),

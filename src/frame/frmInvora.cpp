@@ -2,6 +2,7 @@
 
 #include "archive/InvoiceArchive.h"
 #include "clients/ClientRecord.h"
+#include "frame/ArchiveDialog.h"
 #include "frame/CaptionedField.h"
 #include "frame/CommandBar.h"
 #include "frame/ContentArea.h"
@@ -29,7 +30,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
@@ -133,6 +133,7 @@ void frmInvora::buildCommandBar()
     // Each command under its key, with its designed caption and icon.
     m_bar = new CommandBar(
         {{"btnSave", "Archivieren", QStyle::SP_DialogSaveButton, run(&frmInvora::SaveToArchive)},
+         {"btnArchiv", "Archiv", QStyle::SP_DirOpenIcon, ArchiveCommand(*this, m_state, m_messages)},
          {"btnPrint", "Drucken", QStyle::SP_FileDialogContentsView, run(&frmInvora::printInvoice),
           QKeySequence::Print},
          {"btnPdf", "PDF", QStyle::SP_FileIcon, run(&frmInvora::saveInvoicePdf), {}, true},

@@ -1,9 +1,12 @@
 // The window, headless: set-up, conversions through the button, side panels, settings,
 // close, files from the command line, and screenshots for review.
+#include "ArchiveRows.h"
 #include "SmtpServer.h"
 #include "TestSupport.h"
 
+#include "archive/InvoiceArchive.h"
 #include "checks/Validation.h"
+#include "frame/ArchiveDialog.h"
 #include "frame/CaptionedField.h"
 #include "frame/CheckTexts.h"
 #include "frame/DocumentCommands.h"
@@ -448,7 +451,7 @@ TEST(Window, EveryLanguageNamesEveryControl)
     };
     const auto german = dump("DE");
     ASSERT_GT(german.size(), 100);
-    EXPECT_EQ(german["cBar"].size(), 9) << "seven buttons and the help menu's two entries";
+    EXPECT_EQ(german["cBar"].size(), 10) << "eight buttons and the help menu's two entries";
     // Proper names, codes and words the languages share.
     const QStringList same = {"XML",  "PDF",         "Support",    "Format", "Name",
                               "Code", "Endpoint ID", "Profile ID", "BIC"};
@@ -1011,4 +1014,90 @@ TEST(Window, PaymentPageDrawsTheCodeOfTheChosenMeans)
     w.convert(corpus("cii/EN16931_Einfach.cii.xml"), 1);
     EXPECT_EQ(means->topLevelItemCount(), 0);
     EXPECT_TRUE(code->pixmap().isNull());
+}
+
+// The archive window lists the archived invoices newest first with earlier versions under
+// them, filters as the user types, opens a stored original as if it came from disk (and
+// says so in the title until another file is chosen), and saves an original elsewhere.
+TEST(Window, ArchiveWindowFindsOpensAndSavesOriginals)
+{
+    ProgramFolder folder;
+    const QString archive = folder.dir.filePath("DB/Invoices.mdb");
+    ASSERT_TRUE(InitArchive(*ArchiveLocation::parse(archive, {}), {}));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "fill");
+        db.setDatabaseName(archive);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(FillArchive(db));
+    }
+    QSqlDatabase::removeDatabase("fill");
+    Window w(folder);
+    w.command("btnArchiv")->trigger();
+    auto *dialog = w.window.findChild<ArchiveDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    auto *tree = dialog->findChild<QTreeWidget *>("lvArchiv");
+    const auto sellers = [tree] {
+        QStringList shown;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            shown << tree->topLevelItem(i)->text(1) + QString(tree->topLevelItem(i)->childCount(), '+');
+        return shown;
+    };
+    EXPECT_EQ(sellers(), QStringList({"Kleine KG", "Schmidt AG", "Müller GmbH+"}));
+    EXPECT_EQ(tree->topLevelItem(2)->child(0)->text(0), "01.11.2026");
+
+    const std::vector<std::pair<const char *, QString>> typed{
+        {"txtArchivVerkaeufer", "LLER gm"}, {"txtArchivNummer", "r-1"},      {"txtArchivVon", "01.12.2026"},
+        {"txtArchivBis", "2026-11-30"},     {"txtArchivBetragVon", "1.000"}, {"txtArchivBetragBis", "0,99"}};
+    const QList<QStringList> expected{{"Müller GmbH+"}, {"Schmidt AG", "Müller GmbH+"},
+                                      {"Schmidt AG"},   {"Kleine KG", "Müller GmbH+"},
+                                      {"Schmidt AG"},   {"Kleine KG"}};
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        auto *edit = dialog->findChild<QLineEdit *>(typed[i].first);
+        QTest::keyClicks(edit, typed[i].second);
+        EXPECT_EQ(sellers(), expected[int(i)]) << typed[i].first;
+        edit->clear();
+    }
+    auto *state = dialog->findChild<QComboBox *>("cboArchivStatus");
+    state->setCurrentIndex(state->findText("mit Befunden"));
+    EXPECT_EQ(sellers(), QStringList({"Schmidt AG"}));
+    state->setCurrentIndex(0);
+
+    tree->setCurrentItem(tree->topLevelItem(2));
+    dialog->findChild<QPushButton *>("btnArchivOeffnen")->click();
+    const QString opened = w.text("txtFile(0)");
+    EXPECT_EQ(opened, UserTempFolder() + "/Archiv/2-mueller-r100-b.xml");
+    EXPECT_EQ(readFile(opened), ArchivedDocuments()[1].bytes);
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "RE-2026-0815");
+    EXPECT_TRUE(w.window.windowTitle().endsWith("mueller-r100-b.xml (aus dem Archiv)"))
+        << w.window.windowTitle().toStdString();
+    w.field("txtFile(0)")->setText(sample("Rechnung-2026-0815.xml"));
+    EXPECT_EQ(w.window.windowTitle(), w.state.AppTitle) << "another file is not from the archive";
+
+    // The replaced version's original, bytes no text file holds; a folder is left as it is.
+    QTemporaryDir out;
+    QString target = out.filePath("saved.xml");
+    dialog->chooseSavePath = [&](const QString &suggested) {
+        EXPECT_EQ(suggested, "mueller-r100-a.xml");
+        return target;
+    };
+    tree->setCurrentItem(tree->topLevelItem(2)->child(0));
+    dialog->findChild<QPushButton *>("btnArchivSpeichern")->click();
+    EXPECT_EQ(readFile(target), ArchivedDocuments()[0].bytes);
+    target = out.path();
+    dialog->findChild<QPushButton *>("btnArchivSpeichern")->click();
+    ASSERT_FALSE(w.sink.messages().empty());
+    EXPECT_TRUE(w.sink.messages().back().text.startsWith("Fehler: " + out.path()));
+    EXPECT_TRUE(QFileInfo(out.path()).isDir());
+
+    // The window speaks the user's language like the others.
+    Window english(folder, MsgAnswer::No, "EN");
+    english.command("btnArchiv")->trigger();
+    dialog = english.window.findChild<ArchiveDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(english.command("btnArchiv")->text(), "Archive");
+    EXPECT_EQ(dialog->windowTitle(), "Archive");
+    EXPECT_EQ(dialog->findChild<QPushButton *>("btnArchivOeffnen")->text(), "Open");
+    EXPECT_EQ(dialog->findChild<QLabel *>("lblArchivVerkaeufer")->text(), "Seller");
+    EXPECT_EQ(dialog->findChild<QTreeWidget *>("lvArchiv")->headerItem()->text(1), "Seller");
 }

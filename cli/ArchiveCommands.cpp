@@ -1,0 +1,183 @@
+#include "cli/ArchiveCommands.h"
+
+#include "archive/InvoiceArchive.h"
+#include "services/WriteTarget.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace invorator {
+
+namespace {
+
+QJsonValue textOrNull(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QJsonObject toJson(const ArchiveEntry &e)
+{
+    return {{"id", e.id},
+            {"seller", e.seller},
+            {"number", e.number},
+            {"issueDate", textOrNull(e.issueDate)},
+            {"amountDue", textOrNull(e.amountDue)},
+            {"currency", textOrNull(e.currency)},
+            {"state", textOrNull(e.state)},
+            {"replaced", textOrNull(e.replacedDate)},
+            {"sha256", textOrNull(e.sha256)}};
+}
+
+// One line per entry, tab-separated so that scripts can cut it.
+QString line(const ArchiveEntry &e)
+{
+    QStringList fields{QString::number(e.id),
+                       e.issueDate,
+                       e.seller,
+                       e.number,
+                       (e.amountDue + QLatin1Char(' ') + e.currency).trimmed(),
+                       e.state};
+    if (!e.latest())
+        fields << QStringLiteral("replaced %1 by %2").arg(e.replacedDate, e.replacedUser);
+    return fields.join(QLatin1Char('\t'));
+}
+
+int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+{
+    const auto entries = listing.entries(r.all);
+    if (!entries) {
+        err << "Fehler: " << listing.lastError() << '\n';
+        return 3;
+    }
+    const std::vector<ArchiveEntry> shown = Filtered(*entries, r.filter);
+    if (r.json) {
+        QJsonArray array;
+        for (const ArchiveEntry &e : shown)
+            array.append(toJson(e));
+        out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    } else {
+        for (const ArchiveEntry &e : shown)
+            out << line(e) << '\n';
+    }
+    return 0;
+}
+
+int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+{
+    const auto versions = listing.versions(r.id);
+    if (!versions) {
+        err << "Fehler: " << listing.lastError() << '\n';
+        return 3;
+    }
+    const auto entry =
+        std::find_if(versions->begin(), versions->end(), [&](const ArchiveEntry &e) { return e.id == r.id; });
+    if (entry == versions->end()) {
+        err << "invorator-cli: no archived invoice " << r.id << '\n';
+        return 3;
+    }
+    out << "ID: " << entry->id << "\nSeller: " << entry->seller << "\nSeller key: " << entry->sellerKey
+        << "\nNumber: " << entry->number << "\nIssue date: " << entry->issueDate
+        << "\nAmount due: " << (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed()
+        << "\nState: " << entry->state << "\nSaved: " << entry->createDate << '\n';
+    if (!entry->latest())
+        out << "Replaced: " << entry->replacedDate << " by " << entry->replacedUser << '\n';
+    if (const auto document = listing.document(r.id))
+        out << "Document: " << document->fileName << "\nSize: " << document->fileSize
+            << "\nSHA-256: " << document->sha256 << "\nImported: " << document->importDate << '\n';
+    out << "Versions:\n";
+    for (const ArchiveEntry &v : *versions)
+        out << "  " << line(v) << '\n';
+    return 0;
+}
+
+int exportDocument(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &err)
+{
+    const auto document = listing.document(r.id);
+    if (!document) {
+        err << "invorator-cli: no stored document for archived invoice " << r.id << '\n';
+        return 3;
+    }
+    if (const auto refused = RefusedWriteTarget(r.out)) {
+        err << "invorator-cli: " << r.out << ": " << *refused << '\n';
+        return 3;
+    }
+    QSaveFile file(r.out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(document->bytes) != document->bytes.size() ||
+        !file.commit()) {
+        err << "invorator-cli: " << r.out << ": " << file.errorString() << '\n';
+        return 3;
+    }
+    return 0;
+}
+
+int verify(ArchiveListing &listing, QTextStream &out, QTextStream &err)
+{
+    const auto mismatches = listing.verify();
+    if (!mismatches) {
+        err << "Fehler: " << listing.lastError() << '\n';
+        return 3;
+    }
+    for (const DocumentMismatch &m : *mismatches)
+        out << "document " << m.id << " (" << m.fileName << "): recorded "
+            << (m.recorded.isEmpty() ? QStringLiteral("no SHA-256") : m.recorded) << ", content has "
+            << m.actual << '\n';
+    return mismatches->empty() ? 0 : 6;
+}
+
+} // namespace
+
+QString ParseArchiveRequest(const QStringList &positional, ArchiveRequest &r)
+{
+    static const QStringList actions{QStringLiteral("list"), QStringLiteral("show"), QStringLiteral("export"),
+                                     QStringLiteral("verify")};
+    if (positional.isEmpty())
+        return QStringLiteral("archive needs list, show, export or verify");
+    r.action = positional.first();
+    const qsizetype wanted = r.action == QLatin1String("show")     ? 2
+                             : r.action == QLatin1String("export") ? 3
+                                                                   : 1;
+    if (!actions.contains(r.action))
+        return QStringLiteral("unknown archive command '%1'").arg(r.action);
+    if (positional.size() != wanted)
+        return wanted == 1 ? QStringLiteral("archive %1 takes no file").arg(r.action)
+               : wanted == 2
+                   ? QStringLiteral("archive show needs the ID of an entry")
+                   : QStringLiteral("archive export needs the ID of an entry and the file to write");
+    if (wanted > 1) {
+        bool ok = false;
+        r.id = positional[1].toLongLong(&ok);
+        if (!ok || r.id <= 0)
+            return QStringLiteral("not an archive ID: '%1'").arg(positional[1]);
+    }
+    if (wanted == 3)
+        r.out = positional[2];
+    return {};
+}
+
+int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QString &programFolder,
+                      QTextStream &out, QTextStream &err)
+{
+    QString problem;
+    const auto where = ArchiveLocation::parse(setting, programFolder, &problem);
+    if (!where) {
+        err << "invorator-cli: " << problem << '\n';
+        return 2;
+    }
+    Database archive(QStringLiteral("archive"));
+    if (const DbResult opened = archive.open(where->config); !opened) {
+        err << "Fehler: " << opened.message << '\n';
+        return 3;
+    }
+    ArchiveListing listing(archive);
+    if (r.action == QLatin1String("list"))
+        return list(listing, r, out, err);
+    if (r.action == QLatin1String("show"))
+        return show(listing, r, out, err);
+    if (r.action == QLatin1String("export"))
+        return exportDocument(listing, r, err);
+    return verify(listing, out, err);
+}
+
+} // namespace invorator
