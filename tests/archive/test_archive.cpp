@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <memory>
 
 using namespace invorator;
@@ -494,6 +496,19 @@ TEST_P(ArchiveTest, ASaveWaitsForAnotherSaveOfTheSameInvoice)
     EXPECT_EQ(archive.value("SELECT ReplacedUser FROM tblInvoice WHERE SellerName IS NULL"),
               SharedState(PROGRAM_FOLDER).UserName)
         << "the waiting save replaced the other's version";
+
+    // A server that takes connections but no longer answers ends the save in time, too.
+    if (GetParam()) {
+        const pid_t postmaster = static_cast<pid_t>(server->processId());
+        ASSERT_EQ(::kill(postmaster, SIGSTOP), 0);
+        clock.restart();
+        save.start(PROGRAM_FOLDER "/invorator-cli", {"save", "--archive", archive.location, file});
+        const bool ended = save.waitForFinished(15000);
+        ::kill(postmaster, SIGCONT);
+        ASSERT_TRUE(ended) << "a frozen server ends the save within 15 s";
+        EXPECT_EQ(save.exitCode(), 3);
+        EXPECT_TRUE(save.readAllStandardError().contains(": Fehler: "));
+    }
 }
 
 // The same number from two sellers is two invoices: neither replaces the other, and only
