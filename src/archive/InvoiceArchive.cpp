@@ -288,16 +288,16 @@ DbResult createOrUpgrade(Database &archive, bool createTables)
     return result;
 }
 
+} // namespace
+
 // An archive of an earlier schema is upgraded when it is first opened; one of this schema
 // is only asked for its version.
-DbResult upgradeArchive(Database &archive)
+DbResult UpgradeArchive(Database &archive)
 {
     if (ArchiveGateway(archive).schemaVersion() >= ArchiveGateway::SchemaVersion)
         return {true, {}};
     return createOrUpgrade(archive, false);
 }
-
-} // namespace
 
 std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, const QString &programFolder,
                                                       QString *problem)
@@ -373,7 +373,7 @@ ArchiveSave::ArchiveSave(const SharedState &state) : m_state(state)
         failed(usable.message);
         return;
     }
-    if (const DbResult upgraded = upgradeArchive(*archive); !upgraded) {
+    if (const DbResult upgraded = UpgradeArchive(*archive); !upgraded) {
         failed(upgraded.message);
         return;
     }

@@ -87,6 +87,10 @@ private:
 // The same without a question, for callers that decided already.
 SaveReport SaveToArchive(const SharedState &state, const DisplayModel &model, const ImportResult &imported);
 
+// Upgrades an open archive of an earlier schema in place, in one transaction; an archive of
+// this schema is only asked for its version. Whoever opens the archive calls it first.
+DbResult UpgradeArchive(Database &archive);
+
 // Creates the archive's tables where they are missing and upgrades an archive of an earlier
 // schema in place (the version is recorded in tblArchiveInfo).
 DbResult InitArchive(const ArchiveLocation &where, const QString &programFolder);
