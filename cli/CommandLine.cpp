@@ -294,23 +294,40 @@ int saveAll(SharedState &state, const Options &o, QTextStream &out, QTextStream 
         const QString &file = o.files[i];
         if (progress)
             err << "\r" << (i + 1) << " of " << o.files.size() << ": " << file << "\x1b[K" << Qt::flush;
+        // Every line of the report names its file, and each file's lines are out before the
+        // next file is read, so that the report keeps the order of the files.
+        const auto report = [&](const std::vector<Message> &messages, bool saved) {
+            QString text;
+            QTextStream lines(&text);
+            if (saved)
+                for (const Message &m : messages)
+                    lines << m.text << '\n';
+            else
+                printMessages(messages, lines);
+            lines.flush();
+            if (progress)
+                err << "\r\x1b[K";
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            for (const QString &line : text.split(QLatin1Char('\n')))
+                if (!line.isEmpty())
+                    (saved ? out : err) << file << ": " << line << '\n';
+            out.flush();
+            err.flush();
+        };
         RecordingSink sink(MsgAnswer::No);
         ImportDriver driver(state, model, sink);
         const ImportResult imported = driver.ImportInvoice(file, o.kind);
         answerImportQuestions(state, imported, sink);
         if (!imported) {
-            printMessages(sink.messages(), err);
+            report(sink.messages(), false);
             status = std::max(status, 1);
             continue;
         }
         const SaveReport saved = SaveToArchive(state, model, imported);
-        for (const Message &m : saved.messages) {
-            // The report of a save is what the command prints; everything else is a message.
-            if (m.number == 43)
-                out << m.text << '\n';
-            else
-                printMessages({m}, err);
-        }
+        // The report of a save is what the command prints; everything else is a message.
+        for (const Message &m : saved.messages)
+            report({m}, m.number == 43);
         if (saved.outcome != SaveOutcome::Saved)
             status = 3;
     }

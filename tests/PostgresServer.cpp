@@ -120,6 +120,11 @@ bool PostgresServer::start(QString *why)
     return false;
 }
 
+qint64 PostgresServer::processId() const
+{
+    return m_server ? m_server->processId() : 0;
+}
+
 QString PostgresServer::createDatabase(const QString &name)
 {
     if (!run(m_bin + "/createdb", {"-h", "127.0.0.1", "-p", QString::number(m_port), "-U", "postgres", name}))

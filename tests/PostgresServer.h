@@ -25,6 +25,8 @@ public:
     bool start(QString *why);
     // A new empty database; its address for the program.
     QString createDatabase(const QString &name);
+    // The server's main process (0 when it does not run), for a test that stops it answering.
+    qint64 processId() const;
 
 private:
     bool run(const QString &program, const QStringList &arguments, QString *output = nullptr);

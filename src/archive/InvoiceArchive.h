@@ -45,8 +45,8 @@ enum class SaveOutcome {
 // The steps of a save, in their order; all of them run in one transaction.
 enum class SaveStep { None, Header, Items, Deductions, Document, Commit };
 
-// What a save did: how it ended, which step failed, whether it replaced an invoice of the
-// same number, and the messages that tell the user, in the order to show them.
+// What a save did: how it ended, which step failed, whether it replaced an earlier version
+// of the seller's invoice of this number, and the messages that tell the user, in the order to show them.
 struct SaveReport
 {
     SaveOutcome outcome = SaveOutcome::Failed;
@@ -70,7 +70,10 @@ public:
     // False when the archive is missing or unusable; report() then says why.
     bool ready() const { return m_archive != nullptr; }
     const SaveReport &report() const { return m_report; }
-    // The question before saving (message 42).
+    // Whether the archive holds this seller's invoice of this number already: only then
+    // is the user asked (question()) whether to replace it.
+    bool holds(const DisplayModel &model) const;
+    // The question before replacing an archived invoice (message 42).
     Message question() const;
     // Saves the invoice on show: the model as shown and the file as its import read it.
     SaveReport save(const DisplayModel &model, const ImportResult &imported);
@@ -84,7 +87,12 @@ private:
 // The same without a question, for callers that decided already.
 SaveReport SaveToArchive(const SharedState &state, const DisplayModel &model, const ImportResult &imported);
 
-// Creates the archive's tables where they are missing.
+// Upgrades an open archive of an earlier schema in place, in one transaction; an archive of
+// this schema is only asked for its version. Whoever opens the archive calls it first.
+DbResult UpgradeArchive(Database &archive);
+
+// Creates the archive's tables where they are missing and upgrades an archive of an earlier
+// schema in place (the version is recorded in tblArchiveInfo).
 DbResult InitArchive(const ArchiveLocation &where, const QString &programFolder);
 
 } // namespace invorator

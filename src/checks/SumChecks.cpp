@@ -37,6 +37,7 @@ struct InvoiceSums
     std::vector<VatRow> vat;
     std::vector<Decimal> documentAllowances, documentCharges;
     Amount lineTotal, taxBasis, taxTotal, grandTotal, allowanceTotal, chargeTotal, prepaid, rounding, due;
+    QString currency;
     // Amounts whose text is no number: where, and the text.
     std::vector<std::pair<QString, QString>> notNumbers;
 
@@ -133,8 +134,8 @@ InvoiceSums gatherCii(const XmlDocument &doc, const CiiVocabulary &v)
     const XmlNode totals = top.selectSingleNode(v.headerTotals);
     s.lineTotal = s.amountOf(totals, "ram:LineTotalAmount");
     s.taxBasis = s.amountOf(totals, "ram:TaxBasisTotalAmount");
-    s.taxTotal = taxTotalIn(s, totals.selectNodes("ram:TaxTotalAmount"),
-                            settlement.textOf("ram:InvoiceCurrencyCode").value_or(QString()));
+    s.currency = settlement.textOf("ram:InvoiceCurrencyCode").value_or(QString()).trimmed();
+    s.taxTotal = taxTotalIn(s, totals.selectNodes("ram:TaxTotalAmount"), s.currency);
     s.grandTotal = s.amountOf(totals, "ram:GrandTotalAmount");
     s.allowanceTotal = s.amountOf(totals, "ram:AllowanceTotalAmount");
     s.chargeTotal = s.amountOf(totals, "ram:ChargeTotalAmount");
@@ -172,7 +173,8 @@ InvoiceSums gatherUbl(const XmlDocument &doc)
         (isCharge(ac.textOf("cbc:ChargeIndicator").value_or(QString())) ? s.documentCharges
                                                                         : s.documentAllowances)
             .push_back(orZero(s.amountOf(ac, "cbc:Amount")));
-    const QString currency = root.textOf("cbc:DocumentCurrencyCode").value_or(QString());
+    s.currency = root.textOf("cbc:DocumentCurrencyCode").value_or(QString()).trimmed();
+    const QString &currency = s.currency;
     XmlNode taxTotal;
     for (const XmlNode total : root.selectNodes("cac:TaxTotal"))
         if (taxTotal.isNull() ||
@@ -323,9 +325,16 @@ bool AnyFatal(const std::vector<SumFinding> &findings)
     return false;
 }
 
-std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout)
+std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout, InvoiceTotals *totals)
 {
-    return check(layout.cii ? gatherCii(doc, *layout.cii) : gatherUbl(doc));
+    const InvoiceSums sums = layout.cii ? gatherCii(doc, *layout.cii) : gatherUbl(doc);
+    if (totals) {
+        const auto text = [](const Amount &a) {
+            return a ? a->toText() : QString();
+        };
+        *totals = {text(sums.taxTotal), text(sums.due), sums.currency};
+    }
+    return check(sums);
 }
 
 } // namespace invorator

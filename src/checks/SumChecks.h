@@ -26,6 +26,16 @@ struct SumFinding
     friend bool operator==(const SumFinding &, const SumFinding &) = default;
 };
 
+// The totals a bookkeeper looks an invoice up by, exactly as its XML writes them (decimals
+// with a point; empty when absent or no number): the VAT total in the invoice's currency,
+// the amount due and that currency.
+struct InvoiceTotals
+{
+    QString vatTotal;
+    QString amountDue;
+    QString currency;
+};
+
 // Whether any finding is fatal.
 bool AnyFatal(const std::vector<SumFinding> &findings);
 
@@ -33,7 +43,8 @@ bool AnyFatal(const std::vector<SumFinding> &findings);
 // at any length, where its reader says its amounts stand. Every rule that fails is
 // reported; an amount that is present but no xs:decimal is a finding of its own; a rule
 // whose amounts the invoice leaves out is not checked. The check binds prefixes of its own
-// to its queries.
-std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout);
+// to its queries. `totals`, when given, receives the invoice's totals read on the way.
+std::vector<SumFinding> CheckSums(const XmlDocument &doc, const AmountLayout &layout,
+                                  InvoiceTotals *totals = nullptr);
 
 } // namespace invorator

@@ -341,7 +341,7 @@ void frmInvora::SaveToArchive()
     if (!m_save->isEnabled())
         return;
     ArchiveSave archive(m_state);
-    if (archive.ready() && m_messages.show(archive.question()) != MsgAnswer::Yes)
+    if (archive.ready() && archive.holds(m_model) && m_messages.show(archive.question()) != MsgAnswer::Yes)
         return;
     const SaveReport report = archive.ready() ? archive.save(m_model, m_import->shown()) : archive.report();
     for (const Message &message : report.messages)

@@ -145,7 +145,7 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
         if (complete)
             writeAttachments(*reader, result);
         result.outcome = ImportOutcome::Read;
-        result.sumFindings = CheckSums(doc, reader->amounts());
+        result.sumFindings = CheckSums(doc, reader->amounts(), &result.totals);
         if (m_deferValidation) {
             result.document = std::move(owned);
         } else {

@@ -51,6 +51,8 @@ struct ImportResult
     QString numberFormat;
     // The sums of the invoice read that do not add up (empty when all agree).
     std::vector<SumFinding> sumFindings;
+    // The VAT total, amount due and currency as the XML writes them, for the archive.
+    InvoiceTotals totals;
     // What validation of the invoice's XML found; not yet when the caller validates later.
     ValidationReport validation;
     bool validated = false;

@@ -4,6 +4,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace invorator {
 
 namespace {
@@ -53,10 +55,20 @@ DbResult Database::open(const DbConfig &config)
             db.setDatabaseName(config.name);
             db.setUserName(config.user);
             db.setPassword(config.password);
-            // Neither connecting nor waiting for another writer's lock may take longer.
-            db.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c lock_timeout=%2s'")
-                                     .arg(config.timeoutSeconds)
-                                     .arg(config.timeoutSeconds));
+            // Neither connecting, nor one statement may take longer, and a wait for another
+            // writer's lock ends a little earlier, so that the reason names the lock; a server that stops
+            // answering is noticed by the connection's keepalives and the time-out for unacknowledged data.
+            const int t = config.timeoutSeconds;
+            db.setConnectOptions(
+                QStringLiteral(
+                    "connect_timeout=%1;keepalives=1;keepalives_idle=%2;"
+                    "keepalives_interval=2;keepalives_count=3;tcp_user_timeout=%3;"
+                    "options='-c lock_timeout=%4s -c statement_timeout=%5s -c client_min_messages=warning'")
+                    .arg(t)
+                    .arg(std::max(1, t / 2))
+                    .arg(t * 1000)
+                    .arg(t)
+                    .arg(t));
         }
         if (!db.open()) {
             failed = true;

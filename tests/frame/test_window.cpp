@@ -250,10 +250,16 @@ TEST(Window, CommandsActOnTheInvoiceOnShow)
     EXPECT_EQ(enabled(), "111");
     writeFile(dir, "b.xml", first); // the file changes after it was read
     w.command("btnSave")->trigger();
-    ASSERT_EQ(numbers(w.sink), QList<int>({42, 43}));
+    ASSERT_EQ(numbers(w.sink), QList<int>({43})) << "a new invoice is saved without a question";
     EXPECT_EQ(archived("InvoiceNumber").toString(), "471102");
     EXPECT_EQ(archived("BinaryFile").toByteArray(), second);
     EXPECT_EQ(sql(folder, {"SELECT InvoiceNumber FROM tblInvoice"}, "DB/Invoices.mdb").toString(), "471102");
+    w.command("btnSave")->trigger();
+    ASSERT_EQ(numbers(w.sink), QList<int>({43, 42, 43})) << "replacing it is asked about";
+    EXPECT_EQ(
+        sql(folder, {"SELECT count(*) FROM tblInvoice WHERE ReplacedDate IS NOT NULL"}, "DB/Invoices.mdb")
+            .toInt(),
+        1);
 }
 
 TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
