@@ -166,7 +166,11 @@ int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QSt
         return 2;
     }
     Database archive(QStringLiteral("archive"));
-    if (const DbResult opened = archive.open(where->config); !opened) {
+    // An archive of an earlier version is brought up to date on its first open.
+    DbResult opened = archive.open(where->config);
+    if (opened)
+        opened = UpgradeArchive(archive);
+    if (!opened) {
         err << "Fehler: " << opened.message << '\n';
         return 3;
     }

@@ -125,6 +125,8 @@ bool ArchiveDialog::reload()
 {
     Database archive(QStringLiteral("archive-list"));
     DbResult opened = archive.open(ArchiveOf(m_state).config);
+    if (opened)
+        opened = UpgradeArchive(archive);
     std::optional<std::vector<ArchiveEntry>> entries;
     ArchiveListing listing(archive);
     if (opened && !(entries = listing.entries(true)))
@@ -197,6 +199,8 @@ std::optional<StoredDocument> ArchiveDialog::documentOf(qint64 id)
 {
     Database archive(QStringLiteral("archive-list"));
     DbResult opened = archive.open(ArchiveOf(m_state).config);
+    if (opened)
+        opened = UpgradeArchive(archive);
     ArchiveListing listing(archive);
     std::optional<StoredDocument> document;
     if (opened && !(document = listing.document(id)))

@@ -9,6 +9,9 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -641,6 +644,20 @@ TEST_P(ArchiveTest, AnArchiveOfTheFirstSchemaIsUpgradedInPlace)
     ASSERT_EQ(s.save(), SaveOutcome::Saved);
     EXPECT_TRUE(s.report.replaced);
     EXPECT_EQ(archive.value("SELECT count(*) FROM tblInvoice WHERE ReplacedDate IS NULL"), "2");
+
+    // The upgraded archive is found again: every version listed, every stored file intact.
+    QProcess list;
+    list.start(PROGRAM_FOLDER "/invorator-cli",
+               {"archive", "list", "--all", "--format", "json", "--archive", archive.location});
+    ASSERT_TRUE(list.waitForFinished(30000));
+    const QJsonArray listed = QJsonDocument::fromJson(list.readAllStandardOutput()).array();
+    ASSERT_EQ(listed.size(), 3) << list.readAllStandardError().toStdString();
+    EXPECT_EQ(listed[0]["number"].toString(), "U-1");
+    EXPECT_EQ(listed[0]["replaced"], QJsonValue());
+    QProcess verify;
+    verify.start(PROGRAM_FOLDER "/invorator-cli", {"archive", "verify", "--archive", archive.location});
+    ASSERT_TRUE(verify.waitForFinished(30000));
+    EXPECT_EQ(verify.exitCode(), 0) << verify.readAllStandardOutput().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveTest, ::testing::Values(false, true), engineName);
