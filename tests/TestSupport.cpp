@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "cli/CommandLine.h"
 #include "localisation/TextsGateway.h"
 
 #include <QCoreApplication>
@@ -149,6 +150,17 @@ QByteArray ciiDocument(const QByteArray &exchangedDocument, const QByteArray &tr
 <rsm:ExchangedDocument>)" +
            exchangedDocument + "</rsm:ExchangedDocument>\n<rsm:SupplyChainTradeTransaction>" + transaction +
            "</rsm:SupplyChainTradeTransaction></rsm:CrossIndustryInvoice>\n";
+}
+
+CliRun RunCli(const QStringList &args)
+{
+    CliRun r;
+    QTextStream o(&r.out);
+    QTextStream e(&r.err);
+    r.status = invorator::RunCommandLine(args, PROGRAM_FOLDER, o, e);
+    o.flush();
+    e.flush();
+    return r;
 }
 
 } // namespace testing_support

@@ -76,4 +76,13 @@ struct ImportRun
 // A CII invoice of the given body parts, for small hand-made cases.
 QByteArray ciiDocument(const QByteArray &exchangedDocument, const QByteArray &transaction);
 
+// The command line run in this process on the build's program folder.
+struct CliRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+CliRun RunCli(const QStringList &args);
+
 } // namespace testing_support

@@ -26,13 +26,6 @@ using namespace testing_support;
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class ArchiveListingTest : public ::testing::TestWithParam<bool>
 {
 public:
@@ -72,17 +65,7 @@ protected:
         QSqlDatabase::removeDatabase(name);
     }
 
-    CliRun cli(QStringList args) const
-    {
-        args << "--archive" << location;
-        CliRun r;
-        QTextStream o(&r.out);
-        QTextStream e(&r.err);
-        r.status = RunCommandLine(args, PROGRAM_FOLDER, o, e);
-        o.flush();
-        e.flush();
-        return r;
-    }
+    CliRun cli(QStringList args) const { return RunCli(args << "--archive" << location); }
     // The ids `archive list` gives in JSON, in its order.
     QList<int> ids(const QStringList &filters) const
     {

@@ -14,23 +14,15 @@ using namespace testing_support;
 
 namespace {
 
-struct CliRun
+// A run whose output is one JSON object.
+struct JsonRun : CliRun
 {
-    int status = -1;
-    QString out;
-    QString err;
     QJsonObject json() const { return QJsonDocument::fromJson(out.toUtf8()).object(); }
 };
 
-CliRun cli(const QStringList &args)
+JsonRun cli(const QStringList &args)
 {
-    CliRun r;
-    QTextStream o(&r.out);
-    QTextStream e(&r.err);
-    r.status = RunCommandLine(args, PROGRAM_FOLDER, o, e);
-    o.flush();
-    e.flush();
-    return r;
+    return {RunCli(args)};
 }
 
 } // namespace
@@ -47,7 +39,7 @@ TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
           QStringList{"save", "--name", "A", "a"}, QStringList{"support", "--name", "A"},
           QStringList{"pdf", "a"}, QStringList{"validate", "--format", "xml", "a"},
           QStringList{"show", "--format", "json", "a"}}) {
-        const CliRun r = cli(args);
+        const JsonRun r = cli(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("invorator-cli: ")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
@@ -56,7 +48,7 @@ TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
 
 TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
 {
-    const CliRun r = cli({"json", sample("Rechnung-2026-0815.xml")});
+    const JsonRun r = cli({"json", sample("Rechnung-2026-0815.xml")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject j = r.json();
     EXPECT_EQ(j.keys(),
@@ -87,7 +79,7 @@ TEST(CommandLine, ValidateReportsEachFileAndExitsBySeverity)
     const QString bad = writeFile(dir, "bad.xml", broken);
     const QString good = sample("Rechnung-2026-0815.xml");
 
-    CliRun r = cli({"validate", good});
+    JsonRun r = cli({"validate", good});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, good + ": valid (0 fatal, 0 warnings)\n");
 
@@ -118,7 +110,7 @@ TEST(CommandLine, ValidateReportsEachFileAndExitsBySeverity)
 
 TEST(CommandLine, ShowPrintsTheInvoiceAndMarksRedRows)
 {
-    const CliRun r = cli({"show", "--kind", "cii", sample("Rechnung-2026-0815.xml")});
+    const JsonRun r = cli({"show", "--kind", "cii", sample("Rechnung-2026-0815.xml")});
     ASSERT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains("Rechnungs-Nr       RE-2026-0815"));
     EXPECT_TRUE(r.out.contains("Holzwerk Brandt GmbH"));
@@ -129,7 +121,7 @@ TEST(CommandLine, ShowPrintsTheInvoiceAndMarksRedRows)
 TEST(CommandLine, MismatchAndLanguageAndExport)
 {
     // A CII invoice named as UBL: asked, answered No, exit 1 with message 50 in the JSON.
-    CliRun r = cli({"json", "--kind", "ubl", sample("Rechnung-2026-0815.xml")});
+    JsonRun r = cli({"json", "--kind", "ubl", sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 1);
     const QJsonObject asked = r.json();
     ASSERT_EQ(asked["messages"].toArray().size(), 1);
@@ -203,7 +195,7 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
 // finding, 1 when the file is no invoice; json carries the same findings with their flags.
 TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
 {
-    CliRun r = cli({"check", sample("Rechnung-2026-0815.xml")});
+    JsonRun r = cli({"check", sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 0) << r.out.toStdString();
     EXPECT_EQ(r.out, "All sums agree.\n");
     r = cli({"check", corpus("ubl-creditnote/ubl-creditnote.xml")});
