@@ -206,7 +206,7 @@ std::vector<ItemRow> itemRows(const DisplayModel &model, bool decimals)
     const Decimal hundred(100);
     std::vector<ItemRow> rows;
     rows.reserve(static_cast<std::size_t>(lines.rowCount()));
-    const QVariant none(QMetaType(QMetaType::QString));
+    const QVariant none{QMetaType(QMetaType::QString)};
     for (int r = 0; r < lines.rowCount(); ++r) {
         using namespace LineColumn;
         const Decimal quantity = shownDecimal(lines.cell(r, Quantity));
