@@ -159,7 +159,7 @@ void frmInvora::setUp()
 
     m_state.TextsDbOpen = m_state.OpenTextsDb();
     m_files->setUp(m_state);
-    m_support->setUp(m_state, FileArea::invoiceFilter());
+    m_support->setUp(m_state, {FileArea::invoiceFilter().constLast()});
     if (!m_state.TextsDbOpen)
         m_messages.show(MakeMessage(
             0, MsgIcon::Critical, ProgramTitle,

@@ -651,7 +651,7 @@ TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
 {
     ProgramFolder folder;
     SmtpServer &server = SmtpServer::instance();
-    server.writeConfig(folder.dir.filePath("DB"));
+    const QString config = server.writeConfig(folder.dir.filePath("DB"));
     Window w(folder, MsgAnswer::Yes);
     QWidget *panel = w.widget("frmSupport");
     const int before = server.mailCount();
@@ -688,6 +688,8 @@ TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
         QString::fromUtf8(QByteArray::fromBase64(server.mail(before + 1)["body"].toString().toLatin1())),
         "Erika Mustermann\r\n\r\nMusterfirma GmbH\r\nerika.mustermann@musterfirma.example\r\n"
         "Die Rechnung zeigt keine Positionen.\nSeit gestern.");
+    // Support answers the client's address, not the contact's nor the sender's.
+    EXPECT_EQ(server.mail(before + 1)["replyTo"].toString(), "buchhaltung@musterfirma.example");
     EXPECT_TRUE(panel->isEnabled());
     EXPECT_EQ(w.text("txtSupport(0)"), "Erika Mustermann") << "the panel keeps its texts";
     EXPECT_FALSE(marked("txtSupport(0)")) << "filled: no longer marked";
@@ -703,9 +705,18 @@ TEST(Window, SupportRequestIsMailedWhileTheWindowStaysAlive)
     w.sink.answerQuestionsWith(MsgAnswer::Yes);
     w.field("txtSupport(1)")->setText(folder.dir.path());
     w.click("cmdSenden(1)");
-    ASSERT_EQ(w.sink.messages().size(), 2u);
-    EXPECT_EQ(w.sink.messages()[1].icon, MsgIcon::Critical);
-    EXPECT_TRUE(w.sink.messages()[1].text.startsWith("Fehler beim Senden der Nachricht: Die Anlage"));
+    ASSERT_EQ(w.sink.messages().size(), 1u) << "no question before the error";
+    EXPECT_EQ(w.sink.messages()[0].icon, MsgIcon::Critical);
+    EXPECT_TRUE(w.sink.messages()[0].text.startsWith("Fehler beim Senden der Nachricht: Die Anlage"));
+    EXPECT_EQ(server.mailCount(), before + 1);
+
+    // Without the mail set-up the user learns so before being asked to send.
+    w.sink.clear();
+    w.field("txtSupport(1)")->setText("");
+    QFile::remove(config);
+    w.click("cmdSenden(1)");
+    ASSERT_EQ(numbers(w.sink), QList<int>({0}));
+    EXPECT_TRUE(w.sink.messages()[0].text.startsWith("Fehler beim Senden der Nachricht: "));
     EXPECT_EQ(server.mailCount(), before + 1);
 }
 
