@@ -193,7 +193,10 @@ TEST(Window, SetUpWithAndWithoutTheDatabases)
         EXPECT_EQ(w.text(controlKey(Rd::DocumentType)), "Rechnung");
         w.window.fillStatusBar();
         EXPECT_TRUE(w.window.findChild<QLabel *>("panel2")->text().startsWith("Benutzer:"));
-        EXPECT_EQ(w.field("txtFile(0)")->text(), UserTempFolder()) << "first start: the temporary folder";
+        // First start: no invoice, the dialog on every invoice, no attachment for support.
+        EXPECT_EQ(w.text("txtFile(0)"), "");
+        EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 5);
+        EXPECT_EQ(w.text("txtSupport(1)"), "");
         EXPECT_EQ(w.field("txtAdresse(13)")->text(), "2");
     }
     {
@@ -245,6 +248,13 @@ TEST(Window, CommandsActOnTheInvoiceOnShow)
     EXPECT_EQ(enabled(), "111");
     w.field("txtFile(0)")->lineEdit()->setText(a + "x");
     EXPECT_EQ(enabled(), "000");
+
+    const QString broken = writeFile(dir, "broken.xml", "<rsm:CrossIndustryInvoice");
+    w.convert(broken, 5);
+    EXPECT_EQ(enabled(), "000") << "a failed read leaves nothing to save, print or write";
+    w.sink.clear();
+    w.window.SaveToArchive();
+    EXPECT_TRUE(w.sink.messages().empty());
 
     w.convert(b, 1);
     EXPECT_EQ(enabled(), "111");
@@ -303,7 +313,7 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     yes.convert(corpus("ubl/01.01a-INVOICE_ubl.xml"), 1);
     EXPECT_EQ(numbers(yes.sink), QList<int>({50}));
     EXPECT_EQ(yes.text(controlKey(Rd::InvoiceNumber)), "123456XX");
-    EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 2) << "the filter follows the kind read";
+    EXPECT_EQ(yes.field("txtFile(0)")->filterIndex(), 1) << "the filter stays the user's pick";
     yes.sink.clear();
     yes.convert(sample("Rechnung-2026-0815.xml"), 4);
     EXPECT_EQ(numbers(yes.sink), QList<int>({50})) << "an XML file under the ZUGFeRD filter";
@@ -312,7 +322,7 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     Window w(folder);
     w.window.convertFile(corpus("pdf/EN16931_Einfach.pdf"));
     EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "471102");
-    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 4);
+    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 5);
     w.window.show();
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(corpus("peppol/BIS3_Invoice_negativ.XML"))});
@@ -321,7 +331,12 @@ TEST(Window, MismatchQuestionAndFilesFromOutside)
     static_cast<QObject &>(w.window).event(&drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "12345");
-    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 3);
+    EXPECT_EQ(w.field("txtFile(0)")->filterIndex(), 5);
+    EXPECT_TRUE(w.window.findChild<QTabWidget *>("sstabPos")->isTabEnabled(3)) << "a Peppol invoice was read";
+    // Converted under the filter the dialog starts on, a UBL file is read as UBL, unasked.
+    w.field("txtFile(0)")->setText(corpus("ubl/01.01a-INVOICE_ubl.xml"));
+    w.click("btnXRechnung");
+    EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "123456XX");
     EXPECT_TRUE(w.sink.messages().empty());
 }
 
@@ -396,7 +411,7 @@ TEST(Window, SettingsPageSaveAndCloseStoreTheSettings)
     // The next start shows what was stored; a language picked in the list is what is saved.
     Window again(folder);
     EXPECT_EQ(again.text("txtFile(0)"), corpus("pdf/EN16931_Einfach.pdf"));
-    EXPECT_EQ(again.field("txtFile(0)")->filterIndex(), 4);
+    EXPECT_EQ(again.field("txtFile(0)")->filterIndex(), 5) << "the dialog starts on every invoice";
     again.pick("txtAdresse(5)", "EN");
     again.click("btnSaveSetting");
     EXPECT_EQ(settingOf(again.state, "Language"), "EN");
