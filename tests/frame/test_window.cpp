@@ -17,6 +17,7 @@
 #include "services/XmlDocument.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -1039,6 +1040,38 @@ TEST(Window, PaymentPageDrawsTheCodeOfTheChosenMeans)
     means->setCurrentItem(means->topLevelItem(1));
     EXPECT_EQ(scanQrCode(code->pixmap().toImage()), second.toUtf8());
     EXPECT_LE(code->pixmap().width(), code->width()) << "never cut by its label";
+    // The copy buttons copy what a banking program accepts from the chosen means, and only
+    // what it has; a larger amount loses its thousands separator.
+    QByteArray changed = readFile(corpus("ubl/ubl-tc434-example1.xml"));
+    changed.replace("<cbc:ID>NL57 RABO 0107307510</cbc:ID>",
+                    "<cbc:ID>NL57 RABO 0107307510</cbc:ID><cac:FinancialInstitutionBranch><cbc:ID>RABONL2U"
+                    "</cbc:ID></cac:FinancialInstitutionBranch>");
+    changed.replace(">250.33</cbc:PayableAmount>", ">12345.60</cbc:PayableAmount>");
+    QTemporaryDir dir;
+    w.convert(writeFile(dir, "bic.xml", changed), 5);
+    w.window.resize(1366, 768);
+    w.window.show();
+    w.window.findChild<QTabWidget *>("sstabPos")->setCurrentIndex(5);
+    QCoreApplication::processEvents();
+    const QRect amount = means->visualRect(means->model()->index(0, PaymentColumn::Amount));
+    EXPECT_LE(amount.right(), means->viewport()->width()) << "the amount in sight at 1366x768";
+    const auto copied = [&](const char *button) {
+        QGuiApplication::clipboard()->clear();
+        if (w.window.findChild<QPushButton *>(button)->isEnabled())
+            w.click(button);
+        return QGuiApplication::clipboard()->text();
+    };
+    const char *const buttons[] = {"btnKopierenIban", "btnKopierenBic", "btnKopierenZweck",
+                                   "btnKopierenBetrag"};
+    QStringList fromFirst, fromSecond;
+    for (const char *button : buttons)
+        fromFirst << copied(button);
+    means->setCurrentItem(means->topLevelItem(1));
+    for (const char *button : buttons)
+        fromSecond << copied(button);
+    EXPECT_EQ(fromFirst,
+              QStringList({"NL57RABO0107307510", "RABONL2U", "Deb. 10202 / Fact. 12115118", "12345,60"}));
+    EXPECT_EQ(fromSecond, QStringList({"NL03INGB0004489902", "", "", "12345,60"}));
     // A payment to an account (42) has no code; a later invoice without means clears the list.
     w.convert(corpus("cii/01.20a-INVOICE_uncefact.xml"), 1);
     ASSERT_EQ(means->topLevelItemCount(), 1);
