@@ -91,10 +91,11 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     m_lvTable = listView(model.lvTable, {Quantity, Price, VatRate, Total}, m_tabs);
     m_lvTable->setColumnWidth(Position, 60);
     m_lvTable->setColumnWidth(Article, 260);
-    m_lvTable->setColumnWidth(Description, 330);
+    // The description takes the room the amounts leave, which are as wide as their widest
+    // text: every column stays in sight on a small screen.
+    m_lvTable->header()->setSectionResizeMode(Description, QHeaderView::Stretch);
     for (int c = Quantity; c <= Total; ++c)
-        m_lvTable->setColumnWidth(c, 110);
-    m_lvTable->header()->setStretchLastSection(true);
+        m_lvTable->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_tabs->addTab(m_lvTable, QStringLiteral("Positionen"));
 
     m_lvUst = listView(model.lvUst, {VatColumn::Rate, VatColumn::Amount, VatColumn::Basis}, m_tabs);
@@ -116,7 +117,7 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     const std::initializer_list<FieldId> totals = {So::LineTotal,  So::NetTotal,  So::GrossTotal,
                                                    So::Allowances, So::Charges,   So::Prepaid,
                                                    So::Rounding,   So::DuePayable};
-    grundLayout->addWidget(makeFieldBox(QStringLiteral("frmSummen"), QStringLiteral("Summen"), totals, 1,
+    grundLayout->addWidget(makeFieldBox(QStringLiteral("frmSummen"), QStringLiteral("Summen"), totals, 2,
                                         model, m_fields, grund),
                            2);
     for (FieldId id : totals)

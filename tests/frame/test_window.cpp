@@ -31,6 +31,8 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -436,6 +438,37 @@ TEST(Window, ScreenshotsOfConvertedInvoices)
 
 // Arguments that ask for no one run, or a file too many or too few, end the program with
 // exit 2 before a window opens.
+// The window on common screens, pictured for review: at 1024x700 and up every column of
+// the lines is in sight, at 1366x768 a party's fields too, wide enough for their texts.
+TEST(Window, LayoutFitsCommonScreens)
+{
+    ProgramFolder folder;
+    QDir().mkpath(SCREENSHOT_DIR);
+    for (const QSize size : {QSize(1366, 768), QSize(1024, 700), QSize(800, 560)}) {
+        Window w(folder);
+        w.convert(corpus("ubl/maxRechnung_ubl.xml"), 5);
+        w.window.resize(size);
+        w.window.show();
+        QCoreApplication::processEvents();
+        const QString name = QString("%1x%2").arg(size.width()).arg(size.height());
+        EXPECT_TRUE(w.window.grab().save(QStringLiteral(SCREENSHOT_DIR "/window-") + name + ".png"));
+        if (size.width() < 1024)
+            continue;
+        const QTreeWidget *lines = w.list("lvTable");
+        EXPECT_EQ(lines->horizontalScrollBar()->maximum(), 0) << name.toStdString();
+        if (size.width() < 1366)
+            continue;
+        const auto *page = w.window.findChild<QScrollArea *>("invoicePage");
+        const QWidget *seller = w.widget("frmSeller");
+        EXPECT_LE(seller->mapTo(page->widget(), QPoint(0, seller->height())).y(), page->viewport()->height());
+        for (const FieldId id : {Seller.Name, Seller.VatId, Seller.Street, Seller.Email}) {
+            const QLineEdit *edit = w.field(controlKey(id))->lineEdit();
+            EXPECT_LT(edit->fontMetrics().horizontalAdvance(edit->text()), edit->width() - 8)
+                << edit->text().toStdString();
+        }
+    }
+}
+
 TEST(Window, UsageErrorsExitWith2)
 {
     for (const QStringList &args :
