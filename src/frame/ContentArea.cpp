@@ -8,8 +8,11 @@
 #include "import/ImportDriver.h"
 
 #include <QLabel>
+#include <QResizeEvent>
 #include <QSplitter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace invorator {
 
@@ -34,6 +37,8 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
     m_validityAlarm->hide();
     layout->addWidget(m_validityAlarm);
     auto *splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter = splitter;
+    connect(splitter, &QSplitter::splitterMoved, this, [this] { m_userSplit = true; });
     splitter->setChildrenCollapsible(false);
     m_invoice = new InvoiceView(model, splitter);
     m_positions = new PositionsArea(model, splitter);
@@ -48,6 +53,18 @@ ContentArea::ContentArea(DisplayModel &model, QWidget *window) : QWidget(window)
         covered.push_back(box);
     covered.insert(covered.end(), {m_invoice, m_positions->allowancesPage(), m_positions});
     m_panels = new PanelHost(this, window, std::move(covered));
+}
+
+void ContentArea::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_userSplit)
+        return;
+    // The invoice page as high as its fields need, where the lines keep a third of the
+    // height; on a small screen the page scrolls instead.
+    const int total = m_splitter->height() - m_splitter->handleWidth();
+    const int invoice = std::min(m_invoice->fullHeight(), total - std::max(total / 3, 160));
+    m_splitter->setSizes({invoice, total - invoice});
 }
 
 void ContentArea::showChecks(const ImportResult &shown, const CheckTexts &texts)

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QSplitter;
 
 namespace invorator {
 
@@ -34,6 +35,9 @@ public:
     // the bar over the sums and the one over validity, each only when it has something to say.
     void showChecks(const ImportResult &shown, const CheckTexts &texts);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     FileArea *m_files;
     QLabel *m_sumsAlarm;
@@ -41,6 +45,8 @@ private:
     InvoiceView *m_invoice;
     PositionsArea *m_positions;
     PanelHost *m_panels;
+    QSplitter *m_splitter;
+    bool m_userSplit = false; // the user moved the splitter: the window keeps the heights
 };
 
 } // namespace invorator

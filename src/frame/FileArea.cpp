@@ -4,6 +4,7 @@
 #include "localisation/TextsGateway.h"
 #include "services/SharedState.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 
@@ -46,8 +47,10 @@ const QStringList &FileArea::invoiceFilter()
 void FileArea::setUp(const SharedState &state)
 {
     const TextsGateway texts(state);
-    m_file->setDialog(invoiceFilter(), state.FilterIndex, texts.message(38), DocumentsFolder());
-    m_file->setText(state.LastInvoicePath);
+    // The dialog starts on every invoice, so the content chooses the kind until the user
+    // picks one; the field offers the last invoice only while it is still a file.
+    m_file->setDialog(invoiceFilter(), AllInvoicesFilter, texts.message(38), DocumentsFolder());
+    m_file->setText(QFileInfo(state.LastInvoicePath).isFile() ? state.LastInvoicePath : QString());
     m_export->setDialog({}, 0, texts.message(39), state.programFolder());
     m_export->setText(state.ExportFolder);
 }

@@ -21,6 +21,8 @@ public:
     // The invoice filter: its entries 1 to 4 are the invoice kinds; after them every
     // invoice and every file, whose kind the content chooses.
     static const QStringList &invoiceFilter();
+    // The filter index of "Alle Rechnungen", where the dialog starts.
+    static constexpr int AllInvoicesFilter = 5;
     // Prepares both fields' dialogs (titles from the texts database) and shows the state's paths.
     void setUp(const SharedState &state);
 

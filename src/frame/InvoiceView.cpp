@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -51,8 +52,22 @@ InvoiceView::InvoiceView(const DisplayModel &model, QWidget *parent) : QTabWidge
                              p.Contact, p.ContactEmail, p.ContactPhone},
                             2, model, m_fields, page);
     };
-    auto *seller = party("frmSeller", QStringLiteral("Verkäufer"), Seller);
-    auto *buyer = party("frmBuyer", QStringLiteral("Käufer"), Buyer);
+    // A party's name on a row of its own across the box, the longest of its texts; the
+    // other fields in two columns under it.
+    const auto nameAcross = [&](QGroupBox *box, const PartyFields &p) {
+        auto *grid = static_cast<QGridLayout *>(box->layout());
+        const FieldId rest[] = {p.TaxNumber, p.VatId, p.Email,   p.Street,       p.Country,
+                                p.PostCode,  p.City,  p.Contact, p.ContactEmail, p.ContactPhone};
+        grid->removeWidget(m_fields[p.Name]);
+        grid->addWidget(m_fields[p.Name], 0, 0, 1, 2);
+        for (int k = 0; k < 10; ++k) {
+            grid->removeWidget(m_fields[rest[k]]);
+            grid->addWidget(m_fields[rest[k]], 1 + k % 5, k / 5);
+        }
+        return box;
+    };
+    auto *seller = nameAcross(party("frmSeller", QStringLiteral("Verkäufer"), Seller), Seller);
+    auto *buyer = nameAcross(party("frmBuyer", QStringLiteral("Käufer"), Buyer), Buyer);
     auto *parties = new QHBoxLayout;
     parties->addWidget(seller);
     parties->addWidget(buyer);
@@ -133,6 +148,13 @@ void InvoiceView::refreshDocumentTypes()
     CaptionedField *type = field(Rd::DocumentType);
     type->setEntries(m_model[Rd::DocumentType].entries());
     type->display(m_model[Rd::DocumentType]);
+}
+
+int InvoiceView::fullHeight() const
+{
+    const auto *page = findChild<QScrollArea *>(QStringLiteral("invoicePage"));
+    // The tab bar, the page and the frame around it.
+    return tabBar()->sizeHint().height() + page->widget()->sizeHint().height() + 4;
 }
 
 } // namespace invorator

@@ -35,6 +35,8 @@ public:
     // Turns to the XML page and selects the line (counted from 1) of the XML shown.
     void selectLine(int line);
     CaptionedField *field(FieldId id) const { return m_fields[id]; }
+    // The height that shows the invoice page without scrolling.
+    int fullHeight() const;
     // The boxes that are disabled while a side panel is open.
     const QList<QWidget *> &boxes() const { return m_boxes; }
 

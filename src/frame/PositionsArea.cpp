@@ -5,16 +5,20 @@
 #include "model/Payment.h"
 #include "output/PaymentCode.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <tuple>
 
 namespace invorator {
 
@@ -49,6 +53,24 @@ void fill(QTreeWidget *view, const ListView &lv, const QList<int> &numeric)
     view->setUpdatesEnabled(true);
 }
 
+// What a banking program accepts when pasted: the IBAN without the spaces of its groups,
+// the amount without its thousands separators and currency, the rest as shown.
+QString copiedText(const QTreeWidgetItem *item, int column)
+{
+    QString text = item->text(column).trimmed();
+    if (column == PaymentColumn::Iban)
+        text.remove(QLatin1Char(' '));
+    if (column == PaymentColumn::Amount) {
+        // The separator that stands last is the decimal one; the other groups thousands.
+        const qsizetype comma = text.lastIndexOf(QLatin1Char(',')),
+                        point = text.lastIndexOf(QLatin1Char('.'));
+        text.remove(comma > point ? QLatin1Char('.') : QLatin1Char(','));
+        // The number alone, without its currency or spaces.
+        text.removeIf([](QChar c) { return !c.isDigit() && c != u',' && c != u'.' && c != u'-'; });
+    }
+    return text;
+}
+
 QList<int> numericColumns(const QTreeWidget *view)
 {
     return view->property("numericColumns").value<QList<int>>();
@@ -69,10 +91,11 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     m_lvTable = listView(model.lvTable, {Quantity, Price, VatRate, Total}, m_tabs);
     m_lvTable->setColumnWidth(Position, 60);
     m_lvTable->setColumnWidth(Article, 260);
-    m_lvTable->setColumnWidth(Description, 330);
+    // The description takes the room the amounts leave, which are as wide as their widest
+    // text: every column stays in sight on a small screen.
+    m_lvTable->header()->setSectionResizeMode(Description, QHeaderView::Stretch);
     for (int c = Quantity; c <= Total; ++c)
-        m_lvTable->setColumnWidth(c, 110);
-    m_lvTable->header()->setStretchLastSection(true);
+        m_lvTable->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_tabs->addTab(m_lvTable, QStringLiteral("Positionen"));
 
     m_lvUst = listView(model.lvUst, {VatColumn::Rate, VatColumn::Amount, VatColumn::Basis}, m_tabs);
@@ -94,7 +117,7 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     const std::initializer_list<FieldId> totals = {So::LineTotal,  So::NetTotal,  So::GrossTotal,
                                                    So::Allowances, So::Charges,   So::Prepaid,
                                                    So::Rounding,   So::DuePayable};
-    grundLayout->addWidget(makeFieldBox(QStringLiteral("frmSummen"), QStringLiteral("Summen"), totals, 1,
+    grundLayout->addWidget(makeFieldBox(QStringLiteral("frmSummen"), QStringLiteral("Summen"), totals, 2,
                                         model, m_fields, grund),
                            2);
     for (FieldId id : totals)
@@ -142,11 +165,37 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     m_lvZahlung = listView(model.lvZahlung, {PaymentColumn::Amount}, payment);
     m_lvZahlung->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvZahlung->setColumnHidden(PaymentColumn::Qr, true); // drawn beside the list instead
-    paymentLayout->addWidget(m_lvZahlung, 1);
+    // Each column as wide as its text, the means' name taking what is left (render hides
+    // the columns no means fills), so that the amount is in sight without scrolling.
+    m_lvZahlung->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_lvZahlung->header()->setSectionResizeMode(PaymentColumn::Name, QHeaderView::Stretch);
+    auto *listSide = new QVBoxLayout;
+    listSide->addWidget(m_lvZahlung, 1);
+    paymentLayout->addLayout(listSide, 1);
     m_qrCode = new QLabel(payment);
     m_qrCode->setObjectName(QStringLiteral("imgQrCode"));
-    m_qrCode->setFixedSize(200, 200);
+    m_qrCode->setFixedSize(180, 180);
     m_qrCode->setAlignment(Qt::AlignCenter);
+    // Under the list, what a bookkeeper types into the banking program, one click each.
+    auto *copyRow = new QHBoxLayout;
+    const std::tuple<const char *, const char *, int> copies[] = {
+        {"btnKopierenIban", "IBAN kopieren", PaymentColumn::Iban},
+        {"btnKopierenBic", "BIC kopieren", PaymentColumn::Bic},
+        {"btnKopierenZweck", "Verwendungszweck kopieren", PaymentColumn::Reference},
+        {"btnKopierenBetrag", "Betrag kopieren", PaymentColumn::Amount}};
+    for (const auto &[name, caption, column] : copies) {
+        auto *copy = new QPushButton(QString::fromUtf8(caption), payment);
+        copy->setObjectName(QString::fromLatin1(name));
+        copy->setEnabled(false);
+        connect(copy, &QPushButton::clicked, this, [this, column] {
+            if (const QTreeWidgetItem *item = m_lvZahlung->currentItem())
+                QGuiApplication::clipboard()->setText(copiedText(item, column));
+        });
+        m_copyButtons.push_back({copy, column});
+        copyRow->addWidget(copy);
+    }
+    copyRow->addStretch(1);
+    listSide->addLayout(copyRow);
     paymentLayout->addWidget(m_qrCode, 0, Qt::AlignTop);
     connect(m_lvZahlung, &QTreeWidget::itemSelectionChanged, this, &PositionsArea::showPaymentCode);
     m_tabs->addTab(payment, QStringLiteral("Zahlung"));
@@ -157,6 +206,9 @@ void PositionsArea::showPaymentCode()
 {
     const QList<QTreeWidgetItem *> chosen = m_lvZahlung->selectedItems();
     const QString text = chosen.isEmpty() ? QString() : chosen.first()->text(PaymentColumn::Qr);
+    // A value the chosen means lacks cannot be copied.
+    for (const auto &[button, column] : m_copyButtons)
+        button->setEnabled(!chosen.isEmpty() && !chosen.first()->text(column).trimmed().isEmpty());
     const QrMatrix matrix = EncodeQr(text);
     // Whole pixels a module (with the quiet zone of four on each side), so that a phone
     // reads every module; the label is large enough for the longest transfer code.
@@ -189,6 +241,12 @@ void PositionsArea::render()
     fill(m_lvUst, m_model.lvUst, numericColumns(m_lvUst));
     fill(m_lvAbzuege, m_model.lvAbzuege, numericColumns(m_lvAbzuege));
     fill(m_lvZahlung, m_model.lvZahlung, numericColumns(m_lvZahlung));
+    for (int c = 0; c < m_lvZahlung->columnCount(); ++c) {
+        bool filled = m_lvZahlung->topLevelItemCount() == 0;
+        for (int r = 0; r < m_lvZahlung->topLevelItemCount() && !filled; ++r)
+            filled = !m_lvZahlung->topLevelItem(r)->text(c).isEmpty();
+        m_lvZahlung->setColumnHidden(c, c == PaymentColumn::Qr || !filled);
+    }
     // The first means that has a QR code is chosen, so the code shows at once.
     QTreeWidgetItem *first = m_lvZahlung->topLevelItemCount() > 0 ? m_lvZahlung->topLevelItem(0) : nullptr;
     for (int r = 0; r < m_lvZahlung->topLevelItemCount(); ++r)

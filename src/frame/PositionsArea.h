@@ -7,7 +7,11 @@
 #include <QGroupBox>
 #include <QList>
 
+#include <utility>
+#include <vector>
+
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 
@@ -65,6 +69,7 @@ private:
     QTreeWidget *m_lvPruefung = nullptr;
     QTreeWidget *m_lvZahlung = nullptr;
     QLabel *m_qrCode = nullptr;
+    std::vector<std::pair<QPushButton *, int>> m_copyButtons; // each with the column it copies
     QWidget *m_grund = nullptr;
 };
 

@@ -179,8 +179,9 @@ void ClientPanel::showRecord(const ClientFields &fields, SettingsPanel &settings
 
 void SupportPanel::setUp(const SharedState &state, const QStringList &filter)
 {
+    // Any file may help support, and a folder cannot be sent: no attachment until one is chosen.
     m_attachment->setDialog(filter, 1, GetMeldung(state, 40), DocumentsFolder());
-    m_attachment->setText(state.SupportAttachment);
+    m_attachment->setText(QString());
 }
 
 } // namespace invorator

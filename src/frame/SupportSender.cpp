@@ -33,9 +33,7 @@ void SupportSender::request(const clsMandant &client)
         return;
     if (CheckRequiredFields({m_panel->nameField(), m_panel->messageField()}, m_messages))
         return;
-    if (m_messages.show(MakeMessage(31, MsgIcon::Question, ProgramTitle, GetMeldung(m_state, 31))) !=
-        MsgAnswer::Yes)
-        return;
+    // A missing mail set-up or an unreadable attachment is told before the user confirms.
     const PreparedSupportMail prepared =
         PrepareSupportMail(m_state, client, m_panel->nameField()->text(), m_panel->messageField()->text(),
                            m_panel->attachmentField()->text());
@@ -45,6 +43,9 @@ void SupportSender::request(const clsMandant &client)
         emit finished(false);
         return;
     }
+    if (m_messages.show(MakeMessage(31, MsgIcon::Question, ProgramTitle, GetMeldung(m_state, 31))) !=
+        MsgAnswer::Yes)
+        return;
     // The server may take its time: the window stays alive, the panel waits.
     m_panel->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -159,7 +159,7 @@ void frmInvora::setUp()
 
     m_state.TextsDbOpen = m_state.OpenTextsDb();
     m_files->setUp(m_state);
-    m_support->setUp(m_state, FileArea::invoiceFilter());
+    m_support->setUp(m_state, {FileArea::invoiceFilter().constLast()});
     if (!m_state.TextsDbOpen)
         m_messages.show(MakeMessage(
             0, MsgIcon::Critical, ProgramTitle,
@@ -261,9 +261,8 @@ void frmInvora::followInvoice()
 {
     const bool onShow = m_import->onShow(m_files->invoiceField()->text());
     const bool read = bool(m_import->shown());
-    // Saving follows every import, as clearing the window always allowed it; the document
-    // needs an invoice that was read.
-    m_save->setEnabled(onShow);
+    // Saving, printing and the document need an invoice that was read.
+    m_save->setEnabled(onShow && read);
     m_print->setEnabled(onShow && read);
     m_pdf->setEnabled(onShow && read);
 }
@@ -275,7 +274,7 @@ void frmInvora::convert()
         CheckRequiredFields({m_files->invoiceField()}, m_messages);
         return;
     }
-    runImport(m_files->invoiceField()->text(), KindOfFilterIndex(m_state.FilterIndex));
+    runImport(m_files->invoiceField()->text(), KindOfFilterIndex(m_files->invoiceField()->filterIndex()));
 }
 
 void frmInvora::convertFile(const QString &path)
@@ -295,12 +294,8 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     followInvoice();
     showSums();
     QApplication::restoreOverrideCursor();
-    // The content chose another kind, or the user agreed to read it as one: the filter follows.
-    const InvoiceKind kind = shown.fromPdf ? InvoiceKind::Pdf : shown.kind;
-    if (shown && kind != chosen && !(shown.fromPdf && chosen == InvoiceKind::CII)) {
-        m_files->invoiceField()->setFilterIndex(static_cast<int>(kind));
-        invoicePathChanged();
-    }
+    // The filter stays as the user picked it; the identifiers page follows the kind read.
+    m_positions->setIdentifiersEnabled(shown && shown.kind == InvoiceKind::Peppol);
     // As the import left it: a PDF, once extracted, counts as CII.
     if (shown.kind != InvoiceKind::Auto)
         m_state.FilterIndex = static_cast<int>(shown.kind);

@@ -33,6 +33,7 @@ struct SupportRequest
     QString attachmentPath; // empty: no attachment
     QString company;
     QString contactEmail;
+    QString replyTo;      // the client's e-mail address, where support answers; empty: none
     QString installation; // who sends, for the subject
 };
 

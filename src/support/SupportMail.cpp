@@ -47,6 +47,16 @@ bool isAscii(const QString &s)
     return true;
 }
 
+// An address that goes between angle brackets as it is: printable ASCII without spaces,
+// brackets or a second "@", a local part and a domain.
+bool isPlainAddress(const QString &address)
+{
+    const qsizetype at = address.indexOf(QLatin1Char('@'));
+    return isAscii(address) && at > 0 && at < address.size() - 1 && address.count(QLatin1Char('@')) == 1 &&
+           !address.contains(QLatin1Char(' ')) && !address.contains(QLatin1Char('<')) &&
+           !address.contains(QLatin1Char('>'));
+}
+
 // A header text as mail readers expect it: plain when it is printable ASCII, else
 // encoded words of UTF-8 in base64, each short enough for a header line.
 QByteArray headerText(const QString &text)
@@ -149,6 +159,9 @@ MailResult SendSupportMail(const SupportConfig &config, const SupportRequest &re
     List headers;
     append(headers, "From: " + from);
     append(headers, "To: <" + config.to.toUtf8() + '>');
+    // Support answers the client directly; an address that could break the header is left out.
+    if (isPlainAddress(request.replyTo))
+        append(headers, "Reply-To: <" + request.replyTo.toUtf8() + '>');
     append(headers, "Subject: " + headerText(QStringLiteral("Support-Anfrage von: ") + request.installation));
     append(headers, "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1());
     append(headers, "Message-ID: <" + QUuid::createUuid().toString(QUuid::WithoutBraces).toLatin1() + '@' +

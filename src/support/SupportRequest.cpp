@@ -40,6 +40,7 @@ PreparedSupportMail PrepareSupportMail(const SharedState &state, const clsMandan
     r.attachmentPath = attachment;
     r.company = client.Unternehmen();
     r.contactEmail = client.KontaktEmail();
+    r.replyTo = client.UnternehmenEMail().trimmed();
     r.installation = state.ComputerName;
     if (!r.company.isEmpty())
         r.installation += (r.installation.isEmpty() ? QString() : QStringLiteral(" ")) + QLatin1Char('(') +

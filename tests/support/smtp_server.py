@@ -60,7 +60,8 @@ class Store:
             elif body is None and part.get_content_type() == "text/plain":
                 body, charset = part.get_payload(decode=True), part.get_content_charset()
         summary = {"login": session.auth_data, "mailFrom": envelope.mail_from, "rcptTos": envelope.rcpt_tos,
-                   "from": str(msg["From"]), "to": str(msg["To"]), "subject": str(msg["Subject"]),
+                   "from": str(msg["From"]), "to": str(msg["To"]), "replyTo": str(msg["Reply-To"] or ""),
+                   "subject": str(msg["Subject"]),
                    "date": str(msg["Date"]), "messageId": str(msg["Message-ID"]),
                    "mimeVersion": str(msg["MIME-Version"]), "body": b64(body), "charset": charset,
                    "attachments": attachments}

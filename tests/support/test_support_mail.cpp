@@ -36,7 +36,8 @@ struct Installation
             db.setDatabaseName(dir.filePath("DB/Daten.mdb"));
             db.open();
             QSqlQuery(db).exec("UPDATE tblAdressen SET Name1 = 'Müller & Söhne GmbH', "
-                               "AnspEmail = 'anna@mueller.example'");
+                               "AnspEmail = 'anna@mueller.example', "
+                               "EMail = 'kasse@mueller.example' || char(13, 10) || 'Bcc: boese@example.org'");
         }
         QSqlDatabase::removeDatabase("client");
         config = SmtpServer::instance().writeConfig(dir.filePath("DB"));
@@ -89,6 +90,7 @@ TEST(SupportMail, TheServerReceivesTheRequestAsWritten)
     EXPECT_EQ(mail["rcptTos"].toArray().toVariantList(), QVariantList({"hilfe@tarvo.example"}));
     EXPECT_TRUE(mail["from"].toString().contains(SmtpServer::user()));
     EXPECT_TRUE(mail["to"].toString().contains("hilfe@tarvo.example"));
+    EXPECT_EQ(mail["replyTo"].toString(), "") << "an address with a line break is no header";
     EXPECT_EQ(mail["subject"].toString(),
               "Support-Anfrage von: " + QSysInfo::machineHostName() + " (Müller & Söhne GmbH)");
     EXPECT_FALSE(mail["date"].toString().isEmpty());
