@@ -271,12 +271,12 @@ bool clsCIIImport::AdditionalReferencedDocument(const XmlNode &node, AttachmentS
         const QString mime = doc.textOf("ram:AttachmentBinaryObject/@mimeCode").value_or(QString());
         const QString fileName = doc.textOf("ram:AttachmentBinaryObject/@filename").value_or(QString());
         const QString uri = doc.textOf("ram:URIID").value_or(QString()); // BT-124 external location
-        if (data.isEmpty() || !uri.isEmpty()) {
-            if (!uri.isEmpty())
-                store.writeShortcut(id, uri);
-            continue;
-        }
-        store.writeBase64(data, fileName.isEmpty() ? QStringLiteral("Externfile") + MimeExtension(mime) : id);
+        // A document may carry both a location and the file itself: each is written.
+        if (!uri.isEmpty())
+            store.writeShortcut(id, uri);
+        if (!data.isEmpty())
+            store.writeBase64(data,
+                              fileName.isEmpty() ? QStringLiteral("Externfile") + MimeExtension(mime) : id);
     }
     return true;
 }

@@ -228,18 +228,16 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
         const QString data = object.text();
         const QString mime = object.getNamedItem("mimeCode").text();
         const QString name = object.getNamedItem("filename").text();
-        const QString external = entry.textOf("cac:Attachment/cac:ExternalReference").value_or(QString());
         const QString id = entry.textOf("cbc:ID").value_or(QString()); // BT-122
-        if (data.isEmpty() || !external.isEmpty()) {
-            // Each reference gets its own shortcut, named by its own identifier.
-            const QString uri =
-                entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
-            if (!uri.isEmpty())
-                store.writeShortcut(id, uri);
-            continue;
-        }
-        store.writeBase64(
-            data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
+        // Each reference gets its own shortcut, named by its own identifier; a document that
+        // carries the file as well gives both.
+        const QString uri =
+            entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
+        if (!uri.isEmpty())
+            store.writeShortcut(id, uri);
+        if (!data.isEmpty())
+            store.writeBase64(
+                data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
     }
     return true;
 }
