@@ -120,13 +120,13 @@ bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, Dis
     };
     for (const auto &[field, path] : paths)
         put(m[field], party.textOf(path));
-    // A party with a VAT identifier (BT-31) and a tax number (BT-32) shows each in its own field.
+    // The VAT identifier (BT-31) always has its own field. The tax-number field keeps the first
+    // registration, as stored archives show it, unless a tax number (BT-32) is given beside it.
     const auto vatId = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='VA']");
     const auto taxNumber = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='FC']");
-    if (vatId && taxNumber) {
+    put(m[p.VatId], vatId);
+    if (vatId && taxNumber)
         put(m[p.TaxNumber], taxNumber);
-        put(m[p.VatId], vatId);
-    }
     return true;
 }
 

@@ -72,14 +72,13 @@ bool clsUBLImport::Party(const XmlNode &node, DisplayModel &m, const PartyFields
 
 void clsUBLImport::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
-    // A party with a VAT identifier (BT-31) and another tax registration (BT-32) shows each
-    // in its own field.
+    // The VAT identifier (BT-31) always has its own field. The tax-number field keeps the first
+    // registration, as stored archives show it, unless another registration (BT-32) is given beside it.
     const auto vatId = party.textOf(vatIdPath);
     const auto taxNumber = party.textOf("cac:PartyTaxScheme[not(cac:TaxScheme/cbc:ID='VAT')]/cbc:CompanyID");
-    if (vatId && taxNumber) {
+    put(m[p.VatId], vatId);
+    if (vatId && taxNumber)
         put(m[p.TaxNumber], taxNumber);
-        put(m[p.VatId], vatId);
-    }
 }
 
 void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
@@ -306,11 +305,9 @@ bool clsPeppol::AccountingSupplierParty(const XmlNode &node, DisplayModel &m)
 
 void clsPeppol::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
-    // The tax number field shows the legal registration here, so a VAT identifier other than
-    // that has a field of its own.
-    const auto vatId = party.textOf(vatIdPath);
-    if (vatId && m[p.TaxNumber].text() != *vatId)
-        put(m[p.VatId], vatId);
+    // The tax number field shows the legal registration here; the VAT identifier has its own
+    // field, even where the two are the same number.
+    put(m[p.VatId], party.textOf(vatIdPath));
 }
 
 void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
