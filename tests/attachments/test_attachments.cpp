@@ -137,6 +137,31 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     EXPECT_EQ(run.result.attachments.size(), 2);
 }
 
+// A missing export folder is made on the first import with attachments (a fresh machine has
+// no documents folder yet); one that cannot be made is reported only for an invoice that
+// has attachments to write.
+TEST(Attachments, MissingExportFolderIsMadeAndReportedOnlyWithAttachments)
+{
+    QTemporaryDir root;
+    const QString fresh = root.filePath("Dokumente/neu");
+    ImportRun run;
+    run.driver.setExportFolder(fresh);
+    ASSERT_EQ(run.run(corpus("cii/CII_example1.xml")), ImportOutcome::Read);
+    EXPECT_FALSE(QFileInfo::exists(fresh)) << "nothing to write, nothing made";
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(run.messageNumbers(), QList<int>());
+    EXPECT_EQ(entries(fresh), run.result.attachments);
+    EXPECT_EQ(entries(fresh).size(), 2);
+
+    const QString blocked = writeFile(root, "file", "x") + "/export"; // below a file: cannot be made
+    ImportRun none;
+    none.driver.setExportFolder(blocked);
+    ASSERT_EQ(none.run(corpus("cii/CII_example1.xml")), ImportOutcome::Read);
+    EXPECT_EQ(none.messageNumbers(), QList<int>());
+    ASSERT_EQ(none.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(none.messageNumbers(), QList<int>({9}));
+}
+
 // Real UBL documents: embedded files are written with their decoded size; every external
 // reference gets a shortcut of its own name pointing at its own address. A reference with
 // both embedded data and an address gives both the shortcut and the file.
