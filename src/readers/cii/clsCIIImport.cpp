@@ -8,6 +8,13 @@ namespace invorator {
 
 using namespace steps;
 
+namespace {
+QString textAt(const XmlNode &node, std::string_view xpath)
+{
+    return node.textOf(xpath).value_or(QString());
+}
+} // namespace
+
 const CiiVocabulary CrossIndustryInvoice{
     "xmlns:rsm='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100' "
     "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100' "
@@ -55,7 +62,8 @@ clsCIIImport::clsCIIImport(const ImportContext &context, const CiiVocabulary &vo
                   "/ram:LineTotalAmount"),
       m_taxRate(vocabulary.rate), m_documentId(vocabulary.documentId),
       m_duePayable(std::string(vocabulary.headerTotals) + "/ram:DuePayableAmount"),
-      m_documentType(std::string(vocabulary.header) + "/ram:TypeCode")
+      m_documentType(std::string(vocabulary.header) + "/ram:TypeCode"),
+      m_issueDate(std::string(vocabulary.header) + "/ram:IssueDateTime/udt:DateTimeString")
 {
 }
 
@@ -87,6 +95,32 @@ bool clsCIIImport::SpecifiedTradePaymentTerms(const XmlNode &node, DisplayModel 
     if (auto due = terms.textOf("ram:DueDateDateTime")) // BT-9 payment due date
         put(m[Rd::DueDate], FormatXmlDate(*due));
     put(m[Rd::PaymentTerms], terms.textOf("ram:Description")); // BT-20 payment terms
+    // Cash discounts: lines of the terms' text in the "#SKONTO#" notation, and the structured
+    // discount terms of the extended profiles. Both count from the issue date (BT-2), the
+    // structured ones from their own start date when they give one.
+    const QString issued = textAt(node, m_issueDate.c_str());
+    const QString due = textAt(node, m_duePayable.c_str()); // BT-115
+    m.discounts.clear();
+    for (const XmlNode each : node.selectNodes("ram:SpecifiedTradePaymentTerms")) {
+        for (CashDiscount &d : DiscountsFromTerms(textAt(each, "ram:Description"), due, issued))
+            m.discounts.push_back(std::move(d));
+        for (const XmlNode d : each.selectNodes("ram:ApplicableTradePaymentDiscountTerms")) {
+            const QString days = textAt(d, "ram:BasisPeriodMeasure");
+            const QString unit = textAt(d, "ram:BasisPeriodMeasure/@unitCode");
+            const QString percent = textAt(d, "ram:CalculationPercent");
+            const QString base = textAt(d, "ram:BasisAmount");
+            const QString amount = textAt(d, "ram:ActualDiscountAmount");
+            const QString start = textAt(d, "ram:BasisDateTime/udt:DateTimeString");
+            QStringList written;
+            for (const QString &part : {days + QLatin1Char(' ') + unit, percent, base, amount, start})
+                if (!part.trimmed().isEmpty())
+                    written << part.trimmed();
+            // Only days count as a period; another unit is shown as written.
+            const bool inDays = unit.isEmpty() || unit == QLatin1String("DAY");
+            m.discounts.push_back(MakeDiscount(written.join(QStringLiteral(", ")), inDays ? days : QString(),
+                                               percent, base, amount, due, start.isEmpty() ? issued : start));
+        }
+    }
     return true;
 }
 

@@ -105,6 +105,14 @@ void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
         m[Rd::DocumentType].setValue(*type);
     headerText("//cbc:Note", Rd::Note);                          // BT-22
     headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
+    // Cash discounts in the "#SKONTO#" notation of the terms' notes, counted from the issue
+    // date (BT-2) and by default of the amount due (BT-115).
+    const QString issued = document.textOf("//cbc:IssueDate").value_or(QString());
+    const QString due = document.textOf("//cac:LegalMonetaryTotal/cbc:PayableAmount").value_or(QString());
+    m.discounts.clear();
+    for (const XmlNode note : document.selectNodes("//cac:PaymentTerms/cbc:Note"))
+        for (CashDiscount &d : DiscountsFromTerms(note.text(), due, issued))
+            m.discounts.push_back(std::move(d));
     if (!m_peppol)
         return;
     if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
