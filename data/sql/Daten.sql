@@ -211,6 +211,16 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (93, 'mit Befunden', 'with findings', 'avec constats'),
  (94, '%1 – %2 (aus dem Archiv)', '%1 – %2 (from the archive)', '%1 – %2 (des archives)');
 
+-- The cash discount (Skonto) on the payment page, in the text output and on the document:
+-- its caption, the days, the rate of the base amount, the last day, and a line that could
+-- not be read.
+INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
+ (100, 'Skonto', 'Cash discount', 'Escompte'),
+ (101, '%1 Tage', '%1 days', '%1 jours'),
+ (102, '%1 % von %2', '%1 % of %2', '%1 % de %2'),
+ (103, 'zahlbar bis %1', 'pay by %1', 'à payer jusqu''au %1'),
+ (104, 'nicht lesbar: %1', 'unreadable: %1', 'illisible : %1');
+
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
 

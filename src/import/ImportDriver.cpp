@@ -9,6 +9,7 @@
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <exception>
@@ -164,9 +165,11 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
 
 void ImportDriver::writeAttachments(InvoiceReader &reader, ImportResult &result)
 {
-    if (m_exportFolder.isEmpty())
+    // An invoice without attachments has nothing to say about the folder.
+    if (m_exportFolder.isEmpty() || !reader.hasAttachments())
         return;
-    if (!QFileInfo(m_exportFolder).isDir()) {
+    // On a fresh machine the export folder (by default the documents folder) may not exist yet.
+    if (!QFileInfo(m_exportFolder).isDir() && !QDir().mkpath(m_exportFolder)) {
         if (reader.reportsUnreadyFolder())
             say(9, MsgIcon::Information, ProgramTitle);
         return;

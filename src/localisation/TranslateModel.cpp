@@ -67,6 +67,18 @@ void TranslateModel(const SharedState &state, DisplayModel &model, SectionTitles
     titles.lines = form.controls.back().items[0].text;
     titles.vat = form.controls.back().items[1].text;
     titles.payment = form.controls.back().items[5].text;
+    // The discount's texts; a row missing from an older texts database keeps the German text,
+    // and a template keeps its placeholders.
+    const std::pair<QString *, int> discountTexts[] = {{&titles.discount, 100},
+                                                       {&titles.discountDays, 101},
+                                                       {&titles.discountRate, 102},
+                                                       {&titles.discountPayBy, 103},
+                                                       {&titles.discountUnreadable, 104}};
+    for (const auto &[target, number] : discountTexts) {
+        const QString t = state.TextsDbOpen ? GetMeldung(state, number) : QString();
+        if (!t.isEmpty() && t.count(QLatin1Char('%')) >= target->count(QLatin1Char('%')))
+            *target = t;
+    }
     if (state.TextsDbOpen && state.LanguageCode != QLatin1String("DE")) {
         titles.allowances = GetMeldung(state, 56);
         titles.attachments = GetMeldung(state, 55);

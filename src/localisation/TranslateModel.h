@@ -19,6 +19,12 @@ struct SectionTitles
     QString totals = QStringLiteral("Summen");
     QString attachments = QStringLiteral("Anlagen");
     QString payment = QStringLiteral("Zahlung");
+    // The cash discount's caption and the parts of its line.
+    QString discount = QStringLiteral("Skonto");
+    QString discountDays = QStringLiteral("%1 Tage");
+    QString discountRate = QStringLiteral("%1 % von %2");
+    QString discountPayBy = QStringLiteral("zahlbar bis %1");
+    QString discountUnreadable = QStringLiteral("nicht lesbar: %1");
 };
 
 // The words of the document besides the model's captions and headers, in the language

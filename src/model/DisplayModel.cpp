@@ -117,6 +117,7 @@ void DisplayModel::reset()
     lvUst.clear();
     lvAbzuege.clear();
     lvZahlung.clear();
+    discounts.clear();
 }
 
 } // namespace invorator

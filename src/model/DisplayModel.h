@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DisplayFields.h"
+#include "model/Payment.h"
 
 #include <QString>
 #include <QStringList>
@@ -117,6 +118,8 @@ public:
     ListView lvAbzuege;
     // One row per payment means, in the columns of `PaymentColumn`.
     ListView lvZahlung;
+    // The cash discounts the payment terms offer, in the order the invoice gives them.
+    std::vector<CashDiscount> discounts;
 
     // Empties every field and list; the document type becomes 380 and the tax and
     // final amount show "0,00".

@@ -2,9 +2,11 @@
 
 #include "model/Conversions.h"
 
+#include <QDate>
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 
 namespace invorator {
 
@@ -108,7 +110,93 @@ QString sepaAmount(const QString &xmlAmount)
     return QStringLiteral("EUR") + amount.toText(2, true);
 }
 
+// An XML date ("20261207", "2026-12-07", also with a time after it), or nothing.
+std::optional<QDate> xmlDate(const QString &text)
+{
+    const QString t = text.trimmed();
+    QDate date = QDate::fromString(t.left(10), Qt::ISODate);
+    if (!date.isValid())
+        date = QDate::fromString(t.left(8), QStringLiteral("yyyyMMdd"));
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+std::optional<Decimal> exact(const QString &text)
+{
+    return Decimal::fromXml(text).value;
+}
+
+bool allDigits(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), isAsciiDigit);
+}
+
 } // namespace
+
+CashDiscount MakeDiscount(const QString &written, const QString &days, const QString &percent,
+                          const QString &base, const QString &givenAmount, const QString &due,
+                          const QString &start)
+{
+    CashDiscount d;
+    d.written = written;
+    const QString dayText = days.trimmed();
+    const auto rate = exact(percent);
+    const auto given = exact(givenAmount);
+    const auto baseValue = exact(base);
+    // A rate is read only between 0 and 100; an amount only when it is not below zero. Days
+    // beyond four digits are no term of payment.
+    const bool rateOk = rate && !rate->isNegative() && *rate <= Decimal(100);
+    const bool givenOk = given && !given->isNegative();
+    if (!allDigits(dayText) || dayText.size() > 4 || (!percent.isEmpty() && !rateOk) ||
+        (!givenAmount.isEmpty() && !givenOk) || (percent.isEmpty() && givenAmount.isEmpty()) ||
+        (!base.isEmpty() && (!baseValue || baseValue->isNegative())))
+        return d;
+    d.readable = true;
+    d.days = dayText.toInt();
+    d.percent = percent.trimmed();
+    const auto of = base.isEmpty() ? exact(due) : baseValue;
+    if (of)
+        d.base = base.isEmpty() ? due.trimmed() : base.trimmed();
+    if (givenOk) {
+        d.amount = givenAmount.trimmed();
+    } else if (of) {
+        if (const auto amount = Decimal::divided(*of * *rate, Decimal(100), 2))
+            d.amount = amount->toText(2);
+    }
+    if (const auto from = xmlDate(start))
+        d.payBy = from->addDays(*d.days).toString(Qt::ISODate);
+    return d;
+}
+
+std::vector<CashDiscount> DiscountsFromTerms(const QString &terms, const QString &due, const QString &issued)
+{
+    static const QLatin1String mark("#SKONTO#");
+    std::vector<CashDiscount> discounts;
+    for (const QString &raw : terms.split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (!line.startsWith(mark))
+            continue;
+        // "TAGE=14#PROZENT=2.00#" and an optional "BASISBETRAG=1000.00#", in this order.
+        QStringList parts = line.mid(mark.size()).split(QLatin1Char('#'));
+        QString values[3];
+        const char *keys[] = {"TAGE=", "PROZENT=", "BASISBETRAG="};
+        bool ok = parts.size() >= 3 && parts.size() <= 4 && parts.last().isEmpty();
+        for (qsizetype i = 0; ok && i + 1 < parts.size(); ++i) {
+            ok = parts[i].startsWith(QLatin1String(keys[i])) && parts[i].size() > qsizetype(strlen(keys[i]));
+            if (ok)
+                values[i] = parts[i].mid(qsizetype(strlen(keys[i])));
+        }
+        // Numbers of the notation are plain: digits with a point, no sign and no blanks.
+        const QString plain = values[0] + values[1] + values[2];
+        ok = ok && std::all_of(plain.cbegin(), plain.cend(),
+                               [](QChar c) { return isAsciiDigit(c) || c == QLatin1Char('.'); });
+        CashDiscount d;
+        if (ok)
+            d = MakeDiscount(line, values[0], values[1], values[2], QString(), due, issued);
+        d.written = line;
+        discounts.push_back(d);
+    }
+    return discounts;
+}
 
 bool IsCreditNoteType(const QString &code)
 {

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 namespace invorator {
 
 // One payment means of an invoice, every text as the invoice writes it.
@@ -42,6 +45,32 @@ enum : int {
     Count
 };
 }
+
+// One cash discount the invoice offers, as written and as worked out. Numbers are xs:decimal
+// texts, exact; dates are XML dates (yyyy-mm-dd).
+struct CashDiscount
+{
+    QString written;         // the terms line or the element's values, as the invoice writes them
+    bool readable = false;   // false: `written` could not be read as a discount and is shown as it is
+    std::optional<int> days; // the days within which the discount may be taken
+    QString percent;         // the discount rate as written ("2.00"); empty when only an amount is given
+    QString base;            // the amount the rate applies to: as written, else the amount due
+    QString amount;          // the discount: percent of the base (or of the amount due), to the cent
+    QString payBy;           // the last day to pay with the discount: the start date plus the days
+};
+
+// The cash discounts of payment terms in the notation "#SKONTO#TAGE=14#PROZENT=2.00#" with an
+// optional "BASISBETRAG=1000.00#", one per line; other lines are free text and ignored. A line
+// that starts with "#SKONTO#" but does not keep to that notation is returned unreadable, as
+// written. `due` is the amount due (xs:decimal), `issued` the issue date (XML date).
+std::vector<CashDiscount> DiscountsFromTerms(const QString &terms, const QString &due, const QString &issued);
+
+// A discount from its parts as written (days, percent, base, an amount given instead of a
+// percent), worked out against the amount due from the start date; unreadable when the days
+// are no whole number or neither a percent nor an amount can be read.
+CashDiscount MakeDiscount(const QString &written, const QString &days, const QString &percent,
+                          const QString &base, const QString &givenAmount, const QString &due,
+                          const QString &start);
 
 // Whether a document type code (UNTDID 1001) is a credit note of any kind.
 bool IsCreditNoteType(const QString &code);

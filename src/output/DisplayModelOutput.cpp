@@ -1,5 +1,6 @@
 #include "output/DisplayModelOutput.h"
 
+#include "model/Conversions.h"
 #include "model/Payment.h"
 
 #include <QJsonArray>
@@ -229,9 +230,13 @@ constexpr const char *paymentMembers[PaymentColumn::Count] = {
     "mandate",   "creditorId", "card", "dueDate",     "amount", "qr"};
 
 // Each payment means as a captioned block; a text of several lines (the QR code's, or a
-// reference with line breaks) continues indented under its first line.
-void appendPayments(QString &out, const QString &title, const ListView &lv)
+// reference with line breaks) continues indented under its first line. The cash discounts
+// follow, a line each.
+void appendPayments(QString &out, const SectionTitles &t, const DisplayModel &model,
+                    const QString &numberFormat)
 {
+    const ListView &lv = model.lvZahlung;
+    const QString &title = t.payment;
     out += QStringLiteral("== ") + title + QStringLiteral(" (") + QString::number(lv.rowCount()) +
            QStringLiteral(") ==\n");
     qsizetype width = 0;
@@ -253,10 +258,39 @@ void appendPayments(QString &out, const QString &title, const ListView &lv)
             out += line + QLatin1Char('\n');
         }
     }
+    if (!model.discounts.empty() && lv.rowCount() > 0)
+        out += QLatin1Char('\n');
+    for (const CashDiscount &d : model.discounts) {
+        QString line = DiscountLine(d, t, numberFormat);
+        line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out += QStringLiteral("  ") + t.discount.leftJustified(width) + QStringLiteral("  ") + line +
+               QLatin1Char('\n');
+    }
     out += QLatin1Char('\n');
 }
 
 } // namespace
+
+QString DiscountLine(const CashDiscount &d, const SectionTitles &t, const QString &numberFormat)
+{
+    if (!d.readable)
+        return t.discountUnreadable.arg(d.written);
+    QStringList parts{t.discountDays.arg(*d.days)};
+    QString rate;
+    if (!d.percent.isEmpty())
+        rate = d.base.isEmpty()
+                   ? QString(d.percent).replace(QLatin1Char('.'), QLatin1Char(',')) + QStringLiteral(" %")
+                   : t.discountRate.arg(QString(d.percent).replace(QLatin1Char('.'), QLatin1Char(',')),
+                                        FormatXmlAmount(d.base, numberFormat));
+    if (!d.amount.isEmpty())
+        rate +=
+            (rate.isEmpty() ? QString() : QStringLiteral(" = ")) + FormatXmlAmount(d.amount, numberFormat);
+    if (!rate.isEmpty())
+        parts << rate;
+    if (!d.payBy.isEmpty())
+        parts << t.discountPayBy.arg(FormatXmlDate(d.payBy));
+    return parts.join(QStringLiteral(", "));
+}
 
 QString FormatModelText(const DisplayModel &model, const ImportReport &report)
 {
@@ -268,7 +302,7 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
     appendList(out, t.lines, model.lvTable);
     appendList(out, t.vat, model.lvUst);
     appendList(out, t.allowances, model.lvAbzuege);
-    appendPayments(out, t.payment, model.lvZahlung);
+    appendPayments(out, t, model, report.numberFormat);
     appendGroup(out, t.totals, model.group(GroupId::Sonstige));
     if (!report.attachments.isEmpty()) {
         out += QStringLiteral("== ") + t.attachments + QStringLiteral(" ==\n");
@@ -362,7 +396,33 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     j.member("numberFormat");
     j.string(report.numberFormat);
     j.member("payment");
+    j.open('{');
+    // Numbers as exact xs:decimal texts and the last day as an XML date, for programs to reckon
+    // with; an unreadable discount has its text as written and nothing else.
+    j.member("discounts");
+    j.array(model.discounts, [&](const CashDiscount &d) {
+        j.open('{');
+        j.member("amount");
+        j.string(d.amount);
+        j.member("base");
+        j.string(d.base);
+        j.member("days");
+        if (d.days)
+            j.number(*d.days);
+        else
+            j.bytes() += "null";
+        j.member("payBy");
+        j.string(d.payBy);
+        j.member("percent");
+        j.string(d.percent);
+        j.member("readable");
+        j.bytes() += d.readable ? "true" : "false";
+        j.member("written");
+        j.string(d.written);
+        j.close('}');
+    });
     // Members in name order, like every other object of the document.
+    j.member("means");
     std::vector<int> columns = indices(PaymentColumn::Count);
     std::sort(columns.begin(), columns.end(), [](int a, int b) {
         return std::string_view(paymentMembers[a]) < std::string_view(paymentMembers[b]);
@@ -375,6 +435,7 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
         }
         j.close('}');
     });
+    j.close('}');
     if (report.validation) {
         j.member("validation");
         j.open('{');

@@ -42,6 +42,10 @@ QByteArray ValidationToJsonText(const ValidationReport &report, const QStringLis
 // The findings of the check of sums, one line each, or one line saying all sums agree.
 QString FormatFindings(const std::vector<SumFinding> &findings);
 
+// A cash discount on one line in the words of `titles` ("14 Tage, 2,00 % von 518,99 = 10,38,
+// zahlbar bis 20.08.2013"), amounts in the number format; an unreadable one as written.
+QString DiscountLine(const CashDiscount &discount, const SectionTitles &titles, const QString &numberFormat);
+
 // The invoice as readable text: captioned field groups and aligned tables; red rows marked "!".
 QString FormatModelText(const DisplayModel &model, const ImportReport &report);
 // The invoice as one JSON document (fields with their captions, lists with their

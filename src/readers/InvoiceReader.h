@@ -63,6 +63,8 @@ public:
     // Writes the embedded documents and references of the document read; true when it
     // names any.
     virtual bool writeAttachments(AttachmentStore &store) = 0;
+    // Whether the document read names any embedded document or reference to write.
+    virtual bool hasAttachments() const = 0;
     // Whether an export folder that cannot take files is worth telling the user.
     virtual bool reportsUnreadyFolder() const = 0;
     // Where the amounts of the document read stand.

@@ -69,6 +69,7 @@ TEST(Attachments, NamesFromTheDocumentBecomeOneSafeFileName)
 
 // Hostile identifiers and types write inside the export folder or not at all; two
 // attachments of one import never share a name; an earlier import's file is replaced; a
+// document with both an address and its data gives the shortcut and the file; a
 // shortcut holds its address on one line, since a line break or other control character
 // would add keys of its own to the file.
 TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
@@ -115,6 +116,7 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
                                   "Externfile-2.png",
                                   "Externfile",
                                   "Reference to Lieferschein.url",
+                                  "Externfile.pdf",
                                   "Reference to Lieferschein-2.url"};
     EXPECT_EQ(run.result.attachments, expected);
     QStringList sorted = expected;
@@ -124,6 +126,7 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath("../../x")));
     EXPECT_EQ(readFile(folder + "/a_b"), "a,b");
     EXPECT_EQ(readFile(folder + "/Externfile"), "x");
+    EXPECT_EQ(readFile(folder + "/Externfile.pdf"), "%PDF-");
     EXPECT_EQ(readFile(folder + "/Reference to Lieferschein.url"),
               "[InternetShortcut]\r\nURL=https://example.org/ls?id=1IconFile=x\r\n");
     EXPECT_EQ(readFile(folder + "/Reference to Lieferschein-2.url"),
@@ -134,9 +137,34 @@ TEST(Attachments, CiiAttachmentsStayInTheExportFolderAndNoneIsLost)
     EXPECT_EQ(run.result.attachments.size(), 2);
 }
 
+// A missing export folder is made on the first import with attachments (a fresh machine has
+// no documents folder yet); one that cannot be made is reported only for an invoice that
+// has attachments to write.
+TEST(Attachments, MissingExportFolderIsMadeAndReportedOnlyWithAttachments)
+{
+    QTemporaryDir root;
+    const QString fresh = root.filePath("Dokumente/neu");
+    ImportRun run;
+    run.driver.setExportFolder(fresh);
+    ASSERT_EQ(run.run(corpus("cii/CII_example1.xml")), ImportOutcome::Read);
+    EXPECT_FALSE(QFileInfo::exists(fresh)) << "nothing to write, nothing made";
+    ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(run.messageNumbers(), QList<int>());
+    EXPECT_EQ(entries(fresh), run.result.attachments);
+    EXPECT_EQ(entries(fresh).size(), 2);
+
+    const QString blocked = writeFile(root, "file", "x") + "/export"; // below a file: cannot be made
+    ImportRun none;
+    none.driver.setExportFolder(blocked);
+    ASSERT_EQ(none.run(corpus("cii/CII_example1.xml")), ImportOutcome::Read);
+    EXPECT_EQ(none.messageNumbers(), QList<int>());
+    ASSERT_EQ(none.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
+    EXPECT_EQ(none.messageNumbers(), QList<int>({9}));
+}
+
 // Real UBL documents: embedded files are written with their decoded size; every external
 // reference gets a shortcut of its own name pointing at its own address. A reference with
-// both embedded data and an address is a link: its shortcut is written, its data is not.
+// both embedded data and an address gives both the shortcut and the file.
 TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
 {
     QTemporaryDir made;
@@ -166,7 +194,7 @@ TEST(Attachments, UblAndPeppolDocumentsWriteTheirAttachments)
          {-1, 36}},
         {corpus("ubl/guide-example2.xml"), InvoiceKind::Peppol, {"Reference to Doc1.url"}, {-1}},
         {corpus("peppol/AU_Credit_note.xml"), InvoiceKind::Peppol, {"CN03.pdf"}, {57}},
-        {writeFile(made, "both.xml", both), InvoiceKind::UBL, {"Reference to Both.url"}, {-1}},
+        {writeFile(made, "both.xml", both), InvoiceKind::UBL, {"Reference to Both.url", "Both"}, {-1, 5}},
     };
     for (const Case &c : cases) {
         const std::string name = QFileInfo(c.file).fileName().toStdString();

@@ -134,7 +134,10 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     EXPECT_TRUE(r.out.isEmpty());
 
     // English texts: the document type name and the messages follow the language.
-    r = cli({"json", "--lang", "en", "--export", "/nonexistent/folder", sample("Rechnung-2026-0815.xml")});
+    // An export folder below a file cannot be made.
+    QTemporaryDir blocked;
+    const QString notAFolder = writeFile(blocked, "file", "x") + "/folder";
+    r = cli({"json", "--lang", "en", "--export", notAFolder, sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 0);
     const QJsonObject en = r.json();
     EXPECT_EQ(en["txtRechnungdaten"][Rd::DocumentType.index].toString(), "Commercial invoice");

@@ -298,6 +298,7 @@ TEST(Window, ConvertButtonShowsEveryKindOfInvoice)
     EXPECT_TRUE(positions->isTabEnabled(3)) << "the identifiers page belongs to Peppol";
     w.click("btnXRechnung");
     EXPECT_EQ(w.text(controlKey(Rd::InvoiceNumber)), "12345");
+    EXPECT_EQ(w.text(controlKey(Seller.VatId)), "DK12345678") << "USt-IdNr. beside the same tax number";
 
     w.choose(corpus("pdf/EN16931_Einfach.pdf"), 4);
     EXPECT_FALSE(positions->isTabEnabled(3));

@@ -112,3 +112,54 @@ TEST(Payment, TransferCodeFollowsTheGuidelines)
     without("an amount that is no number", [](PaymentMeans &p) { p.amount = "529,87 EUR"; });
     without("a decimal comma", [](PaymentMeans &p) { p.amount = "119,00"; });
 }
+
+// Discount lines among free text: each readable one worked out exactly (base as written, else
+// the amount due; rounded half away from zero to the cent; days counted across a year's
+// end), each one that breaks the notation kept as written and never guessed at.
+TEST(Payment, CashDiscountLinesAreWorkedOutOrKeptAsWritten)
+{
+    const auto discounts = DiscountsFromTerms("Zahlbar innerhalb 30 Tagen netto.\n"
+                                              "#SKONTO#TAGE=7#PROZENT=3.00#\n"
+                                              "#SKONTO#TAGE=14#PROZENT=2.00#BASISBETRAG=1000.00#\r\n"
+                                              "#VERZUG#TAGE=14#PROZENT=5.00#\n"
+                                              "#SKONTO#TAGE=10#PROZENT=2,00#\n"
+                                              "#SKONTO#PROZENT=2.00#TAGE=14#\n"
+                                              "#SKONTO#TAGE=14#PROZENT=2.00\n"
+                                              "#SKONTO#TAGE= 5#PROZENT=1.00#\n"
+                                              "#SKONTO#TAGE=14#PROZENT=150.00#\n"
+                                              "#SKONTO#TAGE=14#PROZENT=2.00#BASISBETRAG=#",
+                                              "2049.99", "20261130");
+    ASSERT_EQ(discounts.size(), 8u) << "free text and other notations are no discount";
+    const CashDiscount &first = discounts[0];
+    EXPECT_TRUE(first.readable);
+    EXPECT_EQ(first.days, 7);
+    EXPECT_EQ(first.percent, "3.00");
+    EXPECT_EQ(first.base, "2049.99");
+    EXPECT_EQ(first.amount, "61.50") << "61.4997";
+    EXPECT_EQ(first.payBy, "2026-12-07");
+    const CashDiscount &second = discounts[1];
+    EXPECT_EQ(second.written, "#SKONTO#TAGE=14#PROZENT=2.00#BASISBETRAG=1000.00#");
+    EXPECT_EQ(second.base, "1000.00");
+    EXPECT_EQ(second.amount, "20.00");
+    EXPECT_EQ(second.payBy, "2026-12-14");
+    for (std::size_t i = 2; i < discounts.size(); ++i) {
+        EXPECT_FALSE(discounts[i].readable) << discounts[i].written.toStdString();
+        EXPECT_FALSE(discounts[i].days.has_value());
+        EXPECT_TRUE(discounts[i].amount.isEmpty() && discounts[i].payBy.isEmpty());
+    }
+    EXPECT_EQ(discounts[2].written, "#SKONTO#TAGE=10#PROZENT=2,00#");
+
+    const auto late = DiscountsFromTerms("#SKONTO#TAGE=14#PROZENT=2.50#", "99.99", "2026-12-25");
+    ASSERT_EQ(late.size(), 1u);
+    EXPECT_EQ(late[0].amount, "2.50") << "2.49975";
+    EXPECT_EQ(late[0].payBy, "2027-01-08");
+    // Without an issue date no last day, without an amount due no amount: nothing made up.
+    const auto bare = DiscountsFromTerms("#SKONTO#TAGE=14#PROZENT=2.00#", "", "");
+    ASSERT_EQ(bare.size(), 1u);
+    EXPECT_TRUE(bare[0].readable);
+    EXPECT_TRUE(bare[0].base.isEmpty() && bare[0].amount.isEmpty() && bare[0].payBy.isEmpty());
+    // An amount given instead of a rate (the structured terms) is taken as given.
+    const CashDiscount given = MakeDiscount("10 DAY, 12.34", "10", "", "", "12.34", "500.00", "20261130");
+    EXPECT_EQ(given.amount, "12.34");
+    EXPECT_EQ(given.payBy, "2026-12-10");
+}

@@ -31,7 +31,7 @@ TEST(PaymentOutput, JsonAndShowCarryEveryMeans)
 {
     const QJsonObject j =
         QJsonDocument::fromJson(runCli({"json", corpus("ubl/ubl-tc434-example1.xml")}).toUtf8()).object();
-    const QJsonArray payment = j["payment"].toArray();
+    const QJsonArray payment = j["payment"]["means"].toArray();
     ASSERT_EQ(payment.size(), 2);
     const QJsonObject first = payment[0].toObject();
     EXPECT_EQ(first.keys(), QStringList({"accountName", "amount", "bic", "card", "creditorId", "dueDate",
@@ -61,6 +61,46 @@ TEST(PaymentOutput, JsonAndShowCarryEveryMeans)
     EXPECT_EQ(lines[24], "  Code                 30");
     EXPECT_EQ(lines[26], "! IBAN / account       NL04 INGB 0004 4899 02");
     EXPECT_EQ(lines[35], "  QR code");
+}
+
+// Cash discounts from both notations, read from real invoices and from real ones given
+// discount lines (two of them, one with its own base, one that breaks the notation): worked
+// out in JSON (days, rate, base, amount, last day) and shown in the payment section.
+TEST(PaymentOutput, CashDiscountsInJsonAndShow)
+{
+    QTemporaryDir dir;
+    QByteArray cii = readFile(sample("Rechnung-2026-0815.xml"));
+    cii.replace("Zahlbar innerhalb von 14 Tagen ohne Abzug.",
+                "Zahlbar in 30 Tagen.\n#SKONTO#TAGE=10#PROZENT=3.00#\n"
+                "#SKONTO#TAGE=20#PROZENT=1.50#BASISBETRAG=300.00#\n#SKONTO#TAGE=x#PROZENT=1#\n");
+    QByteArray ubl = readFile(corpus("ubl/ubl-tc434-example1.xml"));
+    ubl.replace("<cac:TaxTotal>",
+                "<cac:PaymentTerms><cbc:Note>#SKONTO#TAGE=8#PROZENT=2.00#</cbc:Note></cac:PaymentTerms>"
+                "<cac:PaymentTerms><cbc:Note>#SKONTO#TAGE=14#PROZENT=1.00#BASISBETRAG=200.00#"
+                "</cbc:Note></cac:PaymentTerms><cac:TaxTotal>");
+    const std::pair<QString, QStringList> cases[] = {
+        {corpus("cii/ZUGFeRD1_EXTENDED_Warenrechnung.xml"), {"14 2.00 518.99 10.38 2013-08-20"}},
+        {corpus("pdf/zugferd_2p1_EXTENDED_Warenrechnung.pdf"), {"14 2.00 518.99 10.38 2018-08-20"}},
+        {writeFile(dir, "cii.xml", cii),
+         {"10 3.00 333.13 9.99 2026-11-28", "20 1.50 300.00 4.50 2026-12-08", "#SKONTO#TAGE=x#PROZENT=1#"}},
+        {writeFile(dir, "ubl.xml", ubl), {"8 2.00 250.33 5.01 2015-01-17", "14 1.00 200.00 2.00 2015-01-23"}},
+    };
+    for (const auto &[file, expected] : cases) {
+        const QJsonObject j = QJsonDocument::fromJson(runCli({"json", file}).toUtf8()).object();
+        QStringList found;
+        for (const QJsonValue d : j["payment"]["discounts"].toArray())
+            found << (d["readable"].toBool()
+                          ? QStringList{QString::number(d["days"].toInt()), d["percent"].toString(),
+                                        d["base"].toString(), d["amount"].toString(), d["payBy"].toString()}
+                                .join(' ')
+                          : d["written"].toString());
+        EXPECT_EQ(found, expected) << file.toStdString();
+    }
+    const QString shown = runCli({"show", "--lang", "EN", writeFile(dir, "cii.xml", cii)});
+    EXPECT_TRUE(shown.contains("  Cash discount        10 days, 3,00 % of 333,13 = 9,99, pay by 28.11.2026\n"
+                               "  Cash discount        20 days, 1,50 % of 300,00 = 4,50, pay by 08.12.2026\n"
+                               "  Cash discount        unreadable: #SKONTO#TAGE=x#PROZENT=1#\n"))
+        << shown.toStdString();
 }
 
 // The drawn code reads back byte for byte, umlauts and the longest text the guidelines allow included.

@@ -97,6 +97,11 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
     ASSERT_EQ(taxNumberFirst.run(corpus("cii/EN16931_Einfach.cii.xml")), ImportOutcome::Read);
     EXPECT_EQ(taxNumberFirst.model[Seller.TaxNumber].text(), "201/113/40209");
     EXPECT_EQ(taxNumberFirst.model[Seller.VatId].text(), "DE123456789");
+    // A VAT identifier alone: the tax-number field keeps it as before, and USt-IdNr. shows it.
+    ImportRun vatOnly;
+    ASSERT_EQ(vatOnly.run(corpus("cii/01.06a-INVOICE_uncefact.xml")), ImportOutcome::Read);
+    EXPECT_EQ(vatOnly.model[Seller.TaxNumber].text(), "DE123456789");
+    EXPECT_EQ(vatOnly.model[Seller.VatId].text(), "DE123456789");
     EXPECT_EQ(run.model[Seller.Email].text(), "rechnung@holzwerk-brandt.example");
     EXPECT_EQ(run.model[Seller.ContactPhone].text(), "+49 421 555 0190");
     const ListView &lines = run.model.lvTable;

@@ -31,6 +31,11 @@ bool CiiReader::read(DocumentProbe &probe, ImportContext &context, DisplayModel 
            reader.SpecifiedTradeSettlementHeaderMonetarySummation(root.selectSingleNode(v.headerTotals), m);
 }
 
+bool CiiReader::hasAttachments() const
+{
+    return m_reader && !m_agreement.selectNodes("//ram:AdditionalReferencedDocument").empty();
+}
+
 bool CiiReader::writeAttachments(AttachmentStore &store)
 {
     return m_reader && m_reader->AdditionalReferencedDocument(m_agreement, store);

@@ -16,6 +16,7 @@ public:
     bool accepts(DocumentProbe &probe) const override;
     bool read(DocumentProbe &probe, ImportContext &context, DisplayModel &model) override;
     bool writeAttachments(AttachmentStore &store) override;
+    bool hasAttachments() const override;
     bool reportsUnreadyFolder() const override { return true; }
     AmountLayout amounts() const override { return {m_vocabulary}; }
 

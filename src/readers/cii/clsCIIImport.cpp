@@ -8,6 +8,13 @@ namespace invorator {
 
 using namespace steps;
 
+namespace {
+QString textAt(const XmlNode &node, std::string_view xpath)
+{
+    return node.textOf(xpath).value_or(QString());
+}
+} // namespace
+
 const CiiVocabulary CrossIndustryInvoice{
     "xmlns:rsm='urn:un:unece:uncefact:data:standard:CrossIndustryInvoice:100' "
     "xmlns:ram='urn:un:unece:uncefact:data:standard:ReusableAggregateBusinessInformationEntity:100' "
@@ -55,7 +62,8 @@ clsCIIImport::clsCIIImport(const ImportContext &context, const CiiVocabulary &vo
                   "/ram:LineTotalAmount"),
       m_taxRate(vocabulary.rate), m_documentId(vocabulary.documentId),
       m_duePayable(std::string(vocabulary.headerTotals) + "/ram:DuePayableAmount"),
-      m_documentType(std::string(vocabulary.header) + "/ram:TypeCode")
+      m_documentType(std::string(vocabulary.header) + "/ram:TypeCode"),
+      m_issueDate(std::string(vocabulary.header) + "/ram:IssueDateTime/udt:DateTimeString")
 {
 }
 
@@ -87,6 +95,32 @@ bool clsCIIImport::SpecifiedTradePaymentTerms(const XmlNode &node, DisplayModel 
     if (auto due = terms.textOf("ram:DueDateDateTime")) // BT-9 payment due date
         put(m[Rd::DueDate], FormatXmlDate(*due));
     put(m[Rd::PaymentTerms], terms.textOf("ram:Description")); // BT-20 payment terms
+    // Cash discounts: lines of the terms' text in the "#SKONTO#" notation, and the structured
+    // discount terms of the extended profiles. Both count from the issue date (BT-2), the
+    // structured ones from their own start date when they give one.
+    const QString issued = textAt(node, m_issueDate.c_str());
+    const QString due = textAt(node, m_duePayable.c_str()); // BT-115
+    m.discounts.clear();
+    for (const XmlNode each : node.selectNodes("ram:SpecifiedTradePaymentTerms")) {
+        for (CashDiscount &d : DiscountsFromTerms(textAt(each, "ram:Description"), due, issued))
+            m.discounts.push_back(std::move(d));
+        for (const XmlNode d : each.selectNodes("ram:ApplicableTradePaymentDiscountTerms")) {
+            const QString days = textAt(d, "ram:BasisPeriodMeasure");
+            const QString unit = textAt(d, "ram:BasisPeriodMeasure/@unitCode");
+            const QString percent = textAt(d, "ram:CalculationPercent");
+            const QString base = textAt(d, "ram:BasisAmount");
+            const QString amount = textAt(d, "ram:ActualDiscountAmount");
+            const QString start = textAt(d, "ram:BasisDateTime/udt:DateTimeString");
+            QStringList written;
+            for (const QString &part : {days + QLatin1Char(' ') + unit, percent, base, amount, start})
+                if (!part.trimmed().isEmpty())
+                    written << part.trimmed();
+            // Only days count as a period; another unit is shown as written.
+            const bool inDays = unit.isEmpty() || unit == QLatin1String("DAY");
+            m.discounts.push_back(MakeDiscount(written.join(QStringLiteral(", ")), inDays ? days : QString(),
+                                               percent, base, amount, due, start.isEmpty() ? issued : start));
+        }
+    }
     return true;
 }
 
@@ -120,13 +154,13 @@ bool clsCIIImport::TradeParty(const XmlNode &node, const char *partyElement, Dis
     };
     for (const auto &[field, path] : paths)
         put(m[field], party.textOf(path));
-    // A party with a VAT identifier (BT-31) and a tax number (BT-32) shows each in its own field.
+    // The VAT identifier (BT-31) always has its own field. The tax-number field keeps the first
+    // registration, as stored archives show it, unless a tax number (BT-32) is given beside it.
     const auto vatId = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='VA']");
     const auto taxNumber = party.textOf("ram:SpecifiedTaxRegistration/ram:ID[@schemeID='FC']");
-    if (vatId && taxNumber) {
+    put(m[p.VatId], vatId);
+    if (vatId && taxNumber)
         put(m[p.TaxNumber], taxNumber);
-        put(m[p.VatId], vatId);
-    }
     return true;
 }
 
@@ -271,12 +305,12 @@ bool clsCIIImport::AdditionalReferencedDocument(const XmlNode &node, AttachmentS
         const QString mime = doc.textOf("ram:AttachmentBinaryObject/@mimeCode").value_or(QString());
         const QString fileName = doc.textOf("ram:AttachmentBinaryObject/@filename").value_or(QString());
         const QString uri = doc.textOf("ram:URIID").value_or(QString()); // BT-124 external location
-        if (data.isEmpty() || !uri.isEmpty()) {
-            if (!uri.isEmpty())
-                store.writeShortcut(id, uri);
-            continue;
-        }
-        store.writeBase64(data, fileName.isEmpty() ? QStringLiteral("Externfile") + MimeExtension(mime) : id);
+        // A document may carry both a location and the file itself: each is written.
+        if (!uri.isEmpty())
+            store.writeShortcut(id, uri);
+        if (!data.isEmpty())
+            store.writeBase64(data,
+                              fileName.isEmpty() ? QStringLiteral("Externfile") + MimeExtension(mime) : id);
     }
     return true;
 }

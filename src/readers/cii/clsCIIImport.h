@@ -68,7 +68,7 @@ private:
     const CiiVocabulary &m_vocabulary;
     // A line's and a tax's paths, put together once.
     std::string m_linePrice, m_lineQuantity, m_lineRate, m_lineTotal, m_taxRate, m_documentId, m_duePayable,
-        m_documentType;
+        m_documentType, m_issueDate;
 };
 
 } // namespace invorator

@@ -18,6 +18,7 @@ public:
     bool accepts(DocumentProbe &probe) const override;
     bool read(DocumentProbe &probe, ImportContext &context, DisplayModel &model) override;
     bool writeAttachments(AttachmentStore &store) override;
+    bool hasAttachments() const override { return static_cast<bool>(m_references); }
     bool reportsUnreadyFolder() const override { return false; }
     AmountLayout amounts() const override { return {}; }
 

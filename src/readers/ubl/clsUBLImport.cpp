@@ -72,14 +72,13 @@ bool clsUBLImport::Party(const XmlNode &node, DisplayModel &m, const PartyFields
 
 void clsUBLImport::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
-    // A party with a VAT identifier (BT-31) and another tax registration (BT-32) shows each
-    // in its own field.
+    // The VAT identifier (BT-31) always has its own field. The tax-number field keeps the first
+    // registration, as stored archives show it, unless another registration (BT-32) is given beside it.
     const auto vatId = party.textOf(vatIdPath);
     const auto taxNumber = party.textOf("cac:PartyTaxScheme[not(cac:TaxScheme/cbc:ID='VAT')]/cbc:CompanyID");
-    if (vatId && taxNumber) {
+    put(m[p.VatId], vatId);
+    if (vatId && taxNumber)
         put(m[p.TaxNumber], taxNumber);
-        put(m[p.VatId], vatId);
-    }
 }
 
 void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
@@ -106,6 +105,14 @@ void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
         m[Rd::DocumentType].setValue(*type);
     headerText("//cbc:Note", Rd::Note);                          // BT-22
     headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
+    // Cash discounts in the "#SKONTO#" notation of the terms' notes, counted from the issue
+    // date (BT-2) and by default of the amount due (BT-115).
+    const QString issued = document.textOf("//cbc:IssueDate").value_or(QString());
+    const QString due = document.textOf("//cac:LegalMonetaryTotal/cbc:PayableAmount").value_or(QString());
+    m.discounts.clear();
+    for (const XmlNode note : document.selectNodes("//cac:PaymentTerms/cbc:Note"))
+        for (CashDiscount &d : DiscountsFromTerms(note.text(), due, issued))
+            m.discounts.push_back(std::move(d));
     if (!m_peppol)
         return;
     if (const auto profile = header("//cbc:ProfileID", false)) // BT-23
@@ -228,18 +235,16 @@ bool clsUBLImport::AdditionalDocumentReference(const XmlNode &node, AttachmentSt
         const QString data = object.text();
         const QString mime = object.getNamedItem("mimeCode").text();
         const QString name = object.getNamedItem("filename").text();
-        const QString external = entry.textOf("cac:Attachment/cac:ExternalReference").value_or(QString());
         const QString id = entry.textOf("cbc:ID").value_or(QString()); // BT-122
-        if (data.isEmpty() || !external.isEmpty()) {
-            // Each reference gets its own shortcut, named by its own identifier.
-            const QString uri =
-                entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
-            if (!uri.isEmpty())
-                store.writeShortcut(id, uri);
-            continue;
-        }
-        store.writeBase64(
-            data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
+        // Each reference gets its own shortcut, named by its own identifier; a document that
+        // carries the file as well gives both.
+        const QString uri =
+            entry.textOf("cac:Attachment/cac:ExternalReference/cbc:URI").value_or(QString()); // BT-124
+        if (!uri.isEmpty())
+            store.writeShortcut(id, uri);
+        if (!data.isEmpty())
+            store.writeBase64(
+                data, name.isEmpty() ? QStringLiteral("Externfile_") + documentId + MimeExtension(mime) : id);
     }
     return true;
 }
@@ -308,11 +313,9 @@ bool clsPeppol::AccountingSupplierParty(const XmlNode &node, DisplayModel &m)
 
 void clsPeppol::taxIdentifiers(const XmlNode &party, DisplayModel &m, const PartyFields &p)
 {
-    // The tax number field shows the legal registration here, so a VAT identifier other than
-    // that has a field of its own.
-    const auto vatId = party.textOf(vatIdPath);
-    if (vatId && m[p.TaxNumber].text() != *vatId)
-        put(m[p.VatId], vatId);
+    // The tax number field shows the legal registration here; the VAT identifier has its own
+    // field, even where the two are the same number.
+    put(m[p.VatId], party.textOf(vatIdPath));
 }
 
 void clsPeppol::quantityPriceAndRate(const XmlNode &line, ListView &lv, int row)
