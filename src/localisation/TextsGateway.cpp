@@ -120,6 +120,11 @@ CodeNames TextsGateway::paymentMeans() const
     return codeNames(m_state, QStringLiteral("tblZahlungsarten"));
 }
 
+CodeNames TextsGateway::subjectCodes() const
+{
+    return codeNames(m_state, QStringLiteral("tblBetreffcodes"));
+}
+
 CodeNames TextsGateway::checkRules() const
 {
     return codeNames(m_state, QStringLiteral("tblPruefregeln"));
