@@ -220,6 +220,13 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (93, 'mit Befunden', 'with findings', 'avec constats'),
  (94, '%1 – %2 (aus dem Archiv)', '%1 – %2 (from the archive)', '%1 – %2 (des archives)');
 
+-- Why the support mail is not set up, in the detail of message 57: %1 the file, %2 the settings.
+INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
+ (120, '%1 fehlt', '%1 not found', '%1 introuvable'),
+ (121, '%1 kann nicht gelesen werden', '%1 cannot be read', '%1 ne peut pas être lu'),
+ (122, '%1, Abschnitt [Support]: leer oder ungültig: %2', '%1, section [Support]: empty or invalid: %2',
+      '%1, section [Support] : vide ou invalide : %2');
+
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
 
