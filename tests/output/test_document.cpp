@@ -209,6 +209,32 @@ TEST(Document, APaymentBlockHoldsEveryMeansAndTheQrCodeOfTheChosenOne)
     }
 }
 
+// The manuals name every command of the window and every page of the invoice in their
+// language, as the window labels them: a command or page added without a word in a
+// manual, or renamed in the texts database only, fails here.
+TEST(Document, TheManualsNameEveryCommandAndPage)
+{
+    QProcess sqlite;
+    sqlite.start("sqlite3",
+                 {"-separator", "\t", TEXTS_DB,
+                  "SELECT DE, EN FROM tblLabelUebersetzungBar UNION ALL SELECT DE, EN FROM "
+                  "tblLabelUebersetzungSSTab UNION ALL SELECT DE, EN FROM tblLabelUebersetzung WHERE "
+                  "Feldname LIKE 'mnu%' OR Feldname IN ('frmMandant', 'frmSupport', 'frmSetting', "
+                  "'btnCodeAnzeigen', 'btnXRechnung')"});
+    sqlite.waitForFinished(30000);
+    const QStringList rows =
+        QString::fromUtf8(sqlite.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GT(rows.size(), 20);
+    const QString german = QString::fromUtf8(readFile(SAMPLES_DIR "/../manual/Benutzerhandbuch.md"));
+    const QString english = QString::fromUtf8(readFile(SAMPLES_DIR "/../manual/Handbook.md"));
+    for (const QString &row : rows) {
+        const QStringList names = row.split('\t');
+        ASSERT_EQ(names.size(), 2) << row.toStdString();
+        EXPECT_TRUE(german.contains("**" + names[0] + "**")) << names[0].toStdString();
+        EXPECT_TRUE(english.contains("**" + names[1] + "**")) << names[1].toStdString();
+    }
+}
+
 TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)
 {
     QTemporaryDir dir;
