@@ -2,6 +2,7 @@
 // the window icon (`--icon OUT.ico`) and a flag for every language of the texts database
 // (`--flags DB/Daten.mdb FOLDER`), with Qt alone.
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,10 +13,16 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
+
 #include <QTextStream>
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +41,29 @@ int manual(const QString &in, const QString &out, const QString &title)
     pdf.setCreator(QStringLiteral("Tarvo Invorator"));
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    // Pictures are named relative to the PDF's folder, where the build draws them, and are
+    // as wide as the text at most: 120 mm (printing adds 2 cm margins of its own), in the
+    // document's units, the screen's pixels.
+    const double width = 120 / 25.4 * QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+            if (!image.isValid())
+                continue;
+            const QImage picture(QFileInfo(out).absolutePath() + QLatin1Char('/') + image.name());
+            if (picture.isNull()) {
+                QTextStream(stderr) << "cannot read the picture " << image.name() << '\n';
+                return 1;
+            }
+            doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), picture);
+            const double scale = std::min(1.0, width / picture.width());
+            image.setWidth(picture.width() * scale);
+            image.setHeight(picture.height() * scale);
+            QTextCursor cursor(&doc);
+            cursor.setPosition(it.fragment().position());
+            cursor.setPosition(it.fragment().position() + it.fragment().length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(image);
+        }
     doc.print(&pdf);
     return QFile::exists(out) ? 0 : 1;
 }

@@ -85,6 +85,15 @@ CREATE TABLE tblZahlungsarten (
     FR TEXT
 );
 
+-- The subject codes of an invoice's notes (UNTDID 4451), named in each language.
+CREATE TABLE tblBetreffcodes (
+    ID INTEGER PRIMARY KEY AUTOINCREMENT,
+    Wert TEXT NOT NULL,
+    DE TEXT,
+    EN TEXT,
+    FR TEXT
+);
+
 -- One sentence per rule of the check of sums, for a bookkeeper: %1 is where the rule
 -- failed (a line, a VAT category with its rate, an element), %2 the amount expected and
 -- %3 the amount found (for NUMBER the text as written).
@@ -220,6 +229,13 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (102, '%1 % von %2', '%1 % of %2', '%1 % de %2'),
  (103, 'zahlbar bis %1', 'pay by %1', 'à payer jusqu''au %1'),
  (104, 'nicht lesbar: %1', 'unreadable: %1', 'illisible : %1');
+
+-- Why the support mail is not set up, in the detail of message 57: %1 the file, %2 the settings.
+INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
+ (120, '%1 fehlt', '%1 not found', '%1 introuvable'),
+ (121, '%1 kann nicht gelesen werden', '%1 cannot be read', '%1 ne peut pas être lu'),
+ (122, '%1, Abschnitt [Support]: leer oder ungültig: %2', '%1, section [Support]: empty or invalid: %2',
+      '%1, section [Support] : vide ou invalide : %2');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
@@ -985,6 +1001,31 @@ INSERT INTO tblZahlungsarten (Wert, DE, EN, FR) VALUES
  ('59',  'SEPA-Lastschrift', 'SEPA direct debit', 'Prélèvement SEPA'),
  ('68',  'Online-Zahlungsdienst', 'Online payment service', 'Service de paiement en ligne'),
  ('97',  'Verrechnung zwischen Partnern', 'Clearing between partners', 'Compensation entre partenaires'),
+ ('ZZZ', 'Gegenseitig vereinbart', 'Mutually defined', 'Défini d''un commun accord');
+
+INSERT INTO tblBetreffcodes (Wert, DE, EN, FR) VALUES
+ ('AAA', 'Warenbeschreibung', 'Goods item description', 'Description des marchandises'),
+ ('AAB', 'Zahlungsbedingungen', 'Terms of payments', 'Conditions de paiement'),
+ ('AAC', 'Zusatzangaben zu Gefahrgut', 'Dangerous goods additional information', 'Informations complémentaires sur les marchandises dangereuses'),
+ ('AAI', 'Allgemeine Informationen', 'General information', 'Informations générales'),
+ ('AAJ', 'Zusätzliche Verkaufs- und Einkaufsbedingungen', 'Additional conditions of sale/purchase', 'Conditions supplémentaires de vente/achat'),
+ ('AAK', 'Preisbedingungen', 'Price conditions', 'Conditions de prix'),
+ ('AAR', 'Lieferbedingungen', 'Terms of delivery', 'Conditions de livraison'),
+ ('ABL', 'Behördliche Informationen', 'Government information', 'Informations administratives'),
+ ('ABN', 'Buchhaltungsinformationen', 'Accounting information', 'Informations comptables'),
+ ('ACB', 'Zusätzliche Informationen', 'Additional information', 'Informations complémentaires'),
+ ('ADU', 'Anmerkung', 'Note', 'Note'),
+ ('BLU', 'Abfallinformationen', 'Waste information', 'Informations sur les déchets'),
+ ('CUS', 'Angaben zur Zollanmeldung', 'Customs declaration information', 'Informations de déclaration en douane'),
+ ('DEL', 'Lieferinformationen', 'Delivery information', 'Informations de livraison'),
+ ('INV', 'Rechnungsanweisung', 'Invoice instruction', 'Instructions de facturation'),
+ ('PAI', 'Zahlungsanweisungen', 'Payment instructions information', 'Instructions de paiement'),
+ ('PMD', 'Zahlungsdetails und Verwendungszweck', 'Payment detail/remittance information', 'Détails du paiement et avis de virement'),
+ ('PMT', 'Zahlungsinformationen', 'Payment information', 'Informations de paiement'),
+ ('PRD', 'Produktinformationen', 'Product information', 'Informations sur le produit'),
+ ('REG', 'Regulatorische Informationen', 'Regulatory information', 'Informations réglementaires'),
+ ('SUR', 'Anmerkungen des Lieferanten', 'Supplier remarks', 'Remarques du fournisseur'),
+ ('TXD', 'Steuerliche Angaben', 'Tax declaration', 'Déclaration fiscale'),
  ('ZZZ', 'Gegenseitig vereinbart', 'Mutually defined', 'Défini d''un commun accord');
 
 COMMIT;

@@ -114,10 +114,12 @@ ImportResult ImportDriver::ImportInvoice(const QString &path, InvoiceKind kind)
             const TextsGateway texts(m_state);
             m_vatCategoryNames = codeNameHash(texts.vatCategories());
             m_paymentMeansNames = codeNameHash(texts.paymentMeans());
+            m_subjectCodeNames = codeNameHash(texts.subjectCodes());
             m_codeNamesLanguage = m_state.TextsDbOpen ? m_state.LanguageCode : QString();
         }
         context.vatCategoryNames = m_vatCategoryNames;
         context.paymentMeansNames = m_paymentMeansNames;
+        context.subjectCodeNames = m_subjectCodeNames;
         auto owned = std::make_unique<XmlDocument>();
         XmlDocument &doc = *owned;
         const XmlResult loaded =

@@ -113,6 +113,7 @@ private:
     std::unique_ptr<XmlDocument> m_lastDocument;
     QHash<QString, QString> m_vatCategoryNames;
     QHash<QString, QString> m_paymentMeansNames;
+    QHash<QString, QString> m_subjectCodeNames;
     QString m_codeNamesLanguage;
 };
 

@@ -41,7 +41,8 @@ struct TextRow
 };
 
 // The translation rows of one window in one language, each table read once. For "DE"
-// only the list-view rows are read: the window is designed in German.
+// the captions are left out of every row but the list views': the window is designed in
+// German, and the rows give it their tool tips.
 class FormTexts
 {
 public:

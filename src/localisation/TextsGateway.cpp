@@ -120,6 +120,11 @@ CodeNames TextsGateway::paymentMeans() const
     return codeNames(m_state, QStringLiteral("tblZahlungsarten"));
 }
 
+CodeNames TextsGateway::subjectCodes() const
+{
+    return codeNames(m_state, QStringLiteral("tblBetreffcodes"));
+}
+
 CodeNames TextsGateway::checkRules() const
 {
     return codeNames(m_state, QStringLiteral("tblPruefregeln"));
@@ -159,20 +164,29 @@ FormTexts TextsGateway::formTexts(const QString &form, const QString &code) cons
 {
     FormTexts texts;
     texts.m_german = code.compare(QLatin1String("DE"), Qt::CaseInsensitive) == 0;
-    if (!texts.m_german) {
-        readRows(m_state,
-                 QStringLiteral("SELECT Feldname, 0, * FROM tblLabelUebersetzung WHERE FormularName = ?"),
-                 form, code, [&](TextRow row) { texts.m_labels.insert(row.key.toLower(), std::move(row)); });
-        readRows(m_state,
-                 QStringLiteral("SELECT Feldname, POS, * FROM tblLabelUebersetzungBar WHERE FormularName = ? "
-                                "ORDER BY POS"),
-                 form, code, [&](TextRow row) { texts.m_bar.push_back(std::move(row)); });
-        readRows(
-            m_state,
-            QStringLiteral("SELECT SSTab, TabIndex, * FROM tblLabelUebersetzungSSTab WHERE FormularName = ? "
-                           "ORDER BY SSTab, TabIndex"),
-            form, code, [&](TextRow row) { texts.m_tabs[row.key.toLower()].push_back(std::move(row)); });
-    }
+    // German captions are the window's own; of the German rows only the tool tips are taken.
+    const auto own = [&texts](TextRow row) {
+        if (texts.m_german)
+            row.text = StoredText();
+        return row;
+    };
+    readRows(m_state,
+             QStringLiteral("SELECT Feldname, 0, * FROM tblLabelUebersetzung WHERE FormularName = ?"), form,
+             code, [&](TextRow row) {
+                 const QString key = row.key.toLower();
+                 texts.m_labels.insert(key, own(std::move(row)));
+             });
+    readRows(m_state,
+             QStringLiteral("SELECT Feldname, POS, * FROM tblLabelUebersetzungBar WHERE FormularName = ? "
+                            "ORDER BY POS"),
+             form, code, [&](TextRow row) { texts.m_bar.push_back(own(std::move(row))); });
+    readRows(m_state,
+             QStringLiteral("SELECT SSTab, TabIndex, * FROM tblLabelUebersetzungSSTab WHERE FormularName = ? "
+                            "ORDER BY SSTab, TabIndex"),
+             form, code, [&](TextRow row) {
+                 const QString key = row.key.toLower();
+                 texts.m_tabs[key].push_back(own(std::move(row)));
+             });
     readRows(
         m_state,
         QStringLiteral("SELECT ListView, Index1, * FROM tblLabelUebersetzungListView WHERE FormularName = ? "

@@ -33,6 +33,8 @@ public:
     CodeNames vatCategories() const;
     // The payment means (code, name).
     CodeNames paymentMeans() const;
+    // The subject codes of notes (code, name).
+    CodeNames subjectCodes() const;
     // What each rule of the check of sums means (rule, sentence with %1 for where it
     // failed, %2 for the amount expected and %3 for the amount found).
     CodeNames checkRules() const;

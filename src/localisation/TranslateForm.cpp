@@ -108,8 +108,6 @@ void TranslateForm(const FormTexts &texts, const QString &fontName, const QStrin
             c.fontName = fontName.trimmed();
         if (sized && size > 0 && size <= 72)
             c.fontSize = size;
-        if (texts.german() && c.kind != ControlKind::ListView)
-            continue;
         switch (c.kind) {
         case ControlKind::Field:
         case ControlKind::Label:
@@ -131,6 +129,9 @@ void TranslateForm(const FormTexts &texts, const QString &fontName, const QStrin
         case ControlKind::Other:
             break;
         }
+        // German texts are the window's own look; their rows give the tool tips alone.
+        if (texts.german())
+            c.translatedLook = false;
     }
 }
 

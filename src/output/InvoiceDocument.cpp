@@ -1,6 +1,8 @@
 #include "output/InvoiceDocument.h"
 
 #include "model/DisplayModel.h"
+#include "model/Payment.h"
+#include "output/PaymentCode.h"
 #include "services/MessageSink.h"
 #include "services/WriteTarget.h"
 
@@ -10,6 +12,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextLayout>
@@ -62,6 +65,18 @@ public:
     QFontMetricsF metrics(const QFont &f) const { return QFontMetricsF(f, m_painter.device()); }
 
     void add(Piece piece) { m_pieces.push_back(std::move(piece)); }
+    std::size_t size() const { return m_pieces.size(); }
+    // The pieces from `first` on stay on one page, when they fit on a third of one.
+    void keepTogether(std::size_t first)
+    {
+        double height = 0;
+        for (std::size_t i = first; i < m_pieces.size(); ++i)
+            height += m_pieces[i].height;
+        if (height > (bottom - margin) / 3)
+            return;
+        for (std::size_t i = first; i + 1 < m_pieces.size(); ++i)
+            m_pieces[i].keepWithNext = true;
+    }
     void space(double height)
     {
         m_pieces.push_back({height, [](QPainter &, double) {}, nullptr, false});
@@ -243,6 +258,34 @@ std::vector<std::pair<QString, QString>> shownFields(const DisplayModel &model,
     return rows;
 }
 
+// A QR code as one filled path (no seams between modules where a renderer smooths
+// edges), its symbol `side` points wide, the four-module quiet zone around it kept white.
+Piece qrPiece(const QrMatrix &matrix, double side)
+{
+    const double module = side / matrix.size;
+    const double quiet = 4 * module;
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (int y = 0; y < matrix.size; ++y)
+        for (int x = 0; x < matrix.size; ++x) {
+            if (!matrix.at(x, y))
+                continue;
+            int run = 1; // a row's dark modules side by side are one rectangle
+            while (x + run < matrix.size && matrix.at(x + run, y))
+                ++run;
+            path.addRect(QRectF(x * module, y * module, run * module, module));
+            x += run - 1;
+        }
+    return {side + 2 * quiet, [=](QPainter &p, double y) {
+                p.fillRect(QRectF(margin, y, side + 2 * quiet, side + 2 * quiet), Qt::white);
+                p.save();
+                p.setRenderHint(QPainter::Antialiasing, false);
+                p.translate(margin + quiet, y + quiet);
+                p.fillPath(path, Qt::black);
+                p.restore();
+            }};
+}
+
 } // namespace
 
 int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedPaintDevice &device)
@@ -324,6 +367,33 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
         totals.emplace_back(model[id].caption().trimmed(),
                             model[id].text() + QLatin1Char(' ') + model[Rd::FinalCurrency].text());
     flow.captioned(totals);
+
+    // How to pay: every means with what a transfer or a direct debit needs, and under the
+    // means the window shows a QR code for, that code at a size banking apps read from
+    // paper (3 cm without its quiet zone).
+    const ListView &payments = model.lvZahlung;
+    if (payments.rowCount() > 0) {
+        flow.space(10);
+        flow.heading(texts.titles.payment);
+        const int chosen = ChosenPaymentRow(payments);
+        for (int r = 0; r < payments.rowCount(); ++r) {
+            if (r > 0)
+                flow.space(6);
+            const std::size_t first = flow.size();
+            std::vector<std::pair<QString, QString>> rows;
+            const QString means = payments.cell(r, PaymentColumn::Code).trimmed() + QLatin1Char(' ') +
+                                  payments.cell(r, PaymentColumn::Name).trimmed();
+            rows.emplace_back(payments.headers().at(PaymentColumn::Name).trimmed(), means.trimmed());
+            for (int c = PaymentColumn::Iban; c < PaymentColumn::Qr; ++c)
+                if (!payments.cell(r, c).trimmed().isEmpty())
+                    rows.emplace_back(payments.headers().at(c).trimmed(), payments.cell(r, c));
+            flow.captioned(rows);
+            if (r == chosen)
+                if (const QrMatrix matrix = EncodeQr(payments.cell(r, PaymentColumn::Qr)); matrix.size > 0)
+                    flow.add(qrPiece(matrix, 30 / 25.4 * 72));
+            flow.keepTogether(first);
+        }
+    }
 
     const QString printed = texts.printedOn.arg(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     const QFont small = flow.font(7.5);

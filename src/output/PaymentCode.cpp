@@ -1,5 +1,8 @@
 #include "output/PaymentCode.h"
 
+#include "model/DisplayModel.h"
+#include "model/Payment.h"
+
 #include <QPainter>
 
 #include <qrencode.h>
@@ -41,6 +44,14 @@ QImage QrImage(const QrMatrix &matrix, int scale)
             if (matrix.at(x, y))
                 painter.fillRect((x + quiet) * scale, (y + quiet) * scale, scale, scale, Qt::black);
     return image;
+}
+
+int ChosenPaymentRow(const ListView &payments)
+{
+    for (int r = 0; r < payments.rowCount(); ++r)
+        if (!payments.cell(r, PaymentColumn::Qr).isEmpty())
+            return r;
+    return -1;
 }
 
 } // namespace invorator

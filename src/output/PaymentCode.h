@@ -7,6 +7,8 @@
 
 namespace invorator {
 
+class ListView;
+
 // The modules of a QR code, row by row, true for dark.
 struct QrMatrix
 {
@@ -22,5 +24,9 @@ QrMatrix EncodeQr(const QString &text);
 // The matrix drawn black on white, `scale` pixels a module, with the four-module quiet
 // zone around it; a null image for an empty matrix.
 QImage QrImage(const QrMatrix &matrix, int scale);
+
+// The payment means whose QR code is shown, in the window and on the document alike: the
+// first row of the payment list that has a transfer code; -1 when none has one.
+int ChosenPaymentRow(const ListView &payments);
 
 } // namespace invorator

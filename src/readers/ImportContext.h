@@ -17,6 +17,8 @@ struct ImportContext
     QHash<QString, QString> vatCategoryNames;
     // The names of the payment means (UNTDID 4461: 30, 58, 59, ...) in the user's language.
     QHash<QString, QString> paymentMeansNames;
+    // The names of the subject codes of notes (UNTDID 4451: AAI, AAK, ADU, ...).
+    QHash<QString, QString> subjectCodeNames;
 };
 
 } // namespace invorator

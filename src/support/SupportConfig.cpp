@@ -7,20 +7,20 @@
 
 namespace invorator {
 
-std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QString *problem)
+std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, SupportConfigProblem *problem)
 {
     const QByteArray named = qgetenv("INVORATOR_SUPPORT_CONFIG");
     const QString path =
         named.isEmpty() ? programFolder + QStringLiteral("/DB/Support.ini") : QString::fromLocal8Bit(named);
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
-        *problem = path + QStringLiteral(" not found");
+        *problem = {120, path, {}};
         return std::nullopt;
     }
     // Read line by line, values as written: a password may hold commas, quotes or
     // semicolons, which a settings parser would take as lists, quoting or comments.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *problem = path + QStringLiteral(" cannot be read");
+        *problem = {121, path, {}};
         return std::nullopt;
     }
     QHash<QString, QString> values;
@@ -64,7 +64,7 @@ std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QSt
     if (!ok)
         missing << QStringLiteral("Port/TimeoutSeconds");
     if (!missing.isEmpty()) {
-        *problem = path + QStringLiteral(" [Support]: ") + missing.join(QStringLiteral(", "));
+        *problem = {122, path, missing.join(QStringLiteral(", "))};
         return std::nullopt;
     }
     return c;

@@ -21,9 +21,19 @@ struct SupportConfig
     int timeoutSeconds = 60; // for the connection
 };
 
+// Why the account cannot be used, as the number of a message of the texts database (120
+// the file is missing, 121 it cannot be read, 122 settings are empty or wrong) with the
+// file as %1 and the settings as %2, so that the user reads it in the window's language.
+struct SupportConfigProblem
+{
+    int message = 0;
+    QString path;
+    QString settings;
+};
+
 // Reads the account; nothing, with the reason in `problem`, when the file is missing or
 // a setting it needs is empty.
-std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, QString *problem);
+std::optional<SupportConfig> ReadSupportConfig(const QString &programFolder, SupportConfigProblem *problem);
 
 // One support request as it is mailed.
 struct SupportRequest

@@ -23,10 +23,16 @@ PreparedSupportMail PrepareSupportMail(const SharedState &state, const clsMandan
                                        const QString &name, const QString &message, const QString &attachment)
 {
     PreparedSupportMail prepared;
-    QString problem;
+    SupportConfigProblem problem;
     prepared.config = ReadSupportConfig(state.programFolder(), &problem);
     if (!prepared.config) {
-        prepared.failure = described(state, 57, problem);
+        // The file and the settings alone while the texts are closed.
+        const QString why = GetMeldung(state, problem.message);
+        const QString detail = !why.contains(QLatin1String("%1"))
+                                   ? (problem.path + QLatin1Char(' ') + problem.settings).trimmed()
+                               : why.contains(QLatin1String("%2")) ? why.arg(problem.path, problem.settings)
+                                                                   : why.arg(problem.path);
+        prepared.failure = described(state, 57, detail);
         return prepared;
     }
     if (const MailResult checked = CheckAttachment(attachment); !checked) {

@@ -141,6 +141,7 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     EXPECT_EQ(r.status, 0);
     const QJsonObject en = r.json();
     EXPECT_EQ(en["txtRechnungdaten"][Rd::DocumentType.index].toString(), "Commercial invoice");
+    EXPECT_EQ(en["txtRechnungdaten"][Rd::Subject.index].toString(), "AAI – General information");
     ASSERT_EQ(en["messages"].toArray().size(), 1);
     EXPECT_EQ(en["messages"][0]["number"].toInt(), 9);
     EXPECT_TRUE(en["messages"][0]["text"].toString().startsWith("The export folder"));
@@ -156,6 +157,7 @@ TEST(CommandLine, MismatchAndLanguageAndExport)
     // French: captions, list headers, section titles and the attachments' heading.
     const QJsonObject fr = cli({"json", "--lang", "FR", sample("Rechnung-2026-0815.xml")}).json();
     EXPECT_EQ(fr["documentTypeName"].toString(), "Facture commerciale");
+    EXPECT_EQ(fr["txtRechnungdaten"][Rd::Subject.index].toString(), "AAI – Informations générales");
     EXPECT_EQ(fr["captions"]["txtSeller"][Seller.Street.index].toString(), "Rue");
     EXPECT_EQ(fr["headers"]["lvUst"][2].toString(), "Montant TVA");
     r = cli({"show", "--lang", "fr", "--export", dir.path(), sample("Rechnung-2026-0815.xml")});

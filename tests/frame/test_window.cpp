@@ -527,6 +527,24 @@ TEST(Window, EveryLanguageNamesEveryControl)
             }
         }
     }
+    // Every control that explains itself in English or French does so in German too (a
+    // command's tip that only repeats its caption explains nothing).
+    const auto tips = [](const char *language) {
+        QStringList objects;
+        for (const QJsonValue &v :
+             QJsonDocument::fromJson(runProgram({"--dump-texts", "--lang", language})).array()) {
+            if (!v["toolTip"].toString().isEmpty())
+                objects << v["object"].toString();
+            for (const QJsonValue &button : v["buttons"].toArray())
+                if (button["toolTip"].toString() != button["text"].toString())
+                    objects << button["object"].toString();
+        }
+        return objects;
+    };
+    const QStringList germanTips = tips("DE");
+    EXPECT_GT(germanTips.size(), 90);
+    for (const char *language : {"EN", "FR"})
+        EXPECT_EQ(tips(language), germanTips) << language;
 }
 
 // A missing row, column or table leaves the designed text; a Null button caption is empty;

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -72,6 +75,19 @@ int redPixels(const QString &pdf)
             red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
         }
     return page.isNull() ? -1 : red;
+}
+
+// The QR codes a camera reads off the pages of a PDF seen at that resolution, page by page.
+QByteArray scannedCodes(const QString &pdf, int dpi)
+{
+    QTemporaryDir dir;
+    QProcess p;
+    p.start("pdftoppm", {"-r", QString::number(dpi), "-png", pdf, dir.filePath("page")});
+    p.waitForFinished(60000);
+    QByteArray codes;
+    for (const QString &page : QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name))
+        codes += scanQrCode(QImage(dir.filePath(page)));
+    return codes;
 }
 
 // Every entry under folder with its type, inode and size, links not followed.
@@ -151,6 +167,72 @@ TEST(Document, APdfHoldsWhatTheInvoiceSays)
     EXPECT_EQ(redPixels(pdf), 0);
     ASSERT_EQ(cli({"pdf", sample("Rechnung-2026-0815.xml"), pdf}), 0);
     EXPECT_GT(redPixels(pdf), 20);
+}
+
+// The approval copy can be paid from: every means with what paying needs (the IBAN in
+// blocks of four, the mandate and creditor of a direct debit), and the QR code of the means
+// the window shows one for (the first), read off the page at 75 dpi, where a code smaller
+// than about 2.5 cm is no longer read; none for a credit note, whose amount is paid back.
+TEST(Document, APaymentBlockHoldsEveryMeansAndTheQrCodeOfTheChosenOne)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("pay.pdf");
+    const std::pair<QString, QStringList> invoices[] = {
+        {sample("Rechnung-2026-0815.xml"), {"DE02 1203 0000 0000 2020 51"}},
+        {corpus("ubl/ubl-tc434-example1.xml"), {"NL57 RABO 0107 3075 10", "NL03 INGB 0004 4899 02"}},
+        {corpus("cii/01.01_comprehensive_test_uncefact.xml"), {}},
+        {corpus("ubl/maxRechnung_ubl.xml"), {}},
+        {corpus("ubl-creditnote/direct-debit-bt-90-seller_creditnote.xml"), {"DE22 5001 0517 5263 1852 67"}}};
+    for (const auto &[invoice, grouped] : invoices) {
+        ASSERT_EQ(cli({"pdf", invoice, pdf}), 0) << invoice.toStdString();
+        const QString text = pdfText(pdf);
+        // The block follows the totals.
+        const qsizetype block = text.lastIndexOf("Fälliger Zahlungsbetrag");
+        ASSERT_GT(block, 0) << invoice.toStdString();
+        for (const QString &iban : grouped)
+            EXPECT_TRUE(text.mid(block).contains(iban)) << iban.toStdString();
+        QProcess json;
+        json.start(INVORATOR_CLI, {"json", invoice});
+        json.waitForFinished(60000);
+        const QJsonArray means = QJsonDocument::fromJson(json.readAllStandardOutput())["payment"].toArray();
+        ASSERT_FALSE(means.isEmpty()) << invoice.toStdString();
+        QString chosen;
+        for (const QJsonValue &m : means) {
+            for (const char *member : {"meansName", "iban", "accountName", "bic", "reference", "mandate",
+                                       "creditorId", "dueDate", "amount"})
+                EXPECT_TRUE(squeezed(text.mid(block)).contains(squeezed(m[member].toString())))
+                    << invoice.toStdString() << " " << member;
+            if (chosen.isEmpty())
+                chosen = m["qr"].toString();
+        }
+        EXPECT_EQ(QString::fromUtf8(scannedCodes(pdf, 75)), chosen) << invoice.toStdString();
+    }
+}
+
+// The manuals name every command of the window and every page of the invoice in their
+// language, as the window labels them: a command or page added without a word in a
+// manual, or renamed in the texts database only, fails here.
+TEST(Document, TheManualsNameEveryCommandAndPage)
+{
+    QProcess sqlite;
+    sqlite.start("sqlite3",
+                 {"-separator", "\t", TEXTS_DB,
+                  "SELECT DE, EN FROM tblLabelUebersetzungBar UNION ALL SELECT DE, EN FROM "
+                  "tblLabelUebersetzungSSTab UNION ALL SELECT DE, EN FROM tblLabelUebersetzung WHERE "
+                  "Feldname LIKE 'mnu%' OR Feldname IN ('frmMandant', 'frmSupport', 'frmSetting', "
+                  "'btnCodeAnzeigen', 'btnXRechnung')"});
+    sqlite.waitForFinished(30000);
+    const QStringList rows =
+        QString::fromUtf8(sqlite.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_GT(rows.size(), 20);
+    const QString german = QString::fromUtf8(readFile(SAMPLES_DIR "/../manual/Benutzerhandbuch.md"));
+    const QString english = QString::fromUtf8(readFile(SAMPLES_DIR "/../manual/Handbook.md"));
+    for (const QString &row : rows) {
+        const QStringList names = row.split('\t');
+        ASSERT_EQ(names.size(), 2) << row.toStdString();
+        EXPECT_TRUE(german.contains("**" + names[0] + "**")) << names[0].toStdString();
+        EXPECT_TRUE(english.contains("**" + names[1] + "**")) << names[1].toStdString();
+    }
 }
 
 TEST(Document, ALongInvoiceRunsOverPagesWithItsHeaderOnEach)

@@ -86,7 +86,7 @@ TEST(CiiReader, SampleInvoiceShowsEveryGroupAsWritten)
 {
     ImportRun run;
     ASSERT_EQ(run.run(sample("Rechnung-2026-0815.xml")), ImportOutcome::Read);
-    EXPECT_EQ(run.model[Rd::Subject].text(), "AAI") << "only the first note";
+    EXPECT_EQ(run.model[Rd::Subject].text(), "AAI – Allgemeine Informationen") << "only the first note";
     EXPECT_EQ(run.model[Rd::TaxTotal].text(), "61,13");
     EXPECT_EQ(run.model[So::BusinessProcess].text(), "urn:fdc:peppol.eu:2017:poacc:billing:01:1.0");
     // A VAT identifier and a tax number: each in its field, whatever their order; the scheme

@@ -101,6 +101,32 @@ const QByteArray parties =
 
 } // namespace
 
+// "Betreff" and the note of one invoice written in both syntaxes agree: the subject code
+// with its name (in UBL the note's leading "#ADU#"), the note's text without the code;
+// a note that only looks coded keeps its text.
+TEST(UblReaders, ANoteSubjectReadsAsInCii)
+{
+    for (const char *name : {"01.01a", "01.18a"}) {
+        ImportRun cii, ubl;
+        ASSERT_EQ(cii.run(corpus(QString("cii/%1-INVOICE_uncefact.xml").arg(name)), InvoiceKind::Auto),
+                  ImportOutcome::Read);
+        ASSERT_EQ(ubl.run(corpus(QString("ubl/%1-INVOICE_ubl.xml").arg(name)), InvoiceKind::Auto),
+                  ImportOutcome::Read);
+        EXPECT_EQ(ubl.model[Rd::Subject].text(), "ADU – Anmerkung") << name;
+        EXPECT_EQ(ubl.model[Rd::Subject].text(), cii.model[Rd::Subject].text()) << name;
+        EXPECT_EQ(ubl.model[Rd::Note].text(), cii.model[Rd::Note].text()) << name;
+    }
+    QTemporaryDir dir;
+    for (const char *note : {"#QQQ#unbekannt", "#adu#klein", "# ADU #"}) {
+        ImportRun run;
+        const QByteArray xml = ublInvoice(QByteArray("<cbc:Note>") + note + "</cbc:Note>" + parties);
+        ASSERT_EQ(run.run(writeFile(dir, "note.xml", xml), InvoiceKind::UBL), ImportOutcome::Read);
+        const bool coded = QByteArray(note).startsWith("#QQQ#");
+        EXPECT_EQ(run.model[Rd::Subject].text(), coded ? "QQQ" : "") << note;
+        EXPECT_EQ(run.model[Rd::Note].text(), coded ? "unbekannt" : note) << note;
+    }
+}
+
 // The same document read as UBL and as Peppol shows the differences of the two readers.
 TEST(UblReaders, UblAndPeppolReadTheSameDocumentTheirOwnWay)
 {

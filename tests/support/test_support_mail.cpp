@@ -160,7 +160,7 @@ TEST(SupportMail, FailuresAreReportedAndSendNothing)
          {},
          "Der Mailserver hat die Nachricht nicht angenommen: "},
         {"no server answers", {{"Port", "1"}}, {}, "Der Mailserver hat die Nachricht nicht angenommen: "},
-        {"account incomplete", {{"Server", ""}}, {}, "nicht eingerichtet"},
+        {"account incomplete", {{"Server", ""}}, {}, "Abschnitt [Support]: leer oder ungültig: Server)"},
         {"start folder as attachment", {}, folder, "ist keine lesbare Datei"},
         {"deleted attachment", {}, folder + "/weg.xml", "ist keine lesbare Datei"},
         {"attachment too large", {}, large, "zu groß für eine E-Mail"},
@@ -179,7 +179,8 @@ TEST(SupportMail, FailuresAreReportedAndSendNothing)
     QFile::remove(at.config);
     const CliResult r = support(at, {"--name", "N", "--message", "M"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(r.err.contains(at.config)) << "names the file that is missing";
+    EXPECT_TRUE(r.err.contains("nicht eingerichtet (" + at.config + " fehlt)"))
+        << "names the file that is missing, in German";
     EXPECT_EQ(server.mailCount(), before);
 }
 

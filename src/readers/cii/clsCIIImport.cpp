@@ -78,8 +78,12 @@ bool clsCIIImport::ExchangedDocument(const XmlNode &node, DisplayModel &m)
     const XmlNode note = node.selectSingleNode("ram:IncludedNote");
     put(m[Rd::SpecificationId], node.textOf("//ram:GuidelineSpecifiedDocumentContextParameter")); // BT-24
     put(m[Rd::InvoiceNumber], node.textOf("ram:ID"));                                             // BT-1
-    put(m[Rd::Subject], note.textOf("ram:SubjectCode"));                                          // BT-21
-    if (auto issued = date.textOf("udt:DateTimeString"))                                          // BT-2
+    // BT-21: a known subject code with its name ("AAK – Preisbedingungen"), an unknown one as written.
+    if (const auto subject = note.textOf("ram:SubjectCode")) {
+        const QString name = m_context.subjectCodeNames.value(subject->trimmed());
+        put(m[Rd::Subject], name.isEmpty() ? *subject : subject->trimmed() + QStringLiteral(" – ") + name);
+    }
+    if (auto issued = date.textOf("udt:DateTimeString")) // BT-2
         put(m[Rd::IssueDate], FormatXmlDate(*issued));
     if (auto type = node.textOf("ram:TypeCode")) // BT-3 document type
         m[Rd::DocumentType].setValue(*type);

@@ -5,6 +5,8 @@
 #include "readers/ReaderSteps.h"
 #include "services/InvoiceNamespaces.h"
 
+#include <QRegularExpression>
+
 namespace invorator {
 
 using namespace steps;
@@ -103,7 +105,18 @@ void clsUBLImport::Header(const XmlNode &document, DisplayModel &m)
         m[Rd::DocumentType].setValue(QStringLiteral("381"));
     if (const auto type = header(m_creditNote ? "//cbc:CreditNoteTypeCode" : "//cbc:InvoiceTypeCode", false))
         m[Rd::DocumentType].setValue(*type);
-    headerText("//cbc:Note", Rd::Note);                          // BT-22
+    // BT-22, and BT-21 where the note starts with its subject code between hashes
+    // ("#ADU#text"): the code with its name under "Betreff", the text alone as the note.
+    if (auto note = header("//cbc:Note", false)) {
+        static const QRegularExpression coded(QStringLiteral("^#([A-Z]{3})#"));
+        if (const QRegularExpressionMatch match = coded.match(*note); match.hasMatch()) {
+            const QString code = match.captured(1);
+            const QString name = m_context.subjectCodeNames.value(code);
+            m[Rd::Subject].setText(name.isEmpty() ? code : code + QStringLiteral(" – ") + name);
+            note->remove(0, match.capturedLength());
+        }
+        m[Rd::Note].setText(*note);
+    }
     headerText("//cac:PaymentTerms/cbc:Note", Rd::PaymentTerms); // BT-20
     // Cash discounts in the "#SKONTO#" notation of the terms' notes, counted from the issue
     // date (BT-2) and by default of the amount due (BT-115).
