@@ -3,6 +3,7 @@
 #include "frame/CaptionedField.h"
 #include "frame/CheckTexts.h"
 #include "model/Payment.h"
+#include "output/DisplayModelOutput.h"
 #include "output/PaymentCode.h"
 
 #include <QClipboard>
@@ -196,6 +197,12 @@ PositionsArea::PositionsArea(const DisplayModel &model, QWidget *parent)
     }
     copyRow->addStretch(1);
     listSide->addLayout(copyRow);
+    m_discounts = new QLabel(payment);
+    m_discounts->setObjectName(QStringLiteral("lblSkonto"));
+    m_discounts->setWordWrap(true);
+    m_discounts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_discounts->hide();
+    listSide->addWidget(m_discounts);
     paymentLayout->addWidget(m_qrCode, 0, Qt::AlignTop);
     connect(m_lvZahlung, &QTreeWidget::itemSelectionChanged, this, &PositionsArea::showPaymentCode);
     m_tabs->addTab(payment, QStringLiteral("Zahlung"));
@@ -247,14 +254,10 @@ void PositionsArea::render()
             filled = !m_lvZahlung->topLevelItem(r)->text(c).isEmpty();
         m_lvZahlung->setColumnHidden(c, c == PaymentColumn::Qr || !filled);
     }
-    // The first means that has a QR code is chosen, so the code shows at once.
-    QTreeWidgetItem *first = m_lvZahlung->topLevelItemCount() > 0 ? m_lvZahlung->topLevelItem(0) : nullptr;
-    for (int r = 0; r < m_lvZahlung->topLevelItemCount(); ++r)
-        if (!m_lvZahlung->topLevelItem(r)->text(PaymentColumn::Qr).isEmpty()) {
-            first = m_lvZahlung->topLevelItem(r);
-            break;
-        }
-    m_lvZahlung->setCurrentItem(first);
+    // The means the document shows a code for is chosen, so the code shows at once.
+    const int chosen = std::max(0, ChosenPaymentRow(m_model.lvZahlung));
+    m_lvZahlung->setCurrentItem(chosen < m_lvZahlung->topLevelItemCount() ? m_lvZahlung->topLevelItem(chosen)
+                                                                          : nullptr);
     showPaymentCode();
 }
 
@@ -352,6 +355,15 @@ void PositionsArea::setIdentifiersEnabled(bool enabled)
 void PositionsArea::showFirstPage()
 {
     m_tabs->setCurrentIndex(0);
+}
+
+void PositionsArea::showDiscounts(const SectionTitles &titles, const QString &numberFormat)
+{
+    QStringList lines;
+    for (const CashDiscount &d : m_model.discounts)
+        lines << titles.discount + QStringLiteral(": ") + DiscountLine(d, titles, numberFormat);
+    m_discounts->setText(lines.join(QLatin1Char('\n')));
+    m_discounts->setVisible(!lines.isEmpty());
 }
 
 } // namespace invorator

@@ -21,6 +21,7 @@ class CaptionedField;
 struct CheckTexts;
 class DisplayModel;
 class ListView;
+struct SectionTitles;
 
 // The positions area `frmPos` with its pages: the invoice lines, the VAT breakdown,
 // allowances and charges beside the totals (`frmGrund`), the Peppol identifiers, the
@@ -46,6 +47,9 @@ public:
                       bool validated, bool read, const QString &pattern, const CheckTexts &texts);
     // The page that is disabled while a side panel is open, besides the area itself.
     QWidget *allowancesPage() const { return m_grund; }
+    // The cash discounts under the payment means, one line each in the titles' words and
+    // the amounts' pattern; hidden when the invoice gives none.
+    void showDiscounts(const SectionTitles &titles, const QString &numberFormat);
     // The QR code shown beside the payment means (an empty label when there is none).
     const QLabel *paymentCode() const { return m_qrCode; }
 
@@ -69,6 +73,7 @@ private:
     QTreeWidget *m_lvPruefung = nullptr;
     QTreeWidget *m_lvZahlung = nullptr;
     QLabel *m_qrCode = nullptr;
+    QLabel *m_discounts = nullptr;
     std::vector<std::pair<QPushButton *, int>> m_copyButtons; // each with the column it copies
     QWidget *m_grund = nullptr;
 };

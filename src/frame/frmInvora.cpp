@@ -291,6 +291,7 @@ void frmInvora::runImport(const QString &path, InvoiceKind chosen)
     const ImportResult &shown = m_import->run(path, chosen, m_files->exportField()->text());
     m_invoice->render();
     m_positions->render();
+    m_positions->showDiscounts(m_titles, m_state.NumberFormat);
     followInvoice();
     showSums();
     QApplication::restoreOverrideCursor();

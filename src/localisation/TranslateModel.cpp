@@ -96,6 +96,7 @@ DocumentTexts DocumentTextsOf(const SharedState &state, const SectionTitles &tit
     };
     texts.printedOn = text(65, "Gedruckt am %1");
     texts.pageOf = text(64, "Seite %1 von %2");
+    texts.numberFormat = state.NumberFormat;
     return texts;
 }
 

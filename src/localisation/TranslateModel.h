@@ -32,9 +32,10 @@ struct SectionTitles
 struct DocumentTexts
 {
     SectionTitles titles;
-    QString fileName;  // shown in every page's footer
-    QString printedOn; // "Gedruckt am %1"
-    QString pageOf;    // "Seite %1 von %2"
+    QString fileName;     // shown in every page's footer
+    QString printedOn;    // "Gedruckt am %1"
+    QString pageOf;       // "Seite %1 von %2"
+    QString numberFormat; // the pattern of amounts the document formats itself (cash discounts)
 };
 
 // Captions, list headers and section titles of the model in the current language, as

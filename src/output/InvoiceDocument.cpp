@@ -2,6 +2,7 @@
 
 #include "model/DisplayModel.h"
 #include "model/Payment.h"
+#include "output/DisplayModelOutput.h"
 #include "output/PaymentCode.h"
 #include "services/MessageSink.h"
 #include "services/WriteTarget.h"
@@ -372,7 +373,7 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
     // means the window shows a QR code for, that code at a size banking apps read from
     // paper (3 cm without its quiet zone).
     const ListView &payments = model.lvZahlung;
-    if (payments.rowCount() > 0) {
+    if (payments.rowCount() > 0 || !model.discounts.empty()) {
         flow.space(10);
         flow.heading(texts.titles.payment);
         const int chosen = ChosenPaymentRow(payments);
@@ -392,6 +393,15 @@ int RenderInvoice(const DisplayModel &model, const DocumentTexts &texts, QPagedP
                 if (const QrMatrix matrix = EncodeQr(payments.cell(r, PaymentColumn::Qr)); matrix.size > 0)
                     flow.add(qrPiece(matrix, 30 / 25.4 * 72));
             flow.keepTogether(first);
+        }
+        // The cash discount: its amount and the last day to pay with it, or the line as
+        // written where it cannot be read.
+        std::vector<std::pair<QString, QString>> discounts;
+        for (const CashDiscount &d : model.discounts)
+            discounts.emplace_back(texts.titles.discount, DiscountLine(d, texts.titles, texts.numberFormat));
+        if (!discounts.empty()) {
+            flow.space(6);
+            flow.captioned(discounts);
         }
     }
 

@@ -1131,6 +1131,12 @@ TEST(Window, PaymentPageDrawsTheCodeOfTheChosenMeans)
     w.convert(corpus("cii/EN16931_Einfach.cii.xml"), 1);
     EXPECT_EQ(means->topLevelItemCount(), 0);
     EXPECT_TRUE(code->pixmap().isNull());
+    // A cash discount shows under the means with its amount and last day, and only then.
+    const QLabel *discount = w.window.findChild<QLabel *>("lblSkonto");
+    EXPECT_TRUE(discount->isHidden());
+    w.convert(corpus("pdf/zugferd_2p1_EXTENDED_Warenrechnung.pdf"), 4);
+    EXPECT_FALSE(discount->isHidden());
+    EXPECT_EQ(discount->text(), "Skonto: 14 Tage, 2,00 % von 518,99 = 10,38, zahlbar bis 20.08.2018");
 }
 
 // The archive window lists the archived invoices newest first with earlier versions under

@@ -194,7 +194,8 @@ TEST(Document, APaymentBlockHoldsEveryMeansAndTheQrCodeOfTheChosenOne)
         QProcess json;
         json.start(INVORATOR_CLI, {"json", invoice});
         json.waitForFinished(60000);
-        const QJsonArray means = QJsonDocument::fromJson(json.readAllStandardOutput())["payment"].toArray();
+        const QJsonArray means =
+            QJsonDocument::fromJson(json.readAllStandardOutput())["payment"]["means"].toArray();
         ASSERT_FALSE(means.isEmpty()) << invoice.toStdString();
         QString chosen;
         for (const QJsonValue &m : means) {
@@ -207,6 +208,10 @@ TEST(Document, APaymentBlockHoldsEveryMeansAndTheQrCodeOfTheChosenOne)
         }
         EXPECT_EQ(QString::fromUtf8(scannedCodes(pdf, 75)), chosen) << invoice.toStdString();
     }
+    // A cash discount stands in the block with its amount and the last day to pay with it.
+    ASSERT_EQ(cli({"pdf", corpus("pdf/zugferd_2p1_EXTENDED_Warenrechnung.pdf"), pdf}), 0);
+    EXPECT_TRUE(squeezed(pdfText(pdf))
+                    .contains(squeezed("14 Tage, 2,00 % von 518,99 = 10,38, zahlbar bis 20.08.2018")));
 }
 
 // The manuals name every command of the window and every page of the invoice in their
