@@ -11,7 +11,7 @@ struct EmbeddedFile
 {
     std::string name;
     QByteArray data;
-    int copies = 1;        // file specifications pointing at the one stream (name, name-2, ...)
+    int copies = 1;        // file entries pointing at the one stream (name, name-2, ...)
     bool deflated = false; // data is a zlib stream already: stored as it is, for readers to inflate
 };
 

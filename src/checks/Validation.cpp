@@ -129,15 +129,15 @@ ValidationReport ValidateInvoice(const XmlDocument &doc, const QString &validati
     Facts facts(doc, root, syntax, codes);
     facts.sums = sums;
 
-    // BT-24, the specification identifier, names the rules the invoice claims to keep.
-    const QString specification =
+    // BT-24 names the rules the invoice claims to keep.
+    const QString rulesId =
         Text(root, syntax == Cii
                        ? "rsm:ExchangedDocumentContext/ram:GuidelineSpecifiedDocumentContextParameter/ram:ID"
                        : "cbc:CustomizationID");
-    report.xrechnung = specification.contains(QLatin1String("xrechnung"), Qt::CaseInsensitive);
-    const QString lower = specification.toLower();
+    report.xrechnung = rulesId.contains(QLatin1String("xrechnung"), Qt::CaseInsensitive);
+    const QString lower = rulesId.toLower();
     if (lower.contains(QLatin1String(":minimum")) || lower.contains(QLatin1String(":basicwl")))
-        report.findings.push_back(findingAt("PROFILE", FindingFlag::Information, root, {specification}));
+        report.findings.push_back(findingAt("PROFILE", FindingFlag::Information, root, {rulesId}));
 
     runRules(facts, report.xrechnung, report.findings);
     std::stable_sort(report.findings.begin(), report.findings.end(),

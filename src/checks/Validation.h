@@ -36,7 +36,7 @@ struct ValidationReport
 };
 
 // Validates a loaded invoice: the XML Schema of its syntax, the EN 16931 rules of CII or
-// UBL (Invoice and CreditNote) and, when its specification identifier names XRechnung, the
+// UBL (Invoice and CreditNote) and, when its rules identifier names XRechnung, the
 // XRechnung rules. A ZUGFeRD 1.0 document gets the structural rules only and a note that
 // EN 16931 does not apply. `validationFolder` holds the schemas and code lists; they are
 // read once per process. `sums`, when given, are the findings the check of sums made on

@@ -111,7 +111,7 @@ TEST(HostileFiles, EndWithMessage5AndAClearedModel)
 // Files made to exhaust time or memory end within the limits, with the invoice they carry
 // or a message: repeated children under one element (a quadratic sort of the results),
 // thousands of references of one name (numbering and a sync per file), PDF streams that
-// inflate without end, once or through hundreds of file specifications, and XML or a PDF
+// inflate without end, once or through hundreds of file entries, and XML or a PDF
 // too large to be an invoice.
 TEST(HostileFiles, EndWithinTimeAndMemoryLimits)
 {
@@ -144,7 +144,7 @@ TEST(HostileFiles, EndWithinTimeAndMemoryLimits)
     EXPECT_EQ(QDir(exportFolder).entryList(QDir::Files).size(), 5000);
     EXPECT_TRUE(QFile::exists(exportFolder + "/Reference to R-5000.url"));
 
-    // 63 MB of empty elements in 62 KB, once and through 400 file specifications.
+    // 63 MB of empty elements in 62 KB, once and through 400 file entries.
     const QByteArray bomb = "<r>" + QByteArray("<a/>").repeated(16 * 1024 * 1024 - 2) + "</r>";
     const QByteArray spaces(65 * 1024 * 1024, ' ');
     for (const auto &[name, pdf] : {std::pair{"bomb.pdf", MakePdf({{"factur-x.xml", bomb}})},

@@ -1,9 +1,9 @@
 -- What every EN 16931 invoice must carry (BR-01 … BR-65).
 INSERT INTO tblPruefregeln (Wert, DE, EN, FR) VALUES
  ('BR-01',
-  'Die Rechnung nennt keine Spezifikationskennung (BT-24), also nicht, nach welchen Regeln sie erstellt wurde.',
-  'The invoice gives no specification identifier (BT-24), so it does not say which rules it was made by.',
-  'La facture n''indique pas d''identifiant de spécification (BT-24), donc pas selon quelles règles elle a été établie.'),
+  'Die Rechnung nennt keine Kennung des Regelwerks (BT-24), also nicht, nach welchen Regeln sie erstellt wurde.',
+  'The invoice gives no rules identifier (BT-24), so it does not say which rules it was made by.',
+  'La facture n''indique pas d''identifiant de règles (BT-24), donc pas selon quelles règles elle a été établie.'),
  ('BR-02',
   'Die Rechnung hat keine Rechnungsnummer (BT-1).',
   'The invoice has no invoice number (BT-1).',

@@ -114,7 +114,7 @@ bool anySameText(const Nodes &a, const Nodes &b)
 }
 
 constexpr Rule Rules[] = {
-    // BT-24 specification identifier
+    // BT-24 rules identifier
     {"BR-01", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice,
      [](RuleContext &c) {
          return c.filled(

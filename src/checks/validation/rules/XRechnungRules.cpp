@@ -19,11 +19,11 @@ namespace {
 #define CII_DELIVERY "rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeDelivery/"
 #define CII_SETTLEMENT "rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeSettlement/"
 
-// The specification identifier (BT-24) of the extension.
+// The rules identifier (BT-24) of the extension.
 constexpr const char *ExtensionId = "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:"
                                     "xrechnung_3.0#conformant#urn:xeinkauf.de:kosit:extension:xrechnung_3.0";
 
-QString specificationId(const Facts &doc)
+QString rulesIdentifier(const Facts &doc)
 {
     return Text(doc.root,
                 doc.cii()
@@ -33,7 +33,7 @@ QString specificationId(const Facts &doc)
 
 bool extension(const Facts &doc)
 {
-    return doc.once<bool>("xr.extension", [&] { return specificationId(doc) == QLatin1String(ExtensionId); });
+    return doc.once<bool>("xr.extension", [&] { return rulesIdentifier(doc) == QLatin1String(ExtensionId); });
 }
 
 // The text of a node as written, white space and line breaks kept.
@@ -491,7 +491,7 @@ bool amountDueWithThirdParty(RuleContext &c)
 bool cleanVehicles(const Facts &doc)
 {
     return doc.once<bool>("xr.cvd",
-                          [&] { return specificationId(doc).contains(QLatin1String(":xrechnung:cvd_")); });
+                          [&] { return rulesIdentifier(doc).contains(QLatin1String(":xrechnung:cvd_")); });
 }
 
 // A line's item classifications (BT-158) and item attributes (BG-32).
@@ -635,7 +635,7 @@ constexpr Rule Rules[] = {
     // BT-24 names this version of the German rules
     {"BR-DE-21", FindingFlag::Warning, Ruleset::XRechnung, Both, Scope::Invoice,
      [](RuleContext &c) {
-         const QString id = specificationId(c.doc);
+         const QString id = rulesIdentifier(c.doc);
          c.values << id;
          return id.startsWith(
              QLatin1String("urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0"));
