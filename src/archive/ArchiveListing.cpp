@@ -120,14 +120,17 @@ std::vector<ArchiveEntry> Filtered(const std::vector<ArchiveEntry> &entries, con
     return kept;
 }
 
-std::optional<std::vector<ArchiveEntry>> ArchiveListing::entries(bool all)
+std::optional<std::vector<ArchiveEntry>> ArchiveListing::select(const QString &where,
+                                                                const QVariantList &values)
 {
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     // Amounts come as their exact text, never through a double.
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.exec(entrySelect() + (all ? QString() : QStringLiteral("WHERE i.ReplacedDate IS NULL ")) +
-                QStringLiteral("ORDER BY i.ID DESC"))) {
+    q.prepare(entrySelect() + where + QStringLiteral("ORDER BY i.ID DESC"));
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec()) {
         m_error = q.lastError().text();
         return std::nullopt;
     }
@@ -137,25 +140,17 @@ std::optional<std::vector<ArchiveEntry>> ArchiveListing::entries(bool all)
     return found;
 }
 
+std::optional<std::vector<ArchiveEntry>> ArchiveListing::entries(bool all)
+{
+    return select(all ? QString() : QStringLiteral("WHERE i.ReplacedDate IS NULL "), {});
+}
+
 std::optional<std::vector<ArchiveEntry>> ArchiveListing::versions(qint64 id)
 {
-    QSqlQuery q(m_db.connection());
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    q.prepare(entrySelect() + QStringLiteral("WHERE %1 = (SELECT %1 FROM tblInvoice i WHERE i.ID = ?) "
-                                             "AND i.InvoiceNumber = (SELECT InvoiceNumber FROM tblInvoice "
-                                             "WHERE ID = ?) ORDER BY i.ID DESC")
-                                  .arg(QLatin1String(sellerOf)));
-    q.addBindValue(id);
-    q.addBindValue(id);
-    if (!q.exec()) {
-        m_error = q.lastError().text();
-        return std::nullopt;
-    }
-    std::vector<ArchiveEntry> found;
-    while (q.next())
-        found.push_back(entryOf(q));
-    return found;
+    return select(QStringLiteral("WHERE %1 = (SELECT %1 FROM tblInvoice i WHERE i.ID = ?) "
+                                 "AND i.InvoiceNumber = (SELECT InvoiceNumber FROM tblInvoice WHERE ID = ?) ")
+                      .arg(QLatin1String(sellerOf)),
+                  {id, id});
 }
 
 std::optional<StoredDocument> ArchiveListing::document(qint64 id)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 #include <vector>
@@ -92,6 +93,8 @@ public:
     const QString &lastError() const { return m_error; }
 
 private:
+    // The entries the condition picks (a WHERE clause with its bound values, or none), newest first.
+    std::optional<std::vector<ArchiveEntry>> select(const QString &where, const QVariantList &values);
     Database &m_db;
     QString m_error;
 };
