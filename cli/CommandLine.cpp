@@ -7,9 +7,9 @@
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "localisation/TranslateModel.h"
-#include "localisation/ValidationTexts.h"
 #include "output/DisplayModelOutput.h"
 #include "output/InvoiceDocument.h"
+#include "output/ValidationTexts.h"
 #include "services/SharedState.h"
 #include "support/SupportMail.h"
 #include "support/SupportRequest.h"
@@ -420,6 +420,8 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     ImportDriver driver(state, model, sink);
     driver.setExportFolder(o.exportFolder);
     driver.keepLastDocument(bool(finished));
+    // Of these commands only json reports the validation; the others leave it out.
+    driver.deferValidation(o.command != QLatin1String("json"));
     const ImportResult result = driver.ImportInvoice(o.files.first(), o.kind);
     answerImportQuestions(state, result, sink);
     if (!result.numberFormat.isEmpty())
@@ -430,7 +432,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     report.messages = sink.messages();
     report.attachments = result.attachments;
     report.checks = result.sumFindings;
-    if (result) {
+    if (result.validated) {
         const ValidationTexts texts = ValidationTexts::read(state);
         report.validation = result.validation;
         for (const ValidationFinding &f : result.validation.findings)
