@@ -257,6 +257,16 @@ QString Text(const xmlNode *node)
     return text;
 }
 
+QString RawText(const xmlNode *node)
+{
+    xmlChar *content = node ? xmlNodeGetContent(node) : nullptr;
+    if (!content)
+        return {};
+    QString text = QString::fromUtf8(reinterpret_cast<const char *>(content));
+    xmlFree(content);
+    return text;
+}
+
 QString Text(xmlNode *from, const char *path)
 {
     return Text(First(from, path));

@@ -113,6 +113,8 @@ Nodes All(xmlNode *from, const char *path);
 xmlNode *First(xmlNode *from, const char *path);
 // The string value of a node with white space collapsed, as normalize-space() gives it.
 QString Text(const xmlNode *node);
+// The text of a node exactly as written, white space and line breaks kept; empty for none.
+QString RawText(const xmlNode *node);
 // The normalised text of the first node on the path; empty when there is none.
 QString Text(xmlNode *from, const char *path);
 // Whether the path leads to a node whose text is not blank.

@@ -98,10 +98,7 @@ QString valueOf(const xmlNode *node, Compare compare)
         return Text(node);
     if (compare == Compare::Upper)
         return Text(node).toUpper();
-    xmlChar *content = xmlNodeGetContent(node);
-    QString value = QString::fromUtf8(reinterpret_cast<const char *>(content));
-    xmlFree(content);
-    return value;
+    return RawText(node);
 }
 
 // Whether the parent is the aggregate of that name: in UBL one of cac:, in CII one of ram:

@@ -14,9 +14,7 @@ namespace {
 // counts too, as it does for the official rules, which measure the text itself.
 qsizetype decimals(const xmlNode *amount)
 {
-    xmlChar *content = xmlNodeGetContent(amount);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(content));
-    xmlFree(content);
+    const QString text = RawText(amount);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     return point < 0 ? 0 : text.size() - point - 1;
 }

@@ -91,17 +91,6 @@ xmlNode *categoryOf(xmlNode *node, bool cii, bool line)
     return First(node, line ? "cac:Item/cac:ClassifiedTaxCategory" : "cac:TaxCategory");
 }
 
-// The text of an element exactly as written.
-QString rawText(const xmlNode *node)
-{
-    if (!node)
-        return {};
-    xmlChar *content = xmlNodeGetContent(node);
-    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(content));
-    xmlFree(content);
-    return text;
-}
-
 // An element's text read as an xs:decimal; nothing when absent or no number.
 std::optional<Decimal> numberOf(const xmlNode *node)
 {
@@ -295,7 +284,7 @@ xmlNode *ofCategory(RuleContext &c, bool anyScheme = false, bool asWritten = fal
         return nullptr;
     const QLatin1String code(Categories[K].code);
     if (asWritten && !c.cii())
-        return rawText(First(info.category, "cbc:ID")) == code ? info.category : nullptr;
+        return RawText(First(info.category, "cbc:ID")) == code ? info.category : nullptr;
     return info.code == code ? info.category : nullptr;
 }
 

@@ -36,17 +36,6 @@ bool extension(const Facts &doc)
     return doc.once<bool>("xr.extension", [&] { return rulesIdentifier(doc) == QLatin1String(ExtensionId); });
 }
 
-// The text of a node as written, white space and line breaks kept.
-QString rawText(const xmlNode *node)
-{
-    xmlChar *content = xmlNodeGetContent(node);
-    if (!content)
-        return {};
-    QString text = QString::fromUtf8(reinterpret_cast<const char *>(content));
-    xmlFree(content);
-    return text;
-}
-
 // The seller and buyer parties.
 xmlNode *seller(RuleContext &c)
 {
@@ -249,7 +238,7 @@ bool paymentTermsForm(RuleContext &c)
 {
     for (xmlNode *terms : c.all(c.pick(CII_SETTLEMENT "ram:SpecifiedTradePaymentTerms/ram:Description",
                                        "cac:PaymentTerms/cbc:Note")))
-        if (!discountLinesWellFormed(rawText(terms)))
+        if (!discountLinesWellFormed(RawText(terms)))
             c.fail(terms);
     return c.failures.empty();
 }
