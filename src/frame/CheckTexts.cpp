@@ -6,30 +6,10 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
 
 namespace invorator {
 
 namespace {
-
-// The sentence with %1, %2 and %3 replaced in one pass, so that a text as written that
-// holds "%2" itself stays as it is.
-QString fill(const QString &sentence, const std::array<QString, 3> &values)
-{
-    QString out;
-    out.reserve(sentence.size() + 64);
-    for (qsizetype i = 0; i < sentence.size(); ++i) {
-        const QChar c = sentence.at(i);
-        const QChar next = i + 1 < sentence.size() ? sentence.at(i + 1) : QChar();
-        if (c == QLatin1Char('%') && next >= QLatin1Char('1') && next <= QLatin1Char('3')) {
-            out += values[static_cast<std::size_t>(next.unicode() - '1')];
-            ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 QString amount(const QString &text, const QString &pattern)
 {
@@ -67,7 +47,8 @@ FindingRow DescribeFinding(const CheckTexts &texts, const SumFinding &finding, c
     row.where = finding.where;
     row.expected = amount(finding.expected, pattern);
     row.found = amount(finding.found, pattern);
-    row.sentence = fill(texts.sentences.value(finding.rule), {finding.where, row.expected, row.found});
+    row.sentence =
+        FillPlaceholders(texts.sentences.value(finding.rule), {finding.where, row.expected, row.found});
     return row;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "checks/SumChecks.h"
-#include "localisation/ValidationTexts.h"
+#include "output/ValidationTexts.h"
 
 #include <QColor>
 #include <QHash>

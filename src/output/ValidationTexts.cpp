@@ -1,4 +1,4 @@
-#include "localisation/ValidationTexts.h"
+#include "output/ValidationTexts.h"
 
 #include "localisation/TextsGateway.h"
 
@@ -21,24 +21,29 @@ QString ValidationTexts::sentence(const QString &rule) const
     return dash > 0 ? m_sentences.value(rule.left(dash)) : QString();
 }
 
-QString ValidationTexts::message(const ValidationFinding &finding) const
+QString FillPlaceholders(const QString &text, const QStringList &values)
 {
-    QString text = sentence(finding.rule);
-    if (text.isEmpty())
-        return (QStringList{finding.rule} + finding.values).join(QLatin1Char(' '));
-    // Placeholders are filled in one pass, so a value that itself holds "%2" stays as written.
+    // One pass, so that a value that itself holds "%2" stays as written.
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == QLatin1Char('%') && i + 1 < text.size() && text[i + 1].isDigit()) {
             const int index = text[i + 1].digitValue() - 1;
-            out += index >= 0 && index < finding.values.size() ? finding.values[index] : QString();
+            out += index >= 0 && index < values.size() ? values[index] : QString();
             ++i;
         } else {
             out += text[i];
         }
     }
     return out;
+}
+
+QString ValidationTexts::message(const ValidationFinding &finding) const
+{
+    QString text = sentence(finding.rule);
+    if (text.isEmpty())
+        return (QStringList{finding.rule} + finding.values).join(QLatin1Char(' '));
+    return FillPlaceholders(text, finding.values);
 }
 
 } // namespace invorator

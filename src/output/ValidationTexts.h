@@ -9,6 +9,10 @@ namespace invorator {
 
 class SharedState;
 
+// The text with %1, %2, … replaced by the values in one pass; a placeholder without a value
+// becomes empty.
+QString FillPlaceholders(const QString &text, const QStringList &values);
+
 // The sentences that say what a validation finding means, in the current language, read
 // once from the texts database: one per rule, or one per family of rules ("UBL-CR") where
 // the rules of a family differ only in the element they name.

@@ -5,7 +5,7 @@
 
 #include "checks/Validation.h"
 #include "checks/validation/RuleContext.h"
-#include "localisation/ValidationTexts.h"
+#include "output/ValidationTexts.h"
 #include "services/SharedState.h"
 #include "services/XmlDocument.h"
 
