@@ -181,6 +181,11 @@ bool vatIdentifiersPrefixed(RuleContext &c)
     return c.failures.empty();
 }
 
+bool undecidable(RuleContext &)
+{
+    return true;
+}
+
 constexpr Rule Rules[] = {
     // BT-7 VAT point date and BT-8 its code exclude each other
     {"BR-CO-03", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::VatBreakdown,
@@ -206,6 +211,14 @@ constexpr Rule Rules[] = {
                  return true;
          return false;
      }},
+    // BR-CO-05 to 08: an allowance's or charge's reason text (BT-97, BT-104, BT-139, BT-144)
+    // and its reason code (BT-98, BT-105, BT-140, BT-145) shall mean the same thing. A free
+    // text cannot be matched to a code's meaning by any test, and a guess would make a valid
+    // invoice invalid, so these rules are listed with their meaning and never fail.
+    {"BR-CO-05", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocAllowance, &undecidable},
+    {"BR-CO-06", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocCharge, &undecidable},
+    {"BR-CO-07", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineAllowance, &undecidable},
+    {"BR-CO-08", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineCharge, &undecidable},
     {"BR-CO-09", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice, vatIdentifiersPrefixed},
     // The document's sums. Where the check of sums finds nothing to compare because a total
     // is left out, the rule still fails when the invoice needs that total.
