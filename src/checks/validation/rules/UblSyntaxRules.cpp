@@ -1000,13 +1000,14 @@ enum class Context : unsigned char {
     None
 };
 
-// The rows below the root and below lines as one tree of element names from the root,
-// so that one walk along it finds every row: it descends only into children the tree
-// names, and most of an invoice is never visited.
+// The rows below the root and below lines as one tree of element names from the root.
+// The walk over the document keeps the tree node of each element it is in, one table
+// step per element, so every row is found without a path walk of its own.
 struct TreeNode
 {
     Space space = Space::Other;
     std::string_view name;
+    int nameId = -1;
     std::vector<size_t> children;
     std::vector<size_t> rows;
     std::vector<std::pair<const xmlChar *, size_t>> attributes;
@@ -1017,7 +1018,7 @@ size_t childOf(std::vector<TreeNode> &tree, size_t parent, const Step &step)
     for (size_t child : tree[parent].children)
         if (tree[child].space == step.space && tree[child].name == step.name)
             return child;
-    tree.push_back(TreeNode{step.space, step.name, {}, {}, {}});
+    tree.push_back(TreeNode{step.space, step.name, -1, {}, {}, {}});
     tree[parent].children.push_back(tree.size() - 1);
     return tree.size() - 1;
 }
@@ -1034,8 +1035,8 @@ void insert(std::vector<TreeNode> &tree, size_t at, const std::vector<Step> &ste
     tree[at].rows.push_back(row);
 }
 
-// What a table walk and a walk over every element keep for each element name that
-// matters: the rows anywhere whose path ends there and the aggregate it is.
+// What the walk keeps for each element name that matters wherever it stands: the rows
+// anywhere whose path ends there and the aggregate it is.
 struct Interest
 {
     std::vector<size_t> anywhere;
@@ -1048,6 +1049,27 @@ struct Tables
     std::vector<std::vector<Step>> steps;
     std::unordered_map<std::string_view, Interest> interests;
     std::unordered_map<std::string_view, size_t> attributes;
+    // Every element name the tree or the interests know, numbered; the interest of each.
+    std::unordered_map<std::string_view, int> nameIds;
+    std::vector<const Interest *> interestOf;
+    // The tree's steps as a table: the child of an inner node by name id, or -1.
+    std::vector<int> innerOf; // per tree node: its row in `next`, or -1 for a leaf
+    std::vector<int> next;
+
+    // The tree node of an element below the element at tree node `parent`, or -1.
+    int childOf(int parent, int nameId, Space space) const
+    {
+        if (parent < 0 || nameId < 0 || innerOf[size_t(parent)] < 0)
+            return -1;
+        const int child = next[size_t(innerOf[size_t(parent)]) * nameIds.size() + size_t(nameId)];
+        if (child >= 0 && tree[size_t(child)].space == space)
+            return child;
+        // Two children of one name in different namespaces: the table holds the first.
+        for (size_t other : tree[size_t(parent)].children)
+            if (tree[other].nameId == nameId && tree[other].space == space)
+                return int(other);
+        return -1;
+    }
     // The rows and the attribute table's entries of each rule id.
     std::unordered_map<std::string_view, std::vector<size_t>> rowsOf;
     std::unordered_map<std::string_view, size_t> attributeOf;
@@ -1088,6 +1110,26 @@ const Tables &tables()
             {"PartyIdentification", Context::PartyIdentification}};
         for (const auto &[name, context] : contexts)
             t.interests[name].context = context;
+        const auto number = [&t](std::string_view name) {
+            return t.nameIds.emplace(name, int(t.nameIds.size())).first->second;
+        };
+        for (size_t i = 1; i < t.tree.size(); ++i)
+            t.tree[i].nameId = number(t.tree[i].name);
+        for (const auto &[name, interest] : t.interests)
+            number(name);
+        t.interestOf.resize(t.nameIds.size());
+        for (const auto &[name, interest] : t.interests)
+            t.interestOf[size_t(t.nameIds.at(name))] = &interest;
+        int inner = 0;
+        for (const TreeNode &node : t.tree)
+            t.innerOf.push_back(node.children.empty() ? -1 : inner++);
+        t.next.assign(size_t(inner) * t.nameIds.size(), -1);
+        for (size_t i = 0; i < t.tree.size(); ++i)
+            for (size_t child : t.tree[i].children) {
+                int &slot = t.next[size_t(t.innerOf[i]) * t.nameIds.size() + size_t(t.tree[child].nameId)];
+                if (slot < 0)
+                    slot = int(child);
+            }
         for (size_t i = 0; i < std::size(UnusedAttributes); ++i) {
             t.attributes.emplace(UnusedAttributes[i].name, i);
             t.attributeOf.emplace(UnusedAttributes[i].id, i);
@@ -1107,28 +1149,55 @@ struct UblScan
     Nodes binaryObjects;
 };
 
-void walkTree(const std::vector<TreeNode> &tree, size_t at, xmlNode *parent, Spaces &spaces, UblScan &scan)
+// What the walks need to know of an element or attribute name, worked out once per name
+// of a document. libxml2 keeps one copy of each name of a document, so the names are told
+// apart by pointer; a document without that still gets right answers, only more lookups.
+struct NameInfo
 {
-    const TreeNode &here = tree[at];
-    for (xmlNode *child = parent->children; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE)
-            continue;
-        const std::string_view name = nameOf(child);
-        for (size_t next : here.children) {
-            const TreeNode &node = tree[next];
-            if (node.name != name || node.space != spaces.of(child))
-                continue;
-            for (size_t row : node.rows)
-                scan.rows[row].push_back(child);
-            for (const auto &[attributeName, row] : node.attributes)
-                if (xmlAttr *found = xmlHasNsProp(child, attributeName, nullptr))
-                    scan.rows[row].push_back(reinterpret_cast<xmlNode *>(found));
-            if (!node.children.empty())
-                walkTree(tree, next, child, spaces, scan);
-            break;
-        }
+    int id = -1; // in Tables::nameIds
+    bool amount = false;
+    bool binary = false;
+};
+
+class Names
+{
+public:
+    explicit Names(const Tables &tables) : m_tables(tables)
+    {
+        m_elements.reserve(512);
+        m_attributes.reserve(32);
     }
-}
+
+    const NameInfo &element(const xmlChar *name)
+    {
+        auto [it, fresh] = m_elements.try_emplace(name);
+        if (fresh) {
+            const std::string_view text(reinterpret_cast<const char *>(name));
+            const auto id = m_tables.nameIds.find(text);
+            it->second.id = id == m_tables.nameIds.end() ? -1 : id->second;
+            it->second.amount = text.ends_with("Amount") && !text.ends_with("PriceAmount");
+            it->second.binary = text.ends_with("BinaryObject");
+        }
+        return it->second;
+    }
+
+    // The entry of UnusedAttributes with this name, or -1.
+    int attribute(const xmlChar *name)
+    {
+        auto [it, fresh] = m_attributes.try_emplace(name, -1);
+        if (fresh) {
+            const auto found = m_tables.attributes.find(reinterpret_cast<const char *>(name));
+            if (found != m_tables.attributes.end())
+                it->second = int(found->second);
+        }
+        return it->second;
+    }
+
+private:
+    const Tables &m_tables;
+    std::unordered_map<const xmlChar *, NameInfo> m_elements;
+    std::unordered_map<const xmlChar *, int> m_attributes;
+};
 
 // Whether an element and its parents read the element steps of a path, last step first.
 bool endsWith(xmlNode *element, const std::vector<Step> &steps, Spaces &spaces)
@@ -1177,32 +1246,48 @@ size_t decimals(const xmlNode *element)
     return count;
 }
 
-void visit(xmlNode *element, const Tables &t, Spaces &spaces, UblScan &scan)
+// The tree node a visit gets for the root element's parent: the root stands at node 0.
+constexpr int RootTree = -2;
+
+// Looks at one element: its attributes, what it is anywhere, and, where the element stands
+// at a node of the table's tree, the rows that end there. Returns that tree node or -1.
+int visit(xmlNode *element, int parentTree, const Tables &t, Names &names, Spaces &spaces, UblScan &scan)
 {
-    const std::string_view name = nameOf(element);
     for (xmlAttr *a = element->properties; a; a = a->next) {
         if (a->ns)
             continue;
-        const auto it = t.attributes.find(reinterpret_cast<const char *>(a->name));
-        if (it == t.attributes.end())
+        const int index = names.attribute(a->name);
+        if (index < 0)
             continue;
-        if (std::string_view(UnusedAttributes[it->second].name) == "name" && name == "PaymentMeansCode" &&
-            spaces.of(element) == Space::Cbc)
+        if (std::string_view(UnusedAttributes[index].name) == "name" &&
+            nameOf(element) == "PaymentMeansCode" && spaces.of(element) == Space::Cbc)
             continue;
-        scan.attributes[it->second].push_back(reinterpret_cast<xmlNode *>(a));
+        scan.attributes[size_t(index)].push_back(reinterpret_cast<xmlNode *>(a));
     }
-    if (name.ends_with("Amount")) {
-        if (!name.ends_with("PriceAmount") && decimals(element) > 2 && !inDiscountedPrice(element, spaces))
+    const NameInfo &info = names.element(element->name);
+    const int here = parentTree == RootTree ? 0
+                     : parentTree < 0       ? -1
+                                            : t.childOf(parentTree, info.id, spaces.of(element));
+    if (here > 0) {
+        const TreeNode &node = t.tree[size_t(here)];
+        for (size_t row : node.rows)
+            scan.rows[row].push_back(element);
+        for (const auto &[attributeName, row] : node.attributes)
+            if (xmlAttr *found = xmlHasNsProp(element, attributeName, nullptr))
+                scan.rows[row].push_back(reinterpret_cast<xmlNode *>(found));
+    }
+    if (info.amount) {
+        if (decimals(element) > 2 && !inDiscountedPrice(element, spaces))
             scan.preciseAmounts.push_back(element);
-    } else if (name.ends_with("BinaryObject")) {
+    } else if (info.binary) {
         scan.binaryObjects.push_back(element);
     }
-    const auto it = t.interests.find(name);
-    if (it == t.interests.end())
-        return;
-    if (it->second.context != Context::None && spaces.of(element) == Space::Cac)
-        scan.contexts[size_t(it->second.context)].push_back(element);
-    for (size_t row : it->second.anywhere) {
+    const Interest *interest = info.id < 0 ? nullptr : t.interestOf[size_t(info.id)];
+    if (!interest)
+        return here;
+    if (interest->context != Context::None && spaces.of(element) == Space::Cac)
+        scan.contexts[size_t(interest->context)].push_back(element);
+    for (size_t row : interest->anywhere) {
         const std::vector<Step> &steps = t.steps[row];
         if (!endsWith(element, steps, spaces))
             continue;
@@ -1211,10 +1296,11 @@ void visit(xmlNode *element, const Tables &t, Spaces &spaces, UblScan &scan)
         else if (xmlAttr *found = xmlHasNsProp(element, steps.back().xmlName(), nullptr))
             scan.rows[row].push_back(reinterpret_cast<xmlNode *>(found));
     }
+    return here;
 }
 
-// Both walks, once per document: along the table's tree, and over every element for what
-// may stand anywhere.
+// One walk over every element, once per document. It keeps the table's tree node of each
+// open element, so the rows below the root and the lines come out of the same walk.
 const UblScan &scanOf(const Facts &doc)
 {
     return doc.once<UblScan>("ubl-scan", [&doc] {
@@ -1222,19 +1308,25 @@ const UblScan &scanOf(const Facts &doc)
         UblScan scan;
         scan.rows.resize(std::size(UnusedElements));
         Spaces spaces;
-        walkTree(t.tree, 0, doc.root, spaces, scan);
-        xmlNode *node = doc.root;
+        Names names(t);
+        std::vector<int> open; // the tree node of each element above the current one
+        int here = visit(doc.root, RootTree, t, names, spaces, scan);
+        xmlNode *node = doc.root->children;
+        open.push_back(here);
         while (node) {
             if (node->type == XML_ELEMENT_NODE) {
-                visit(node, t, spaces, scan);
+                here = visit(node, open.back(), t, names, spaces, scan);
                 if (node->children) {
+                    open.push_back(here);
                     node = node->children;
                     continue;
                 }
             }
-            while (node != doc.root && !node->next)
+            while (!node->next && node->parent != doc.root) {
                 node = node->parent;
-            node = node == doc.root ? nullptr : node->next;
+                open.pop_back();
+            }
+            node = node->next;
         }
         return scan;
     });
