@@ -1522,10 +1522,12 @@ constexpr Rule OwnRules[] = {
      [](RuleContext &c) {
          return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyName/cbc:Name");
      }},
-    // BT-63 seller tax representative VAT identifier
+    // BT-63 seller tax representative VAT identifier. The official test counts a party
+    // below the tax representative, which is itself the party, so it never fails; an
+    // invoice it passes must pass here too.
     {"UBL-SR-23", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyTaxScheme/cbc:CompanyID");
+         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:Party/cac:PartyTaxScheme/cbc:CompanyID");
      }},
     // BG-13 delivery information
     {"UBL-SR-24", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1563,10 +1565,10 @@ constexpr Rule OwnRules[] = {
                      creditor.push_back(id);
          return atMostOnce(c, creditor);
      }},
-    // BT-91 debited account identifier
+    // BT-97 allowance reason, once per allowance
     {"UBL-SR-30", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate/cac:PayerFinancialAccount/cbc:ID");
+         return reasonOnce(c, false);
      }},
     // BT-104 charge reason, once per charge
     {"UBL-SR-31", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
