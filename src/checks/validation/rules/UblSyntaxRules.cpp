@@ -1704,6 +1704,11 @@ constexpr Rule OwnRules[] = {
      [](RuleContext &c) {
          return atMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate");
      }},
+    // BT-17 tender or lot reference
+    {"UBL-SR-56", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, "cac:OriginatorDocumentReference/cbc:ID");
+     }},
     // the UBL version, where given, is 2.1
     {"UBL-CR-002", FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
