@@ -772,6 +772,30 @@ xmlAttr *attribute(xmlNode *node, const char *name)
     return xmlHasNsProp(node, BAD_CAST name, nullptr);
 }
 
+// Whether a namespace is one of ours: elements share their declaration's, so after the
+// first full compare most are told by the pointer.
+class Namespaces
+{
+public:
+    bool is(const xmlNs *ns, const char *uri)
+    {
+        for (size_t i = 0; i < std::size(m_uris); ++i)
+            if (m_uris[i] == uri) {
+                if (m_known[i] == ns)
+                    return true;
+                if (std::strcmp(reinterpret_cast<const char *>(ns->href), uri) != 0)
+                    return false;
+                m_known[i] = ns;
+                return true;
+            }
+        return std::strcmp(reinterpret_cast<const char *>(ns->href), uri) == 0;
+    }
+
+private:
+    const char *m_uris[4] = {RsmNs, RamNs, UdtNs, QdtNs};
+    const xmlNs *m_known[4] = {};
+};
+
 using Failure = std::pair<xmlNode *, QStringList>;
 using Failures = std::unordered_map<std::string_view, std::vector<Failure>>;
 
@@ -880,6 +904,7 @@ struct Found
 {
     std::vector<Nodes> rows;   // per row, the elements or attributes on its path
     std::vector<Nodes> starts; // per counted row, the elements it starts from
+    Namespaces namespaces;
 };
 
 // Descends only into the children the tree names; the depth is the tree's, not the
@@ -901,11 +926,12 @@ void walk(const Tree &tree, int at, xmlNode *node, Found &found)
         if (child->type != XML_ELEMENT_NODE || !child->ns)
             continue;
         const char *name = reinterpret_cast<const char *>(child->name);
-        const auto it = std::lower_bound(here.children.begin(), here.children.end(), name,
-                                         [](const auto &c, const char *n) { return c.first < n; });
-        if (it == here.children.end() || it->first != name)
+        const auto it = std::lower_bound(
+            here.children.begin(), here.children.end(), name,
+            [](const auto &c, const char *n) { return std::strcmp(c.first.c_str(), n) < 0; });
+        if (it == here.children.end() || std::strcmp(it->first.c_str(), name) != 0)
             continue;
-        if (std::strcmp(reinterpret_cast<const char *>(child->ns->href), tree.nodes[it->second].ns) != 0)
+        if (!found.namespaces.is(child->ns, tree.nodes[it->second].ns))
             continue;
         walk(tree, it->second, child, found);
     }
@@ -923,7 +949,7 @@ xmlNode *up(xmlNode *node, int steps)
 void tableFindings(xmlNode *root, Failures &out)
 {
     const Tree &tree = table();
-    Found found{std::vector<Nodes>(std::size(Rows)), std::vector<Nodes>(std::size(Rows))};
+    Found found{std::vector<Nodes>(std::size(Rows)), std::vector<Nodes>(std::size(Rows)), {}};
     walk(tree, 0, root, found);
     for (size_t r = 0; r < std::size(Rows); ++r) {
         const Row &row = Rows[r];
@@ -1010,11 +1036,13 @@ bool allowed(xmlNode *node, Unless unless)
 template <size_t N> void childFindings(xmlNode *node, const ChildRule (&rules)[N], Failures &out)
 {
     for (xmlNode *child = node->children; child; child = child->next) {
-        if (!child->ns || child->type != XML_ELEMENT_NODE ||
-            std::strcmp(reinterpret_cast<const char *>(child->ns->href), RamNs))
+        if (!child->ns || child->type != XML_ELEMENT_NODE)
             continue;
         for (const ChildRule &rule : rules) {
-            if (!xmlStrEqual(child->name, BAD_CAST rule.child) || allowed(node, rule.unless))
+            // the first letter tells most names apart without a call
+            if (child->name[0] != rule.child[0] || !xmlStrEqual(child->name, BAD_CAST rule.child) ||
+                std::strcmp(reinterpret_cast<const char *>(child->ns->href), RamNs) != 0 ||
+                allowed(node, rule.unless))
                 continue;
             if (rule.attribute) {
                 if (xmlAttr *a = attribute(child, rule.attribute))
@@ -1065,6 +1093,7 @@ bool isDate102(const QString &text)
 // nesting depth can exhaust the stack.
 void dataTypeFindings(xmlNode *root, Failures &out)
 {
+    Namespaces namespaces;
     Nodes unitCodes;
     bool linesHaveUnits = false;
     Nodes dueDateCodes;
@@ -1072,9 +1101,8 @@ void dataTypeFindings(xmlNode *root, Failures &out)
     xmlNode *node = root->children;
     while (node && node != root) {
         if (node->type == XML_ELEMENT_NODE && node->ns) {
-            const char *ns = reinterpret_cast<const char *>(node->ns->href);
             const std::string_view name(reinterpret_cast<const char *>(node->name));
-            if (std::strcmp(ns, RamNs) == 0) {
+            if (namespaces.is(node->ns, RamNs)) {
                 if (endsWith(name, "ID")) {
                     if (!isPlainId(node, root))
                         attributeFindings(node, IdAttributes, out);
@@ -1097,11 +1125,15 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                 } else if (endsWith(name, "TradeTax")) {
                     childFindings(node, TaxChildren, out);
                     // A tax that names its type names VAT (BT-118, BT-151, BT-95, BT-102).
-                    const Nodes types = All(node, "ram:TypeCode");
-                    if (!types.empty() && std::none_of(types.begin(), types.end(), [](xmlNode *type) {
-                            return RawText(type) == QLatin1String("VAT");
-                        }))
-                        out["CII-DT-037"].emplace_back(types.front(), QStringList{Text(types.front())});
+                    xmlNode *type = nullptr;
+                    bool vat = false;
+                    for (xmlNode *child = node->children; child && !vat; child = child->next)
+                        if (named(child, RamNs, "TypeCode")) {
+                            type = type ? type : child;
+                            vat = RawText(child) == QLatin1String("VAT");
+                        }
+                    if (type && !vat)
+                        out["CII-DT-037"].emplace_back(type, QStringList{Text(type)});
                 } else if (endsWith(name, "ReferencedDocument")) {
                     childFindings(node, DocumentChildren, out);
                 } else if (name == "BillingSpecifiedPeriod") {
@@ -1120,7 +1152,7 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                         headerSettlement || (named(node->parent, RsmNs, "SupplyChainTradeTransaction") &&
                                              node->parent->parent == root);
                 }
-            } else if (std::strcmp(ns, UdtNs) == 0 && name == "DateTimeString") {
+            } else if (name == "DateTimeString" && namespaces.is(node->ns, UdtNs)) {
                 xmlAttr *format = attribute(node, "format");
                 if (format && Text(reinterpret_cast<xmlNode *>(format)) == QLatin1String("102") &&
                     !isDate102(RawText(node)))
