@@ -603,6 +603,24 @@ constexpr Row Rows[] = {
 };
 // clang-format on
 
+#undef STP
+#undef BTP
+#undef STRTP
+#undef PAYEE
+#undef SCONTACT
+#undef BCONTACT
+#undef NET
+#undef CHARACTERISTIC
+#undef CLASSIFICATION
+#undef LINEAC
+#undef LINESUM
+#undef RECEIVABLE
+#undef SHIPTO
+#undef DELIVERY
+#undef MEANS
+#undef CARD
+#undef TERMS
+
 // When a data type's element may hold a child after all.
 enum class Unless {
     Never,
