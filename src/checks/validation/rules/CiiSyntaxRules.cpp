@@ -1025,34 +1025,57 @@ bool hasTypeCode(xmlNode *document, const char *code)
     return false;
 }
 
-bool allowed(xmlNode *node, Unless unless)
+// The element whose children are checked, with what its exceptions ask about it, each
+// worked out once: a hostile file with many children costs no more than one pass each.
+struct Holder
 {
-    const bool supporting = xmlStrEqual(node->name, BAD_CAST "AdditionalReferencedDocument");
+    xmlNode *node;
+    bool inHeaderSettlement;
+    int typeCodes = -1; // of a supporting document: bit 0 for 50, 1 for 130, 2 for 916
+
+    bool has(int code)
+    {
+        if (typeCodes < 0) {
+            typeCodes = 0;
+            if (xmlStrEqual(node->name, BAD_CAST "AdditionalReferencedDocument"))
+                for (xmlNode *child = node->children; child; child = child->next)
+                    if (named(child, RamNs, "TypeCode")) {
+                        const QString code = RawText(child);
+                        typeCodes |= code == QLatin1String("50")    ? 1
+                                     : code == QLatin1String("130") ? 2
+                                     : code == QLatin1String("916") ? 4
+                                                                    : 0;
+                    }
+        }
+        return typeCodes & code;
+    }
+};
+
+bool allowed(Holder &holder, Unless unless)
+{
     switch (unless) {
     case Unless::Never:
         return false;
     case Unless::InHeaderSettlement:
-        for (xmlNode *above = node; above; above = above->parent)
-            if (named(above, RamNs, "ApplicableHeaderTradeSettlement"))
-                return true;
-        return false;
+        return holder.inHeaderSettlement;
     case Unless::OnApplicableTradeTax:
-        return xmlStrEqual(node->name, BAD_CAST "ApplicableTradeTax");
+        return xmlStrEqual(holder.node->name, BAD_CAST "ApplicableTradeTax");
     case Unless::AttachedDocument:
-        return supporting && hasTypeCode(node, "916");
+        return holder.has(4);
     case Unless::ObjectReference:
-        return supporting && hasTypeCode(node, "130");
+        return holder.has(2);
     case Unless::TypedDocument:
-        return supporting &&
-               (hasTypeCode(node, "50") || hasTypeCode(node, "130") || hasTypeCode(node, "916"));
+        return holder.has(1 | 2 | 4);
     case Unless::InvoiceReference:
-        return xmlStrEqual(node->name, BAD_CAST "InvoiceReferencedDocument");
+        return xmlStrEqual(holder.node->name, BAD_CAST "InvoiceReferencedDocument");
     }
     return false;
 }
 
-template <size_t N> void childFindings(xmlNode *node, const ChildRule (&rules)[N], Failures &out)
+template <size_t N>
+void childFindings(xmlNode *node, bool inHeaderSettlement, const ChildRule (&rules)[N], Failures &out)
 {
+    Holder holder{node, inHeaderSettlement};
     for (xmlNode *child = node->children; child; child = child->next) {
         if (!child->ns || child->type != XML_ELEMENT_NODE)
             continue;
@@ -1060,7 +1083,7 @@ template <size_t N> void childFindings(xmlNode *node, const ChildRule (&rules)[N
             // the first letter tells most names apart without a call
             if (child->name[0] != rule.child[0] || !xmlStrEqual(child->name, BAD_CAST rule.child) ||
                 std::strcmp(reinterpret_cast<const char *>(child->ns->href), RamNs) != 0 ||
-                allowed(node, rule.unless))
+                allowed(holder, rule.unless))
                 continue;
             if (rule.attribute) {
                 if (xmlAttr *a = attribute(child, rule.attribute))
@@ -1116,6 +1139,7 @@ void dataTypeFindings(xmlNode *root, Failures &out)
     bool linesHaveUnits = false;
     Nodes dueDateCodes;
     bool headerSettlement = false;
+    xmlNode *settlement = nullptr; // the header settlement the walk is in, if any
     xmlNode *node = root->children;
     while (node && node != root) {
         if (node->type == XML_ELEMENT_NODE && node->ns) {
@@ -1141,7 +1165,7 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                     }
                     attributeFindings(node, QuantityAttributes, out);
                 } else if (endsWith(name, "TradeTax")) {
-                    childFindings(node, TaxChildren, out);
+                    childFindings(node, settlement != nullptr, TaxChildren, out);
                     // A tax that names its type names VAT (BT-118, BT-151, BT-95, BT-102).
                     xmlNode *type = nullptr;
                     bool vat = false;
@@ -1153,11 +1177,11 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                     if (type && !vat)
                         out["CII-DT-037"].emplace_back(type, QStringList{Text(type)});
                 } else if (endsWith(name, "ReferencedDocument")) {
-                    childFindings(node, DocumentChildren, out);
+                    childFindings(node, settlement != nullptr, DocumentChildren, out);
                 } else if (name == "BillingSpecifiedPeriod") {
-                    childFindings(node, PeriodChildren, out);
+                    childFindings(node, settlement != nullptr, PeriodChildren, out);
                 } else if (name == "PostalTradeAddress") {
-                    childFindings(node, AddressChildren, out);
+                    childFindings(node, settlement != nullptr, AddressChildren, out);
                 } else if (name == "SpecifiedTradeAllowanceCharge") {
                     // Whether an allowance or a charge is meant is always said.
                     if (!First(node, "ram:ChargeIndicator"))
@@ -1166,6 +1190,7 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                     if (named(node->parent, RamNs, "ApplicableTradeTax"))
                         dueDateCodes.push_back(node);
                 } else if (name == "ApplicableHeaderTradeSettlement") {
+                    settlement = settlement ? settlement : node;
                     headerSettlement =
                         headerSettlement || (named(node->parent, RsmNs, "SupplyChainTradeTransaction") &&
                                              node->parent->parent == root);
@@ -1181,8 +1206,14 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                 continue;
             }
         }
-        while (node != root && !node->next)
+        // leaving the header settlement, by its next sibling or its parent
+        while (node != root && !node->next) {
+            if (node == settlement)
+                settlement = nullptr;
             node = node->parent;
+        }
+        if (node == settlement)
+            settlement = nullptr;
         if (node != root)
             node = node->next;
     }
