@@ -1,7 +1,9 @@
 #include "cli/ArchiveCommands.h"
 
 #include "archive/InvoiceArchive.h"
-#include "services/WriteTarget.h"
+#include "localisation/ReasonTexts.h"
+#include "localisation/TextsGateway.h"
+#include "services/SharedState.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -64,7 +66,8 @@ int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
     return 0;
 }
 
-int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+int show(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out,
+         QTextStream &err)
 {
     const auto versions = listing.versions(r.id);
     if (!versions) {
@@ -74,7 +77,7 @@ int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
     const auto entry =
         std::find_if(versions->begin(), versions->end(), [&](const ArchiveEntry &e) { return e.id == r.id; });
     if (entry == versions->end()) {
-        err << "invorator-cli: no archived invoice " << r.id << '\n';
+        err << "invorator-cli: " << GetMeldung(state, NoArchivedInvoiceText).arg(r.id) << '\n';
         return 3;
     }
     out << "ID: " << entry->id << "\nSeller: " << entry->seller << "\nSeller key: " << entry->sellerKey
@@ -92,15 +95,16 @@ int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
     return 0;
 }
 
-int exportDocument(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &err)
+int exportDocument(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r,
+                   QTextStream &err)
 {
     const auto document = listing.document(r.id);
     if (!document) {
-        err << "invorator-cli: no stored document for archived invoice " << r.id << '\n';
+        err << "invorator-cli: " << GetMeldung(state, NoStoredDocumentText).arg(r.id) << '\n';
         return 3;
     }
     if (const auto refused = RefusedWriteTarget(r.out)) {
-        err << "invorator-cli: " << r.out << ": " << *refused << '\n';
+        err << "invorator-cli: " << r.out << ": " << WriteRefusalText(state, *refused) << '\n';
         return 3;
     }
     QSaveFile file(r.out);
@@ -112,7 +116,7 @@ int exportDocument(ArchiveListing &listing, const ArchiveRequest &r, QTextStream
     return 0;
 }
 
-int verify(ArchiveListing &listing, QTextStream &out, QTextStream &err)
+int verify(const SharedState &state, ArchiveListing &listing, QTextStream &out, QTextStream &err)
 {
     const auto mismatches = listing.verify();
     if (!mismatches) {
@@ -120,9 +124,10 @@ int verify(ArchiveListing &listing, QTextStream &out, QTextStream &err)
         return 3;
     }
     for (const DocumentMismatch &m : *mismatches)
-        out << "document " << m.id << " (" << m.fileName << "): recorded "
-            << (m.recorded.isEmpty() ? QStringLiteral("no SHA-256") : m.recorded) << ", content has "
-            << m.actual << '\n';
+        out << GetMeldung(state, DocumentMismatchText)
+                   .arg(QString::number(m.id), m.fileName,
+                        m.recorded.isEmpty() ? GetMeldung(state, NoChecksumText) : m.recorded, m.actual)
+            << '\n';
     return mismatches->empty() ? 0 : 6;
 }
 
@@ -156,11 +161,10 @@ QString ParseArchiveRequest(const QStringList &positional, ArchiveRequest &r)
     return {};
 }
 
-int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QString &programFolder,
-                      QTextStream &out, QTextStream &err)
+int RunArchiveRequest(const ArchiveRequest &r, const SharedState &state, QTextStream &out, QTextStream &err)
 {
     QString problem;
-    const auto where = ArchiveLocation::parse(setting, programFolder, &problem);
+    const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
         err << "invorator-cli: " << problem << '\n';
         return 2;
@@ -178,10 +182,10 @@ int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QSt
     if (r.action == QLatin1String("list"))
         return list(listing, r, out, err);
     if (r.action == QLatin1String("show"))
-        return show(listing, r, out, err);
+        return show(state, listing, r, out, err);
     if (r.action == QLatin1String("export"))
-        return exportDocument(listing, r, err);
-    return verify(listing, out, err);
+        return exportDocument(state, listing, r, err);
+    return verify(state, listing, out, err);
 }
 
 } // namespace invorator

@@ -404,7 +404,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     if (o.command == QLatin1String("archive-init"))
         return initArchive(state, err);
     if (archiveQuery(o.command))
-        return RunArchiveRequest(o.archiveRequest, state.ArchiveSetting, state.programFolder(), out, err);
+        return RunArchiveRequest(o.archiveRequest, state, out, err);
     if (o.command == QLatin1String("save"))
         return saveAll(state, o, out, err);
     if (o.command == QLatin1String("support"))

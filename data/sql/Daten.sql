@@ -237,6 +237,30 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (122, '%1, Abschnitt [Support]: leer oder ungültig: %2', '%1, section [Support]: empty or invalid: %2',
       '%1, section [Support] : vide ou invalide : %2');
 
+-- Why a file was not written (%1 one of rows 131 to 136, what stands at its path), why a
+-- PDF or a picture was not made, the tail of the archive's report of a save (after 43), and
+-- the command line's archive commands.
+INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
+ (130, 'keine gewöhnliche Datei, sondern %1, und bleibt unverändert', 'not a regular file but %1; it was left as it is',
+      'pas un fichier ordinaire mais %1 ; laissé tel quel'),
+ (131, 'ein Ordner', 'a folder', 'un dossier'),
+ (132, 'ein zeichenorientiertes Gerät', 'a character device', 'un périphérique en mode caractère'),
+ (133, 'ein blockorientiertes Gerät', 'a block device', 'un périphérique en mode bloc'),
+ (134, 'eine benannte Pipe', 'a named pipe', 'un tube nommé'),
+ (135, 'ein Socket', 'a socket', 'un socket'),
+ (136, 'etwas anderes', 'something else', 'autre chose'),
+ (137, 'das Dokument konnte nicht gezeichnet werden', 'the document could not be drawn',
+      'le document n''a pas pu être dessiné'),
+ (138, '%1 gespeichert.', '%1 saved.', '%1 enregistré.'),
+ (139, 'das Bild konnte nicht geschrieben werden', 'the picture could not be written',
+      'l''image n''a pas pu être écrite'),
+ (140, 'keine archivierte Rechnung %1', 'no archived invoice %1', 'aucune facture archivée %1'),
+ (141, 'kein gespeichertes Dokument zur archivierten Rechnung %1', 'no stored document for archived invoice %1',
+      'aucun document enregistré pour la facture archivée %1'),
+ (142, 'Dokument %1 (%2): gespeichert %3, der Inhalt ergibt %4', 'document %1 (%2): recorded %3, content has %4',
+      'document %1 (%2) : enregistré %3, le contenu donne %4'),
+ (143, 'keine SHA-256', 'no SHA-256', 'aucun SHA-256');
+
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
 

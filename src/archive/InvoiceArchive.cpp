@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveGateway.h"
 #include "import/ImportDriver.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
@@ -469,7 +470,8 @@ SaveReport ArchiveSave::save(const DisplayModel &model, const ImportResult &impo
         return failed(SaveStep::Deductions, 47, gateway.lastError());
     if (const DbResult committed = t.commit(); !committed)
         return failed(SaveStep::Commit, 0, committed.message);
-    QString text = texts.message(43) + report.documentPath + QStringLiteral(" saved.\r\n");
+    QString text = texts.message(43) + texts.message(DocumentSavedText).arg(report.documentPath) +
+                   QStringLiteral("\r\n");
     if (model.lvAbzuege.rowCount() > 0)
         text += texts.message(46);
     report.messages.push_back(MakeMessage(43, MsgIcon::Information, BrellwerkTitle, text));

@@ -7,6 +7,7 @@
 
 #include "archive/InvoiceArchive.h"
 #include "cli/CommandLine.h"
+#include "localisation/TextsGateway.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -174,7 +175,9 @@ TEST_P(ArchiveListingTest, VerifyFindsAFlippedByte)
     const CliRun found = cli({"archive", "verify"});
     EXPECT_EQ(found.status, 6);
     EXPECT_EQ(found.out.count('\n'), 1) << found.out.toStdString();
-    EXPECT_TRUE(found.out.startsWith("document 4 (bad.xml): recorded " + recorded))
+    SharedState texts(PROGRAM_FOLDER);
+    ASSERT_TRUE(texts.OpenTextsDb());
+    EXPECT_TRUE(found.out.startsWith(GetMeldung(texts, 142).arg("4", "bad.xml", recorded, "")))
         << found.out.toStdString();
 }
 

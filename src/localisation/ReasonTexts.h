@@ -1,0 +1,27 @@
+#pragma once
+
+#include "services/WriteTarget.h"
+
+#include <QString>
+
+namespace invorator {
+
+class SharedState;
+
+// Numbers in tblMeldungen of the reasons the core returns as codes.
+enum ReasonText {
+    RefusedTargetText = 130, // "not a regular file but %1; …", %1 one of the next six
+    RefusedFolderText = 131, // a folder … something else, in WriteRefusal's order
+    DocumentNotDrawnText = 137,
+    DocumentSavedText = 138, // "%1 saved." after message 43
+    PictureNotWrittenText = 139,
+    NoArchivedInvoiceText = 140, // the command line's archive commands
+    NoStoredDocumentText = 141,
+    DocumentMismatchText = 142,
+    NoChecksumText = 143,
+};
+
+// Why a file was not written over what stands at its path, in the current language.
+QString WriteRefusalText(const SharedState &state, WriteRefusal refusal);
+
+} // namespace invorator
