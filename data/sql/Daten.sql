@@ -793,11 +793,11 @@ INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR, ToolTipTex
 -- Captions and tooltips of the toolbar buttons and the help menu, in toolbar order.
 INSERT INTO tblLabelUebersetzungBar (FormularName, Feldname, POS, DE, EN, FR, ToolTipTextDE, ToolTipTextEN, ToolTipTextFR,
                                      ToolTipTitelDE, ToolTipTitelEN, ToolTipTitelFR) VALUES
- ('frmInvora', 'btnSave', 1, 'Archivieren', 'Archive', 'Archiver',
+ ('frmInvora', 'btnSave', 1, 'Archivieren', 'Archive invoice', 'Archiver',
   'Speichert die angezeigte Rechnung mit ihren Positionen im Archiv.',
   'Stores the displayed invoice and its lines in the archive.',
   'Enregistre la facture affichée et ses lignes dans l''archive.',
-  'Archivieren', 'Archive', 'Archiver'),
+  'Archivieren', 'Archive invoice', 'Archiver'),
  ('frmInvora', 'btnArchiv', 10, 'Archiv', 'Archive', 'Archives',
   'Sucht archivierte Rechnungen und öffnet ihr gespeichertes Original.',
   'Searches archived invoices and opens their stored original.',
