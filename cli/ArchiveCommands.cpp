@@ -163,10 +163,10 @@ QString ParseArchiveRequest(const QStringList &positional, ArchiveRequest &r)
 
 int RunArchiveRequest(const ArchiveRequest &r, const SharedState &state, QTextStream &out, QTextStream &err)
 {
-    QString problem;
+    ArchiveLocation::Problem problem{};
     const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
-        err << "invorator-cli: " << problem << '\n';
+        err << "invorator-cli: " << ArchiveAddressText(state, problem, state.ArchiveSetting) << '\n';
         return 2;
     }
     Database archive(QStringLiteral("archive"));
@@ -175,7 +175,7 @@ int RunArchiveRequest(const ArchiveRequest &r, const SharedState &state, QTextSt
     if (opened)
         opened = UpgradeArchive(archive);
     if (!opened) {
-        err << "Fehler: " << opened.message << '\n';
+        err << "Fehler: " << DbResultText(state, opened) << '\n';
         return 3;
     }
     ArchiveListing listing(archive);

@@ -4,6 +4,7 @@
 #include "cli/ArchiveCommands.h"
 #include "clients/ClientRecord.h"
 #include "import/ImportDriver.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "localisation/TranslateModel.h"
@@ -269,14 +270,14 @@ int sendSupport(const SharedState &state, const Options &o, QTextStream &err)
 
 int initArchive(const SharedState &state, QTextStream &err)
 {
-    QString problem;
+    ArchiveLocation::Problem problem{};
     const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
-        err << "invorator-cli: " << problem << '\n';
+        err << "invorator-cli: " << ArchiveAddressText(state, problem, state.ArchiveSetting) << '\n';
         return 2;
     }
     if (const DbResult made = InitArchive(*where, state.programFolder()); !made) {
-        err << "Fehler: " << made.message << '\n';
+        err << "Fehler: " << DbResultText(state, made) << '\n';
         return 3;
     }
     return 0;

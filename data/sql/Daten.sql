@@ -259,7 +259,17 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
       'aucun document enregistré pour la facture archivée %1'),
  (142, 'Dokument %1 (%2): gespeichert %3, der Inhalt ergibt %4', 'document %1 (%2): recorded %3, content has %4',
       'document %1 (%2) : enregistré %3, le contenu donne %4'),
- (143, 'keine SHA-256', 'no SHA-256', 'aucun SHA-256');
+ (143, 'keine SHA-256', 'no SHA-256', 'aucun SHA-256'),
+ -- The archive's address and database (%1 the address, the file or the driver).
+ (144, 'keine PostgreSQL-Adresse: %1', 'not a PostgreSQL address: %1', 'pas une adresse PostgreSQL : %1'),
+ (145, 'die Archivadresse darf kein Passwort enthalten; verwenden Sie PGPASSWORD oder die Passwortdatei von PostgreSQL',
+      'the archive address must not hold a password; use PGPASSWORD or the PostgreSQL password file',
+      'l''adresse de l''archive ne doit pas contenir de mot de passe ; utilisez PGPASSWORD ou le fichier de mots de passe de PostgreSQL'),
+ (146, 'Die Datei „%1“ wurde nicht gefunden.', 'Could not find file ''%1''.', 'Le fichier « %1 » est introuvable.'),
+ (147, 'Der Datenbanktreiber %1 ist nicht installiert.', 'The database driver %1 is not installed.',
+      'Le pilote de base de données %1 n''est pas installé.'),
+ (148, 'Die Datenbank konnte nicht geöffnet werden.', 'The database could not be opened.',
+      'La base de données n''a pas pu être ouverte.');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/Database.h"
 #include "services/WriteTarget.h"
 
 #include <QString>
@@ -19,9 +20,16 @@ enum ReasonText {
     NoStoredDocumentText = 141,
     DocumentMismatchText = 142,
     NoChecksumText = 143,
+    NotPostgresAddressText = 144, // the archive's address
+    PasswordInAddressText = 145,
+    DbFileMissingText = 146, // DbProblem FileMissing, NoDriver and NotOpened
+
 };
 
 // Why a file was not written over what stands at its path, in the current language.
 QString WriteRefusalText(const SharedState &state, WriteRefusal refusal);
+// Why a database operation failed: the driver's text as it is, the program's own reasons
+// in the current language.
+QString DbResultText(const SharedState &state, const DbResult &result);
 
 } // namespace invorator
