@@ -33,7 +33,7 @@ QJsonObject toJson(const ArchiveEntry &e)
 }
 
 // One line per entry, tab-separated so that scripts can cut it.
-QString line(const ArchiveEntry &e)
+QString line(const SharedState &state, const ArchiveEntry &e)
 {
     QStringList fields{QString::number(e.id),
                        e.issueDate,
@@ -42,11 +42,12 @@ QString line(const ArchiveEntry &e)
                        (e.amountDue + QLatin1Char(' ') + e.currency).trimmed(),
                        e.state};
     if (!e.latest())
-        fields << QStringLiteral("replaced %1 by %2").arg(e.replacedDate, e.replacedUser);
+        fields << GetMeldung(state, ReplacedInListText).arg(e.replacedDate, e.replacedUser);
     return fields.join(QLatin1Char('\t'));
 }
 
-int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+int list(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out,
+         QTextStream &err)
 {
     const auto entries = listing.entries(r.all);
     if (!entries) {
@@ -61,7 +62,7 @@ int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
         out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
     } else {
         for (const ArchiveEntry &e : shown)
-            out << line(e) << '\n';
+            out << line(state, e) << '\n';
     }
     return 0;
 }
@@ -80,18 +81,25 @@ int show(const SharedState &state, ArchiveListing &listing, const ArchiveRequest
         err << "invorator-cli: " << GetMeldung(state, NoArchivedInvoiceText).arg(r.id) << '\n';
         return 3;
     }
-    out << "ID: " << entry->id << "\nSeller: " << entry->seller << "\nSeller key: " << entry->sellerKey
-        << "\nNumber: " << entry->number << "\nIssue date: " << entry->issueDate
-        << "\nAmount due: " << (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed()
-        << "\nState: " << entry->state << "\nSaved: " << entry->createDate << '\n';
+    // The state in words as the archive window gives it; list keeps the values --state takes.
+    const QString stateText = entry->state.isEmpty()
+                                  ? QString()
+                                  : GetMeldung(state, entry->state == QLatin1String("valid") ? 92 : 93);
+    out << GetMeldung(state, ShownEntryText)
+               .arg(QString::number(entry->id), entry->seller, entry->sellerKey, entry->number,
+                    entry->issueDate, (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed(),
+                    entry->state, entry->createDate)
+        << '\n';
     if (!entry->latest())
-        out << "Replaced: " << entry->replacedDate << " by " << entry->replacedUser << '\n';
+        out << GetMeldung(state, ShownReplacedText).arg(entry->replacedDate, entry->replacedUser) << '\n';
     if (const auto document = listing.document(r.id))
-        out << "Document: " << document->fileName << "\nSize: " << document->fileSize
-            << "\nSHA-256: " << document->sha256 << "\nImported: " << document->importDate << '\n';
-    out << "Versions:\n";
+        out << GetMeldung(state, ShownDocumentText)
+                   .arg(document->fileName, QString::number(document->fileSize), document->sha256,
+                        document->importDate)
+            << '\n';
+    out << GetMeldung(state, ShownVersionsText) << '\n';
     for (const ArchiveEntry &v : *versions)
-        out << "  " << line(v) << '\n';
+        out << "  " << line(state, v) << '\n';
     return 0;
 }
 
@@ -180,7 +188,7 @@ int RunArchiveRequest(const ArchiveRequest &r, const SharedState &state, QTextSt
     }
     ArchiveListing listing(archive);
     if (r.action == QLatin1String("list"))
-        return list(listing, r, out, err);
+        return list(state, listing, r, out, err);
     if (r.action == QLatin1String("show"))
         return show(state, listing, r, out, err);
     if (r.action == QLatin1String("export"))

@@ -269,7 +269,43 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (147, 'Der Datenbanktreiber %1 ist nicht installiert.', 'The database driver %1 is not installed.',
       'Le pilote de base de données %1 n''est pas installé.'),
  (148, 'Die Datenbank konnte nicht geöffnet werden.', 'The database could not be opened.',
-      'La base de données n''a pas pu être ouverte.');
+      'La base de données n''a pas pu être ouverte.'),
+ -- archive show (one field a line) and a replaced version in archive list.
+ (149, 'ID: %1
+Verkäufer: %2
+Verkäuferschlüssel: %3
+Rechnungsnummer: %4
+Rechnungsdatum: %5
+Fälliger Betrag: %6
+Status: %7
+Gespeichert: %8', 'ID: %1
+Seller: %2
+Seller key: %3
+Number: %4
+Issue date: %5
+Amount due: %6
+State: %7
+Saved: %8', 'ID : %1
+Vendeur : %2
+Clé du vendeur : %3
+Numéro : %4
+Date de facture : %5
+Montant dû : %6
+Statut : %7
+Enregistré : %8'),
+ (150, 'Ersetzt: %1 von %2', 'Replaced: %1 by %2', 'Remplacé : %1 par %2'),
+ (151, 'Dokument: %1
+Größe: %2
+SHA-256: %3
+Importiert: %4', 'Document: %1
+Size: %2
+SHA-256: %3
+Imported: %4', 'Document : %1
+Taille : %2
+SHA-256 : %3
+Importé : %4'),
+ (152, 'Versionen:', 'Versions:', 'Versions :'),
+ (153, 'ersetzt am %1 von %2', 'replaced %1 by %2', 'remplacé le %1 par %2');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

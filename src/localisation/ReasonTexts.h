@@ -23,6 +23,11 @@ enum ReasonText {
     NotPostgresAddressText = 144, // the archive's address
     PasswordInAddressText = 145,
     DbFileMissingText = 146, // DbProblem FileMissing, NoDriver and NotOpened
+    ShownEntryText = 149,    // archive show: the entry's eight fields, one a line
+    ShownReplacedText = 150,
+    ShownDocumentText = 151, // the stored document's four fields
+    ShownVersionsText = 152,
+    ReplacedInListText = 153, // the last column of a replaced version in archive list
 
 };
 

@@ -132,7 +132,7 @@ TEST_P(ArchiveListingTest, ListsLatestVersionsNewestFirstByEachFilter)
 TEST_P(ArchiveListingTest, ShowsAndExportsTheStoredOriginal)
 {
     const ArchivedDocument &second = ArchivedDocuments()[1];
-    const CliRun shown = cli({"archive", "show", "2"});
+    const CliRun shown = cli({"archive", "show", "--lang", "EN", "2"});
     ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
     for (const QString &expected :
          {QString("Seller key: DE111"), "Document: " + second.fileName,
