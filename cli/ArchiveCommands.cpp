@@ -88,7 +88,7 @@ int show(const SharedState &state, ArchiveListing &listing, const ArchiveRequest
     out << GetMeldung(state, ShownEntryText)
                .arg(QString::number(entry->id), entry->seller, entry->sellerKey, entry->number,
                     entry->issueDate, (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed(),
-                    entry->state, entry->createDate)
+                    stateText, entry->createDate)
         << '\n';
     if (!entry->latest())
         out << GetMeldung(state, ShownReplacedText).arg(entry->replacedDate, entry->replacedUser) << '\n';
