@@ -371,7 +371,7 @@ int validateAll(SharedState &state, const Options &o, QTextStream &out, QTextStr
             else
                 out << QString::fromUtf8(line);
         } else {
-            out << file << ": " << FormatValidation(result.validation, messages);
+            out << file << ": " << FormatValidation(state, result.validation, messages);
         }
     }
     return unread ? 1 : invalid ? 5 : 0;
@@ -443,7 +443,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         printMessages(report.messages, err);
         if (!result)
             return 1;
-        out << FormatFindings(report.checks);
+        out << FormatFindings(state, report.checks);
         if (result.attachmentWriteFailed)
             return 3;
         // Warnings are printed; only a sum that is wrong fails the check.

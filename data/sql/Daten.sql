@@ -305,7 +305,16 @@ Taille : %2
 SHA-256 : %3
 Importé : %4'),
  (152, 'Versionen:', 'Versions:', 'Versions :'),
- (153, 'ersetzt am %1 von %2', 'replaced %1 by %2', 'remplacé le %1 par %2');
+ (153, 'ersetzt am %1 von %2', 'replaced %1 by %2', 'remplacé le %1 par %2'),
+ -- check and validate on the command line: a finding of the check of sums (%1 the rule
+ -- and where), and the first line of a validation (%1 fatal findings, %2 warnings).
+ (154, '%1: erwartet %2, gefunden %3', '%1: expected %2, found %3', '%1 : attendu %2, trouvé %3'),
+ (155, '%1: keine Zahl: „%2“', '%1: not a number: "%2"', '%1 : pas un nombre : « %2 »'),
+ (156, '%1 (Warnung)', '%1 (warning)', '%1 (avertissement)'),
+ (157, 'gültig (%1 schwerwiegend, %2 Warnungen)', 'valid (%1 fatal, %2 warnings)',
+      'valide (%1 bloquantes, %2 avertissements)'),
+ (158, 'ungültig (%1 schwerwiegend, %2 Warnungen)', 'not valid (%1 fatal, %2 warnings)',
+      'non valide (%1 bloquantes, %2 avertissements)');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

@@ -27,7 +27,12 @@ enum ReasonText {
     ShownReplacedText = 150,
     ShownDocumentText = 151, // the stored document's four fields
     ShownVersionsText = 152,
-    ReplacedInListText = 153, // the last column of a replaced version in archive list
+    ReplacedInListText = 153,  // the last column of a replaced version in archive list
+    FindingExpectedText = 154, // the command line's check and validate
+    FindingNoNumberText = 155,
+    FindingWarningText = 156,
+    ValidSummaryText = 157,
+    InvalidSummaryText = 158,
 
 };
 
