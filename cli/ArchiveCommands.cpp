@@ -1,7 +1,9 @@
 #include "cli/ArchiveCommands.h"
 
 #include "archive/InvoiceArchive.h"
-#include "services/WriteTarget.h"
+#include "localisation/ReasonTexts.h"
+#include "localisation/TextsGateway.h"
+#include "services/SharedState.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,7 +33,7 @@ QJsonObject toJson(const ArchiveEntry &e)
 }
 
 // One line per entry, tab-separated so that scripts can cut it.
-QString line(const ArchiveEntry &e)
+QString line(const SharedState &state, const ArchiveEntry &e)
 {
     QStringList fields{QString::number(e.id),
                        e.issueDate,
@@ -40,11 +42,12 @@ QString line(const ArchiveEntry &e)
                        (e.amountDue + QLatin1Char(' ') + e.currency).trimmed(),
                        e.state};
     if (!e.latest())
-        fields << QStringLiteral("replaced %1 by %2").arg(e.replacedDate, e.replacedUser);
+        fields << GetMeldung(state, ReplacedInListText).arg(e.replacedDate, e.replacedUser);
     return fields.join(QLatin1Char('\t'));
 }
 
-int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+int list(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out,
+         QTextStream &err)
 {
     const auto entries = listing.entries(r.all);
     if (!entries) {
@@ -59,12 +62,13 @@ int list(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
         out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
     } else {
         for (const ArchiveEntry &e : shown)
-            out << line(e) << '\n';
+            out << line(state, e) << '\n';
     }
     return 0;
 }
 
-int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTextStream &err)
+int show(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out,
+         QTextStream &err)
 {
     const auto versions = listing.versions(r.id);
     if (!versions) {
@@ -74,33 +78,41 @@ int show(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out, QTe
     const auto entry =
         std::find_if(versions->begin(), versions->end(), [&](const ArchiveEntry &e) { return e.id == r.id; });
     if (entry == versions->end()) {
-        err << "invorator-cli: no archived invoice " << r.id << '\n';
+        err << "invorator-cli: " << GetMeldung(state, NoArchivedInvoiceText).arg(r.id) << '\n';
         return 3;
     }
-    out << "ID: " << entry->id << "\nSeller: " << entry->seller << "\nSeller key: " << entry->sellerKey
-        << "\nNumber: " << entry->number << "\nIssue date: " << entry->issueDate
-        << "\nAmount due: " << (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed()
-        << "\nState: " << entry->state << "\nSaved: " << entry->createDate << '\n';
+    // The state in words as the archive window gives it; list keeps the values --state takes.
+    const QString stateText = entry->state.isEmpty()
+                                  ? QString()
+                                  : GetMeldung(state, entry->state == QLatin1String("valid") ? 92 : 93);
+    out << GetMeldung(state, ShownEntryText)
+               .arg(QString::number(entry->id), entry->seller, entry->sellerKey, entry->number,
+                    entry->issueDate, (entry->amountDue + QLatin1Char(' ') + entry->currency).trimmed(),
+                    stateText, entry->createDate)
+        << '\n';
     if (!entry->latest())
-        out << "Replaced: " << entry->replacedDate << " by " << entry->replacedUser << '\n';
+        out << GetMeldung(state, ShownReplacedText).arg(entry->replacedDate, entry->replacedUser) << '\n';
     if (const auto document = listing.document(r.id))
-        out << "Document: " << document->fileName << "\nSize: " << document->fileSize
-            << "\nSHA-256: " << document->sha256 << "\nImported: " << document->importDate << '\n';
-    out << "Versions:\n";
+        out << GetMeldung(state, ShownDocumentText)
+                   .arg(document->fileName, QString::number(document->fileSize), document->sha256,
+                        document->importDate)
+            << '\n';
+    out << GetMeldung(state, ShownVersionsText) << '\n';
     for (const ArchiveEntry &v : *versions)
-        out << "  " << line(v) << '\n';
+        out << "  " << line(state, v) << '\n';
     return 0;
 }
 
-int exportDocument(ArchiveListing &listing, const ArchiveRequest &r, QTextStream &err)
+int exportDocument(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r,
+                   QTextStream &err)
 {
     const auto document = listing.document(r.id);
     if (!document) {
-        err << "invorator-cli: no stored document for archived invoice " << r.id << '\n';
+        err << "invorator-cli: " << GetMeldung(state, NoStoredDocumentText).arg(r.id) << '\n';
         return 3;
     }
     if (const auto refused = RefusedWriteTarget(r.out)) {
-        err << "invorator-cli: " << r.out << ": " << *refused << '\n';
+        err << "invorator-cli: " << r.out << ": " << WriteRefusalText(state, *refused) << '\n';
         return 3;
     }
     QSaveFile file(r.out);
@@ -112,7 +124,7 @@ int exportDocument(ArchiveListing &listing, const ArchiveRequest &r, QTextStream
     return 0;
 }
 
-int verify(ArchiveListing &listing, QTextStream &out, QTextStream &err)
+int verify(const SharedState &state, ArchiveListing &listing, QTextStream &out, QTextStream &err)
 {
     const auto mismatches = listing.verify();
     if (!mismatches) {
@@ -120,9 +132,10 @@ int verify(ArchiveListing &listing, QTextStream &out, QTextStream &err)
         return 3;
     }
     for (const DocumentMismatch &m : *mismatches)
-        out << "document " << m.id << " (" << m.fileName << "): recorded "
-            << (m.recorded.isEmpty() ? QStringLiteral("no SHA-256") : m.recorded) << ", content has "
-            << m.actual << '\n';
+        out << GetMeldung(state, DocumentMismatchText)
+                   .arg(QString::number(m.id), m.fileName,
+                        m.recorded.isEmpty() ? GetMeldung(state, NoChecksumText) : m.recorded, m.actual)
+            << '\n';
     return mismatches->empty() ? 0 : 6;
 }
 
@@ -156,13 +169,12 @@ QString ParseArchiveRequest(const QStringList &positional, ArchiveRequest &r)
     return {};
 }
 
-int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QString &programFolder,
-                      QTextStream &out, QTextStream &err)
+int RunArchiveRequest(const ArchiveRequest &r, const SharedState &state, QTextStream &out, QTextStream &err)
 {
-    QString problem;
-    const auto where = ArchiveLocation::parse(setting, programFolder, &problem);
+    ArchiveLocation::Problem problem{};
+    const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
-        err << "invorator-cli: " << problem << '\n';
+        err << "invorator-cli: " << ArchiveAddressText(state, problem, state.ArchiveSetting) << '\n';
         return 2;
     }
     Database archive(QStringLiteral("archive"));
@@ -171,17 +183,17 @@ int RunArchiveRequest(const ArchiveRequest &r, const QString &setting, const QSt
     if (opened)
         opened = UpgradeArchive(archive);
     if (!opened) {
-        err << "Fehler: " << opened.message << '\n';
+        err << "Fehler: " << DbResultText(state, opened) << '\n';
         return 3;
     }
     ArchiveListing listing(archive);
     if (r.action == QLatin1String("list"))
-        return list(listing, r, out, err);
+        return list(state, listing, r, out, err);
     if (r.action == QLatin1String("show"))
-        return show(listing, r, out, err);
+        return show(state, listing, r, out, err);
     if (r.action == QLatin1String("export"))
-        return exportDocument(listing, r, err);
-    return verify(listing, out, err);
+        return exportDocument(state, listing, r, err);
+    return verify(state, listing, out, err);
 }
 
 } // namespace invorator

@@ -8,6 +8,8 @@
 
 namespace invorator {
 
+class SharedState;
+
 // What `invorator-cli archive list|show|export|verify` was asked.
 struct ArchiveRequest
 {
@@ -23,10 +25,11 @@ struct ArchiveRequest
 // reason it cannot be used.
 QString ParseArchiveRequest(const QStringList &positional, ArchiveRequest &request);
 
-// Runs the request on the archive `setting` names (a file or a PostgreSQL address): 0 when
+// Runs the request on the archive the state's setting names (a file or a PostgreSQL
+// address), with texts in the state's language: 0 when
 // done, 3 when the archive cannot be read, the entry is missing or OUT cannot be written,
 // 6 when verify finds a document whose bytes do not give its SHA-256.
-int RunArchiveRequest(const ArchiveRequest &request, const QString &setting, const QString &programFolder,
-                      QTextStream &out, QTextStream &err);
+int RunArchiveRequest(const ArchiveRequest &request, const SharedState &state, QTextStream &out,
+                      QTextStream &err);
 
 } // namespace invorator

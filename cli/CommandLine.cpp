@@ -4,6 +4,7 @@
 #include "cli/ArchiveCommands.h"
 #include "clients/ClientRecord.h"
 #include "import/ImportDriver.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "localisation/TranslateModel.h"
@@ -269,14 +270,14 @@ int sendSupport(const SharedState &state, const Options &o, QTextStream &err)
 
 int initArchive(const SharedState &state, QTextStream &err)
 {
-    QString problem;
+    ArchiveLocation::Problem problem{};
     const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
-        err << "invorator-cli: " << problem << '\n';
+        err << "invorator-cli: " << ArchiveAddressText(state, problem, state.ArchiveSetting) << '\n';
         return 2;
     }
     if (const DbResult made = InitArchive(*where, state.programFolder()); !made) {
-        err << "Fehler: " << made.message << '\n';
+        err << "Fehler: " << DbResultText(state, made) << '\n';
         return 3;
     }
     return 0;
@@ -370,7 +371,7 @@ int validateAll(SharedState &state, const Options &o, QTextStream &out, QTextStr
             else
                 out << QString::fromUtf8(line);
         } else {
-            out << file << ": " << FormatValidation(result.validation, messages);
+            out << file << ": " << FormatValidation(state, result.validation, messages);
         }
     }
     return unread ? 1 : invalid ? 5 : 0;
@@ -404,7 +405,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     if (o.command == QLatin1String("archive-init"))
         return initArchive(state, err);
     if (archiveQuery(o.command))
-        return RunArchiveRequest(o.archiveRequest, state.ArchiveSetting, state.programFolder(), out, err);
+        return RunArchiveRequest(o.archiveRequest, state, out, err);
     if (o.command == QLatin1String("save"))
         return saveAll(state, o, out, err);
     if (o.command == QLatin1String("support"))
@@ -442,7 +443,7 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
         printMessages(report.messages, err);
         if (!result)
             return 1;
-        out << FormatFindings(report.checks);
+        out << FormatFindings(state, report.checks);
         if (result.attachmentWriteFailed)
             return 3;
         // Warnings are printed; only a sum that is wrong fails the check.

@@ -237,6 +237,85 @@ INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
  (122, '%1, Abschnitt [Support]: leer oder ungültig: %2', '%1, section [Support]: empty or invalid: %2',
       '%1, section [Support] : vide ou invalide : %2');
 
+-- Why a file was not written (%1 one of rows 131 to 136, what stands at its path), why a
+-- PDF or a picture was not made, the tail of the archive's report of a save (after 43), and
+-- the command line's archive commands.
+INSERT INTO tblMeldungen (ID, DE, EN, FR) VALUES
+ (130, 'keine gewöhnliche Datei, sondern %1, und bleibt unverändert', 'not a regular file but %1; it was left as it is',
+      'pas un fichier ordinaire mais %1 ; laissé tel quel'),
+ (131, 'ein Ordner', 'a folder', 'un dossier'),
+ (132, 'ein zeichenorientiertes Gerät', 'a character device', 'un périphérique en mode caractère'),
+ (133, 'ein blockorientiertes Gerät', 'a block device', 'un périphérique en mode bloc'),
+ (134, 'eine benannte Pipe', 'a named pipe', 'un tube nommé'),
+ (135, 'ein Socket', 'a socket', 'un socket'),
+ (136, 'etwas anderes', 'something else', 'autre chose'),
+ (137, 'das Dokument konnte nicht gezeichnet werden', 'the document could not be drawn',
+      'le document n''a pas pu être dessiné'),
+ (138, '%1 gespeichert.', '%1 saved.', '%1 enregistré.'),
+ (139, 'das Bild konnte nicht geschrieben werden', 'the picture could not be written',
+      'l''image n''a pas pu être écrite'),
+ (140, 'keine archivierte Rechnung %1', 'no archived invoice %1', 'aucune facture archivée %1'),
+ (141, 'kein gespeichertes Dokument zur archivierten Rechnung %1', 'no stored document for archived invoice %1',
+      'aucun document enregistré pour la facture archivée %1'),
+ (142, 'Dokument %1 (%2): gespeichert %3, der Inhalt ergibt %4', 'document %1 (%2): recorded %3, content has %4',
+      'document %1 (%2) : enregistré %3, le contenu donne %4'),
+ (143, 'keine SHA-256', 'no SHA-256', 'aucun SHA-256'),
+ -- The archive's address and database (%1 the address, the file or the driver).
+ (144, 'keine PostgreSQL-Adresse: %1', 'not a PostgreSQL address: %1', 'pas une adresse PostgreSQL : %1'),
+ (145, 'die Archivadresse darf kein Passwort enthalten; verwenden Sie PGPASSWORD oder die Passwortdatei von PostgreSQL',
+      'the archive address must not hold a password; use PGPASSWORD or the PostgreSQL password file',
+      'l''adresse de l''archive ne doit pas contenir de mot de passe ; utilisez PGPASSWORD ou le fichier de mots de passe de PostgreSQL'),
+ (146, 'Die Datei „%1“ wurde nicht gefunden.', 'Could not find file ''%1''.', 'Le fichier « %1 » est introuvable.'),
+ (147, 'Der Datenbanktreiber %1 ist nicht installiert.', 'The database driver %1 is not installed.',
+      'Le pilote de base de données %1 n''est pas installé.'),
+ (148, 'Die Datenbank konnte nicht geöffnet werden.', 'The database could not be opened.',
+      'La base de données n''a pas pu être ouverte.'),
+ -- archive show (one field a line) and a replaced version in archive list.
+ (149, 'ID: %1
+Verkäufer: %2
+Verkäuferschlüssel: %3
+Rechnungsnummer: %4
+Rechnungsdatum: %5
+Fälliger Betrag: %6
+Status: %7
+Gespeichert: %8', 'ID: %1
+Seller: %2
+Seller key: %3
+Number: %4
+Issue date: %5
+Amount due: %6
+State: %7
+Saved: %8', 'ID : %1
+Vendeur : %2
+Clé du vendeur : %3
+Numéro : %4
+Date de facture : %5
+Montant dû : %6
+Statut : %7
+Enregistré : %8'),
+ (150, 'Ersetzt: %1 von %2', 'Replaced: %1 by %2', 'Remplacé : %1 par %2'),
+ (151, 'Dokument: %1
+Größe: %2
+SHA-256: %3
+Importiert: %4', 'Document: %1
+Size: %2
+SHA-256: %3
+Imported: %4', 'Document : %1
+Taille : %2
+SHA-256 : %3
+Importé : %4'),
+ (152, 'Versionen:', 'Versions:', 'Versions :'),
+ (153, 'ersetzt am %1 von %2', 'replaced %1 by %2', 'remplacé le %1 par %2'),
+ -- check and validate on the command line: a finding of the check of sums (%1 the rule
+ -- and where), and the first line of a validation (%1 fatal findings, %2 warnings).
+ (154, '%1: erwartet %2, gefunden %3', '%1: expected %2, found %3', '%1 : attendu %2, trouvé %3'),
+ (155, '%1: keine Zahl: „%2“', '%1: not a number: "%2"', '%1 : pas un nombre : « %2 »'),
+ (156, '%1 (Warnung)', '%1 (warning)', '%1 (avertissement)'),
+ (157, 'gültig (%1 schwerwiegend, %2 Warnungen)', 'valid (%1 fatal, %2 warnings)',
+      'valide (%1 bloquantes, %2 avertissements)'),
+ (158, 'ungültig (%1 schwerwiegend, %2 Warnungen)', 'not valid (%1 fatal, %2 warnings)',
+      'non valide (%1 bloquantes, %2 avertissements)');
+
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');
 
@@ -769,11 +848,11 @@ INSERT INTO tblLabelUebersetzung (FormularName, Feldname, DE, EN, FR, ToolTipTex
 -- Captions and tooltips of the toolbar buttons and the help menu, in toolbar order.
 INSERT INTO tblLabelUebersetzungBar (FormularName, Feldname, POS, DE, EN, FR, ToolTipTextDE, ToolTipTextEN, ToolTipTextFR,
                                      ToolTipTitelDE, ToolTipTitelEN, ToolTipTitelFR) VALUES
- ('frmInvora', 'btnSave', 1, 'Archivieren', 'Archive', 'Archiver',
+ ('frmInvora', 'btnSave', 1, 'Archivieren', 'Archive invoice', 'Archiver',
   'Speichert die angezeigte Rechnung mit ihren Positionen im Archiv.',
   'Stores the displayed invoice and its lines in the archive.',
   'Enregistre la facture affichée et ses lignes dans l''archive.',
-  'Archivieren', 'Archive', 'Archiver'),
+  'Archivieren', 'Archive invoice', 'Archiver'),
  ('frmInvora', 'btnArchiv', 10, 'Archiv', 'Archive', 'Archives',
   'Sucht archivierte Rechnungen und öffnet ihr gespeichertes Original.',
   'Searches archived invoices and opens their stored original.',

@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveGateway.h"
 #include "import/ImportDriver.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "model/DisplayModel.h"
@@ -300,7 +301,7 @@ DbResult UpgradeArchive(Database &archive)
 }
 
 std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, const QString &programFolder,
-                                                      QString *problem)
+                                                      Problem *problem)
 {
     ArchiveLocation where;
     const QString s = setting.trimmed();
@@ -316,10 +317,7 @@ std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, co
     const QString name = url.path().mid(1);
     if (!url.isValid() || url.host().isEmpty() || name.isEmpty() || !url.password().isEmpty()) {
         if (problem)
-            *problem = url.password().isEmpty()
-                           ? QStringLiteral("not a PostgreSQL address: %1").arg(s)
-                           : QStringLiteral("the archive address must not hold a password; use PGPASSWORD or "
-                                            "the PostgreSQL password file");
+            *problem = url.password().isEmpty() ? Problem::NotAnAddress : Problem::HoldsPassword;
         return std::nullopt;
     }
     where.config.engine = DbConfig::Engine::PostgreSQL;
@@ -328,6 +326,13 @@ std::optional<ArchiveLocation> ArchiveLocation::parse(const QString &setting, co
     where.config.name = name;
     where.config.user = url.userName();
     return where;
+}
+
+QString ArchiveAddressText(const SharedState &state, ArchiveLocation::Problem problem, const QString &setting)
+{
+    return problem == ArchiveLocation::Problem::HoldsPassword
+               ? GetMeldung(state, PasswordInAddressText)
+               : GetMeldung(state, NotPostgresAddressText).arg(setting.trimmed());
 }
 
 ArchiveLocation ArchiveOf(const SharedState &state)
@@ -351,10 +356,10 @@ ArchiveSave::ArchiveSave(const SharedState &state) : m_state(state)
         m_report.messages.push_back(
             MakeMessage(0, MsgIcon::None, QString(), QStringLiteral("Fehler: ") + description));
     };
-    QString problem;
+    ArchiveLocation::Problem problem{};
     const auto where = ArchiveLocation::parse(state.ArchiveSetting, state.programFolder(), &problem);
     if (!where) {
-        failed(problem);
+        failed(ArchiveAddressText(state, problem, state.ArchiveSetting));
         return;
     }
     if (!ArchiveAvailable(*where)) {
@@ -365,7 +370,7 @@ ArchiveSave::ArchiveSave(const SharedState &state) : m_state(state)
     }
     auto archive = std::make_unique<Database>(QStringLiteral("archive"));
     if (const DbResult opened = archive->open(where->config); !opened) {
-        failed(opened.message);
+        failed(DbResultText(state, opened));
         return;
     }
     // Only an archive is upgraded: a file without its tables stays as it is.
@@ -469,7 +474,8 @@ SaveReport ArchiveSave::save(const DisplayModel &model, const ImportResult &impo
         return failed(SaveStep::Deductions, 47, gateway.lastError());
     if (const DbResult committed = t.commit(); !committed)
         return failed(SaveStep::Commit, 0, committed.message);
-    QString text = texts.message(43) + report.documentPath + QStringLiteral(" saved.\r\n");
+    QString text = texts.message(43) + texts.message(DocumentSavedText).arg(report.documentPath) +
+                   QStringLiteral("\r\n");
     if (model.lvAbzuege.rowCount() > 0)
         text += texts.message(46);
     report.messages.push_back(MakeMessage(43, MsgIcon::Information, BrellwerkTitle, text));

@@ -25,10 +25,16 @@ struct ArchiveLocation
     DbConfig config;
     bool isFile() const { return config.engine == DbConfig::Engine::SQLite; }
 
+    // Why a PostgreSQL address cannot be used.
+    enum class Problem { NotAnAddress, HoldsPassword };
     // The location a setting names, or the reason it cannot be used.
     static std::optional<ArchiveLocation> parse(const QString &setting, const QString &programFolder,
-                                                QString *problem = nullptr);
+                                                Problem *problem = nullptr);
 };
+
+// Why the setting names no usable archive, in the current language.
+QString ArchiveAddressText(const SharedState &state, ArchiveLocation::Problem problem,
+                           const QString &setting);
 
 // The archive the shared state's settings name (the default file when unusable).
 ArchiveLocation ArchiveOf(const SharedState &state);

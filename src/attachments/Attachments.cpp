@@ -39,17 +39,17 @@ constexpr qsizetype maxNameBytes = 240;
 // half file and an older file of that name is replaced whole. Anything at the target that
 // is no regular file stays: the rename would replace a device or a pipe. Returns why the
 // file could not be written, or nothing.
-std::optional<QString> writeFile(const QString &path, const QByteArray &bytes)
+std::optional<AttachmentFailure> writeFile(const QString &path, const QByteArray &bytes)
 {
     if (auto refused = RefusedWriteTarget(path))
-        return refused;
+        return AttachmentFailure{{}, refused, {}};
     QTemporaryFile file(path + QStringLiteral(".XXXXXX.part"));
     if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        return file.errorString();
+        return AttachmentFailure{{}, {}, file.errorString()};
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                         QFileDevice::ReadOther);
     if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return AttachmentFailure{{}, {}, QString::fromLocal8Bit(std::strerror(errno))};
     file.setAutoRemove(false);
     return std::nullopt;
 }
@@ -176,11 +176,12 @@ std::optional<QString> AttachmentStore::store(const QString &name, const std::op
 {
     const QString fileName = claimName(SafeFileName(name));
     if (!bytes) {
-        m_failed << fileName;
+        m_failed.push_back({fileName, {}, {}});
         return std::nullopt;
     }
-    if (const auto problem = writeFile(QDir(m_folder).filePath(fileName), *bytes)) {
-        m_failed << fileName + QStringLiteral(": ") + *problem;
+    if (auto problem = writeFile(QDir(m_folder).filePath(fileName), *bytes)) {
+        problem->name = fileName;
+        m_failed.push_back(std::move(*problem));
         m_writeFailed = true;
         return std::nullopt;
     }

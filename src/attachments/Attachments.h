@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/WriteTarget.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSet>
@@ -7,6 +9,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace invorator {
 
@@ -21,6 +24,15 @@ std::optional<QByteArray> DecodeBase64(const QString &data);
 // no control characters, not "." or "..", not hidden, not empty, and short enough in
 // UTF-8 bytes for any file system, cut between characters and keeping the extension.
 QString SafeFileName(const QString &name);
+
+// An attachment that could not be written: its file name, and why when its data was valid:
+// what stands at its path, or the system's reason.
+struct AttachmentFailure
+{
+    QString name;
+    std::optional<WriteRefusal> refused;
+    QString error;
+};
 
 // Writes the attachments of one import into the export folder. Every name is made safe,
 // and a name already used by this import gets a number (Externfile-2.png) so nothing is
@@ -40,9 +52,8 @@ public:
     void finish();
     // Names of the files written, in order.
     const QStringList &written() const { return m_written; }
-    // Names of the attachments that could not be written, in order; where the data was
-    // valid but the file could not be written, the name is followed by ": " and the reason.
-    const QStringList &failed() const { return m_failed; }
+    // The attachments that could not be written, in order.
+    const std::vector<AttachmentFailure> &failed() const { return m_failed; }
     // Whether a file could not be written (as opposed to data that was no base64).
     bool writeFailed() const { return m_writeFailed; }
 
@@ -53,7 +64,7 @@ private:
     QSet<QString> m_used;
     QHash<QString, int> m_nextNumber; // per wanted name: the number to try next
     QStringList m_written;
-    QStringList m_failed;
+    std::vector<AttachmentFailure> m_failed;
     bool m_writeFailed = false;
 };
 

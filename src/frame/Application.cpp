@@ -2,8 +2,9 @@
 
 #include "frame/FormTranslation.h"
 #include "frame/frmInvora.h"
+#include "localisation/ReasonTexts.h"
+#include "localisation/TextsGateway.h"
 #include "services/SharedState.h"
-#include "services/WriteTarget.h"
 #include "support/SupportMail.h"
 
 #include <QApplication>
@@ -32,13 +33,13 @@ public:
 
 // Writes the picture of the window; 0, or 3 with the reason on stderr when the file
 // cannot be written or something other than a regular file is there.
-int writeScreenshot(QWidget &window, const QString &path)
+int writeScreenshot(const SharedState &state, QWidget &window, const QString &path)
 {
     QString problem;
     if (const auto refused = RefusedWriteTarget(path))
-        problem = *refused;
+        problem = WriteRefusalText(state, *refused);
     else if (!window.grab().save(path))
-        problem = QStringLiteral("the picture could not be written");
+        problem = GetMeldung(state, PictureNotWrittenText);
     if (problem.isEmpty())
         return 0;
     QTextStream(stderr) << "invorator: " << path << ": " << problem << '\n';
@@ -94,7 +95,7 @@ int RunApplication(int argc, char *argv[])
         if (dump)
             QTextStream(stdout) << QJsonDocument(DumpTexts(&window)).toJson(QJsonDocument::Indented);
         else if (!screenshot.isEmpty())
-            status = writeScreenshot(window, screenshot);
+            status = writeScreenshot(state, window, screenshot);
         // These runs measure and show the start; tearing a thousand rows down again is
         // no part of it, and the process ends here anyway.
         std::fflush(stdout);

@@ -5,11 +5,11 @@
 #include "frame/FileArea.h"
 #include "frame/FormTranslation.h"
 #include "frame/frmInvora.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "services/MessageSink.h"
 #include "services/SharedState.h"
-#include "services/WriteTarget.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -34,10 +34,10 @@ namespace {
 enum ArchiveText { Title = 90, AllStates = 91, Valid = 92, Findings = 93, FromArchive = 94 };
 
 // Writes bytes to path through a temporary file, so that a failure leaves what was there.
-QString writeBytes(const QString &path, const QByteArray &bytes)
+QString writeBytes(const SharedState &state, const QString &path, const QByteArray &bytes)
 {
     if (const auto refused = RefusedWriteTarget(path))
-        return *refused;
+        return WriteRefusalText(state, *refused);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return file.errorString();
@@ -223,7 +223,7 @@ void ArchiveDialog::openSelected()
     QDir().mkpath(folder);
     const QString name = QFileInfo(document->fileName).fileName();
     const QString path = folder + QLatin1Char('/') + QString::number(*id) + QLatin1Char('-') + name;
-    if (const QString problem = writeBytes(path, document->bytes); !problem.isEmpty()) {
+    if (const QString problem = writeBytes(m_state, path, document->bytes); !problem.isEmpty()) {
         m_messages.show(MakeMessage(0, MsgIcon::Critical, m_state.AppTitle,
                                     QStringLiteral("Fehler: ") + path + QStringLiteral(": ") + problem));
         return;
@@ -248,7 +248,7 @@ void ArchiveDialog::saveSelected()
     const QString path = chooseSavePath(QFileInfo(document->fileName).fileName());
     if (path.isEmpty())
         return;
-    if (const QString problem = writeBytes(path, document->bytes); !problem.isEmpty())
+    if (const QString problem = writeBytes(m_state, path, document->bytes); !problem.isEmpty())
         m_messages.show(MakeMessage(0, MsgIcon::Critical, m_state.AppTitle,
                                     QStringLiteral("Fehler: ") + path + QStringLiteral(": ") + problem));
 }

@@ -1,10 +1,10 @@
 #include "frame/DocumentCommands.h"
 
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "model/DisplayModel.h"
 #include "services/MessageSink.h"
 #include "services/SharedState.h"
-#include "services/WriteTarget.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -24,7 +24,8 @@ void PrintInvoiceDocument(QWidget *parent, const SharedState &state, const Displ
         return;
     // Printing into a file (no file: no refusal) meets a pipe or a device as the PDF command does.
     if (const auto refused = RefusedWriteTarget(printer.outputFileName())) {
-        messages.show(MakeMessage(66, MsgIcon::Critical, ProgramTitle, GetMeldung(state, 66).arg(*refused)));
+        messages.show(MakeMessage(66, MsgIcon::Critical, ProgramTitle,
+                                  GetMeldung(state, 66).arg(WriteRefusalText(state, *refused))));
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

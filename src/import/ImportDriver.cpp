@@ -3,6 +3,7 @@
 #include "attachments/Attachments.h"
 #include "checks/SumChecks.h"
 #include "import/PdfExtraction.h"
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "readers/ImportContext.h"
@@ -181,10 +182,17 @@ void ImportDriver::writeAttachments(InvoiceReader &reader, ImportResult &result)
     store.finish();
     result.attachments = store.written();
     result.attachmentWriteFailed = store.writeFailed();
-    if (!store.failed().isEmpty()) {
+    if (!store.failed().empty()) {
         // One message names them all; a hostile file may hold thousands.
-        QStringList names = store.failed().mid(0, 10);
-        if (store.failed().size() > names.size())
+        QStringList names;
+        for (const AttachmentFailure &f : store.failed()) {
+            if (names.size() == 10)
+                break;
+            names << f.name + (f.refused ? QStringLiteral(": ") + WriteRefusalText(m_state, *f.refused)
+                               : f.error.isEmpty() ? QString()
+                                                   : QStringLiteral(": ") + f.error);
+        }
+        if (store.failed().size() > size_t(names.size()))
             names << QStringLiteral("… (%1)").arg(store.failed().size());
         say(54, MsgIcon::Exclamation, ProgramTitle,
             GetMeldung(m_state, 54).arg(names.join(QStringLiteral(", "))));

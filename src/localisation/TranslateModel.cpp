@@ -1,5 +1,6 @@
 #include "localisation/TranslateModel.h"
 
+#include "localisation/ReasonTexts.h"
 #include "localisation/TextsGateway.h"
 #include "localisation/TranslateForm.h"
 #include "model/DisplayModel.h"
@@ -97,6 +98,11 @@ DocumentTexts DocumentTextsOf(const SharedState &state, const SectionTitles &tit
     texts.printedOn = text(65, "Gedruckt am %1");
     texts.pageOf = text(64, "Seite %1 von %2");
     texts.numberFormat = state.NumberFormat;
+    texts.notDrawn = GetMeldung(state, DocumentNotDrawnText);
+    for (const WriteRefusal refusal :
+         {WriteRefusal::Folder, WriteRefusal::CharacterDevice, WriteRefusal::BlockDevice,
+          WriteRefusal::NamedPipe, WriteRefusal::Socket, WriteRefusal::Other})
+        texts.refusedTarget << WriteRefusalText(state, refusal);
     return texts;
 }
 

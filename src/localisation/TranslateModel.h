@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace invorator {
 
@@ -36,6 +37,10 @@ struct DocumentTexts
     QString printedOn;    // "Gedruckt am %1"
     QString pageOf;       // "Seite %1 von %2"
     QString numberFormat; // the pattern of amounts the document formats itself (cash discounts)
+    // Why a PDF was not written: nothing could be drawn, or what stands at the path, one
+    // text per WriteRefusal.
+    QString notDrawn;
+    QStringList refusedTarget;
 };
 
 // Captions, list headers and section titles of the model in the current language, as

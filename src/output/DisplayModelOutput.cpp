@@ -1,5 +1,7 @@
 #include "output/DisplayModelOutput.h"
 
+#include "localisation/ReasonTexts.h"
+#include "localisation/TextsGateway.h"
 #include "model/Conversions.h"
 #include "model/Payment.h"
 
@@ -312,18 +314,19 @@ QString FormatModelText(const DisplayModel &model, const ImportReport &report)
     return out;
 }
 
-QString FormatFindings(const std::vector<SumFinding> &findings)
+QString FormatFindings(const SharedState &state, const std::vector<SumFinding> &findings)
 {
     if (findings.empty())
-        return QStringLiteral("All sums agree.\n");
+        return GetMeldung(state, 62) + QLatin1Char('\n');
     QString out;
     for (const SumFinding &f : findings) {
-        out += f.rule + (f.where.isEmpty() ? QString() : QStringLiteral(" [") + f.where + QLatin1Char(']'));
+        QString where =
+            f.rule + (f.where.isEmpty() ? QString() : QStringLiteral(" [") + f.where + QLatin1Char(']'));
         if (f.flag == FindingFlag::Warning)
-            out += QStringLiteral(" (warning)");
+            where = GetMeldung(state, FindingWarningText).arg(where);
         out += f.rule == QLatin1String("NUMBER")
-                   ? QStringLiteral(": not a number: \"") + f.found + QLatin1Char('"')
-                   : QStringLiteral(": expected ") + f.expected + QStringLiteral(", found ") + f.found;
+                   ? GetMeldung(state, FindingNoNumberText).arg(where, f.found)
+                   : GetMeldung(state, FindingExpectedText).arg(where, f.expected, f.found);
         out += QLatin1Char('\n');
     }
     return out;
@@ -468,7 +471,8 @@ QByteArray ModelToJsonText(const DisplayModel &model, const ImportReport &report
     return std::move(j.bytes());
 }
 
-QString FormatValidation(const ValidationReport &report, const QStringList &messages)
+QString FormatValidation(const SharedState &state, const ValidationReport &report,
+                         const QStringList &messages)
 {
     int fatal = 0;
     int warnings = 0;
@@ -476,13 +480,14 @@ QString FormatValidation(const ValidationReport &report, const QStringList &mess
         fatal += f.flag == FindingFlag::Fatal;
         warnings += f.flag == FindingFlag::Warning;
     }
-    QString out = report.valid() ? QStringLiteral("valid") : QStringLiteral("not valid");
-    out += QStringLiteral(" (%1 fatal, %2 warnings)\n").arg(fatal).arg(warnings);
+    QString out = GetMeldung(state, report.valid() ? ValidSummaryText : InvalidSummaryText)
+                      .arg(QString::number(fatal), QString::number(warnings)) +
+                  QLatin1Char('\n');
     for (size_t i = 0; i < report.findings.size(); ++i) {
         const ValidationFinding &f = report.findings[i];
         out += QStringLiteral("  %1 %2").arg(FlagName(f.flag), f.rule);
         if (f.line > 0)
-            out += QStringLiteral(" line %1").arg(f.line);
+            out += QLatin1Char(' ') + GetMeldung(state, 75).arg(f.line);
         out += QStringLiteral(": ") + messages.value(static_cast<qsizetype>(i));
         if (!f.location.isEmpty())
             out += QStringLiteral(" [") + f.location + QLatin1Char(']');

@@ -16,6 +16,8 @@
 
 namespace invorator {
 
+class SharedState;
+
 // What one import produced, for printing: the model plus the import's own results.
 struct ImportReport
 {
@@ -33,14 +35,16 @@ struct ImportReport
 
 // The validation of one file as text: whether it is valid, then each finding on a line of
 // its own (flag, rule, line, message, location).
-QString FormatValidation(const ValidationReport &report, const QStringList &messages);
+QString FormatValidation(const SharedState &state, const ValidationReport &report,
+                         const QStringList &messages);
 // The validation as one JSON object {"valid", "findings": [{"flag", "line", "location",
 // "message", "rule"}]} on one line, with a member "file" when `file` is given.
 QByteArray ValidationToJsonText(const ValidationReport &report, const QStringList &messages,
                                 const QString &file = {});
 
-// The findings of the check of sums, one line each, or one line saying all sums agree.
-QString FormatFindings(const std::vector<SumFinding> &findings);
+// The findings of the check of sums, one line each, or one line saying all sums agree, in
+// the state's language.
+QString FormatFindings(const SharedState &state, const std::vector<SumFinding> &findings);
 
 // A cash discount on one line in the words of `titles` ("14 Tage, 2,00 % von 518,99 = 10,38,
 // zahlbar bis 20.08.2013"), amounts in the number format; an unreadable one as written.

@@ -430,7 +430,7 @@ bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, cons
                      QString *error)
 {
     if (const auto refused = RefusedWriteTarget(path)) {
-        *error = *refused;
+        *error = texts.refusedTarget.value(static_cast<int>(*refused));
         return false;
     }
     QSaveFile file(path);
@@ -448,7 +448,7 @@ bool WriteInvoicePdf(const DisplayModel &model, const DocumentTexts &texts, cons
     }
     if (pages == 0) {
         file.cancelWriting();
-        *error = QStringLiteral("the document could not be drawn");
+        *error = texts.notDrawn;
         return false;
     }
     if (!file.commit()) {

@@ -36,10 +36,12 @@ DbResult Database::open(const DbConfig &config)
     close();
     const bool sqlite = config.engine == DbConfig::Engine::SQLite;
     if (sqlite && !QFileInfo(config.path).isFile())
-        return {false, QStringLiteral("Could not find file '%1'.").arg(config.path)};
+        return {false, QStringLiteral("Could not find file '%1'.").arg(config.path), DbProblem::FileMissing,
+                config.path};
     const QString driver = sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL");
     if (!QSqlDatabase::isDriverAvailable(driver))
-        return {false, QStringLiteral("The database driver %1 is not installed.").arg(driver)};
+        return {false, QStringLiteral("The database driver %1 is not installed.").arg(driver),
+                DbProblem::NoDriver, driver};
     const QString name = uniqueConnectionName(m_purpose);
     bool failed = false;
     QString problem;
@@ -82,7 +84,9 @@ DbResult Database::open(const DbConfig &config)
     }
     if (failed) {
         forget(name);
-        return {false, problem.isEmpty() ? QStringLiteral("The database could not be opened.") : problem};
+        if (problem.isEmpty())
+            return {false, QStringLiteral("The database could not be opened."), DbProblem::NotOpened, {}};
+        return {false, problem};
     }
     m_connectionName = name;
     return {true, {}};

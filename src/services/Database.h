@@ -5,11 +5,28 @@
 
 namespace invorator {
 
-// Outcome of a database operation: converts to bool; on failure carries the driver's text.
+// Why a database could not be opened before its driver had a say.
+enum class DbProblem {
+    Driver,      // the message is the driver's text
+    FileMissing, // subject: the file
+    NoDriver,    // subject: the driver's name
+    NotOpened,   // the driver failed without a text
+};
+
+// Outcome of a database operation: converts to bool; on failure carries the driver's text,
+// or the program's own reason as a code with what it names (and an English message for
+// when no texts can be read, as when the texts database itself fails).
 struct [[nodiscard]] DbResult
 {
+    DbResult() = default;
+    DbResult(bool ok, QString message, DbProblem problem = DbProblem::Driver, QString subject = {})
+        : ok(ok), message(std::move(message)), problem(problem), subject(std::move(subject))
+    {
+    }
     bool ok = false;
     QString message;
+    DbProblem problem = DbProblem::Driver;
+    QString subject;
     explicit operator bool() const { return ok; }
 };
 

@@ -6,18 +6,17 @@
 
 namespace invorator {
 
-std::optional<QString> RefusedWriteTarget(const QString &path)
+std::optional<WriteRefusal> RefusedWriteTarget(const QString &path)
 {
     struct stat st = {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
         return std::nullopt; // missing, or unreachable: the write itself says why it fails
-    const char *what = S_ISDIR(st.st_mode)    ? "a folder"
-                       : S_ISCHR(st.st_mode)  ? "a character device"
-                       : S_ISBLK(st.st_mode)  ? "a block device"
-                       : S_ISFIFO(st.st_mode) ? "a named pipe"
-                       : S_ISSOCK(st.st_mode) ? "a socket"
-                                              : "something else";
-    return QStringLiteral("not a regular file but %1; it was left as it is").arg(QLatin1String(what));
+    return S_ISDIR(st.st_mode)    ? WriteRefusal::Folder
+           : S_ISCHR(st.st_mode)  ? WriteRefusal::CharacterDevice
+           : S_ISBLK(st.st_mode)  ? WriteRefusal::BlockDevice
+           : S_ISFIFO(st.st_mode) ? WriteRefusal::NamedPipe
+           : S_ISSOCK(st.st_mode) ? WriteRefusal::Socket
+                                  : WriteRefusal::Other;
 }
 
 } // namespace invorator

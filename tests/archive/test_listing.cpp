@@ -7,6 +7,7 @@
 
 #include "archive/InvoiceArchive.h"
 #include "cli/CommandLine.h"
+#include "localisation/TextsGateway.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -131,7 +132,7 @@ TEST_P(ArchiveListingTest, ListsLatestVersionsNewestFirstByEachFilter)
 TEST_P(ArchiveListingTest, ShowsAndExportsTheStoredOriginal)
 {
     const ArchivedDocument &second = ArchivedDocuments()[1];
-    const CliRun shown = cli({"archive", "show", "2"});
+    const CliRun shown = cli({"archive", "show", "--lang", "EN", "2"});
     ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
     for (const QString &expected :
          {QString("Seller key: DE111"), "Document: " + second.fileName,
@@ -174,7 +175,9 @@ TEST_P(ArchiveListingTest, VerifyFindsAFlippedByte)
     const CliRun found = cli({"archive", "verify"});
     EXPECT_EQ(found.status, 6);
     EXPECT_EQ(found.out.count('\n'), 1) << found.out.toStdString();
-    EXPECT_TRUE(found.out.startsWith("document 4 (bad.xml): recorded " + recorded))
+    SharedState texts(PROGRAM_FOLDER);
+    ASSERT_TRUE(texts.OpenTextsDb());
+    EXPECT_TRUE(found.out.startsWith(GetMeldung(texts, 142).arg("4", "bad.xml", recorded, "")))
         << found.out.toStdString();
 }
 

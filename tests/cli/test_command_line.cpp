@@ -79,7 +79,7 @@ TEST(CommandLine, ValidateReportsEachFileAndExitsBySeverity)
     const QString bad = writeFile(dir, "bad.xml", broken);
     const QString good = sample("Rechnung-2026-0815.xml");
 
-    JsonRun r = cli({"validate", good});
+    JsonRun r = cli({"validate", "--lang", "EN", good});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, good + ": valid (0 fatal, 0 warnings)\n");
 
@@ -200,13 +200,13 @@ TEST(CommandLine, JsonTextIsWhatQtWouldWrite)
 // finding, 1 when the file is no invoice; json carries the same findings with their flags.
 TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
 {
-    JsonRun r = cli({"check", sample("Rechnung-2026-0815.xml")});
+    JsonRun r = cli({"check", "--lang", "EN", sample("Rechnung-2026-0815.xml")});
     EXPECT_EQ(r.status, 0) << r.out.toStdString();
-    EXPECT_EQ(r.out, "All sums agree.\n");
-    r = cli({"check", corpus("ubl-creditnote/ubl-creditnote.xml")});
+    EXPECT_EQ(r.out, "All sums of the invoice agree.\n");
+    r = cli({"check", "--lang", "EN", corpus("ubl-creditnote/ubl-creditnote.xml")});
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.out, "BR-CO-15: expected 1728.70, found 1729.00\nBR-CO-16: expected 729.30, found 729.00\n");
-    r = cli({"check", corpus("cii/CII_example1.xml")});
+    r = cli({"check", "--lang", "EN", corpus("cii/CII_example1.xml")});
     EXPECT_EQ(r.status, 0) << "a warning does not fail the check";
     EXPECT_EQ(r.out, "LINE-NET [20] (warning): expected 109.98, found -109.98\n");
     const QJsonArray checks = cli({"json", corpus("cii/CII_example1.xml")}).json()["checks"].toArray();
@@ -220,7 +220,7 @@ TEST(CommandLine, CheckPrintsTheFindingsAndExitsByThem)
     QByteArray notANumber = readFile(sample("Rechnung-2026-0815.xml"));
     notANumber.replace("<ram:DuePayableAmount>333.13</ram:DuePayableAmount>",
                        "<ram:DuePayableAmount>333,13</ram:DuePayableAmount>");
-    r = cli({"check", writeFile(numbers, "comma.xml", notANumber)});
+    r = cli({"check", "--lang", "EN", writeFile(numbers, "comma.xml", notANumber)});
     EXPECT_EQ(r.status, 4);
     EXPECT_EQ(r.out, "NUMBER [DuePayableAmount]: not a number: \"333,13\"\n");
     QTemporaryDir dir;

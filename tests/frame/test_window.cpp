@@ -12,6 +12,7 @@
 #include "frame/DocumentCommands.h"
 #include "frame/FieldBox.h"
 #include "frame/frmInvora.h"
+#include "localisation/ReasonTexts.h"
 #include "model/Payment.h"
 #include "services/SettingsStore.h"
 #include "services/XmlDocument.h"
@@ -570,7 +571,7 @@ TEST(Window, MissingTextsLeaveTheDesignedOnes)
         EXPECT_EQ(w.buttonText("btnXRechnung"), "") << "a button takes a Null as the empty text";
         EXPECT_EQ(w.command("btnPrint")->text(), "Drucken") << "a command keeps its caption on a Null";
         EXPECT_EQ(w.command("mnuInfo")->text(), "Über Tarvo Invorator");
-        EXPECT_EQ(w.command("btnSave")->text(), "Archive");
+        EXPECT_EQ(w.command("btnSave")->text(), "Archive invoice");
         EXPECT_EQ(w.field("txtSeller(6)")->toolTip(), "<b>City</b>") << "no text column: the title alone";
         const auto *tabs = w.window.findChild<QTabWidget *>("sstabPos");
         EXPECT_EQ(tabs->tabText(3), "Identifiers");
@@ -1017,7 +1018,7 @@ TEST(Window, CheckPageMarkAndDocumentFollowTheInvoice)
     w.sink.clear();
     w.command("btnPdf")->trigger();
     ASSERT_EQ(numbers(w.sink), QList<int>({66}));
-    EXPECT_TRUE(w.sink.messages()[0].text.contains("not a regular file but a named pipe"));
+    EXPECT_TRUE(w.sink.messages()[0].text.contains(WriteRefusalText(w.state, WriteRefusal::NamedPipe)));
     // A file that is no invoice leaves neither findings nor a mark.
     w.convert(writeFile(dir, "x.xml", "<a/>"), 1);
     EXPECT_TRUE(rows().isEmpty());

@@ -5,6 +5,8 @@
 // are no regular file.
 #include "TestSupport.h"
 
+#include "localisation/ReasonTexts.h"
+
 #include <QDate>
 #include <QDir>
 #include <QDirIterator>
@@ -284,12 +286,17 @@ TEST(Document, AFailedWriteLeavesNothingAndNoTargetButARegularFileIsWritten)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".pdf").isEmpty());
 
     std::vector<int> sockets;
-    const std::pair<mode_t, const char *> targets[] = {{S_IFDIR, "a folder"},
-                                                       {S_IFIFO, "a named pipe"},
-                                                       {S_IFSOCK, "a socket"},
-                                                       {S_IFCHR, "a character device"},
-                                                       {S_IFLNK, "a character device"}};
-    for (const auto &[type, what] : targets) {
+    invorator::SharedState texts(PROGRAM_FOLDER);
+    ASSERT_TRUE(texts.OpenTextsDb());
+    using invorator::WriteRefusal;
+    const std::pair<mode_t, WriteRefusal> targets[] = {{S_IFDIR, WriteRefusal::Folder},
+                                                       {S_IFIFO, WriteRefusal::NamedPipe},
+                                                       {S_IFSOCK, WriteRefusal::Socket},
+                                                       {S_IFCHR, WriteRefusal::CharacterDevice},
+                                                       {S_IFLNK, WriteRefusal::CharacterDevice}};
+    for (const auto &[type, refusal] : targets) {
+        const QString reason = WriteRefusalText(texts, refusal);
+        const std::string what = reason.toStdString();
         QTemporaryDir row;
         const QString exportFolder = row.filePath("export");
         ASSERT_TRUE(QDir().mkpath(exportFolder));
@@ -299,7 +306,6 @@ TEST(Document, AFailedWriteLeavesNothingAndNoTargetButARegularFileIsWritten)
             ASSERT_TRUE(makeTarget(type, QFile::encodeName(path), sockets))
                 << what << " " << path.toStdString();
         const QStringList before = snapshot(row.path());
-        const QString reason = QString("not a regular file but ") + what;
         EXPECT_EQ(cli({"pdf", invoice, pdf}, &err), 3) << what;
         EXPECT_TRUE(err.contains(pdf + ": " + reason)) << err.toStdString();
         EXPECT_EQ(cli({"show", "--export", exportFolder, invoice}, &err), 3) << what;

@@ -20,6 +20,15 @@ TEST(TextsDatabase, MessagesOfAClosedDatabaseOrAMissingNumber)
     ASSERT_TRUE(state.OpenTextsDb()) << state.textsDbError().toStdString();
     EXPECT_FALSE(GetMeldung(state, 5).isEmpty());
     EXPECT_EQ(GetMeldung(state, 9999), "Not Entry in Database");
+    // The reasons the core returns as codes: every row in every language, so that no
+    // language shows an empty or missing text.
+    for (const char *language : {"DE", "EN", "FR"}) {
+        state.LanguageCode = language;
+        for (int number = 130; number <= 158; ++number)
+            EXPECT_FALSE(GetMeldung(state, number).isEmpty() ||
+                         GetMeldung(state, number) == "Not Entry in Database")
+                << language << " " << number;
+    }
 }
 
 TEST(TextsDatabase, AMissingOrBrokenFileFailsWithAReason)
