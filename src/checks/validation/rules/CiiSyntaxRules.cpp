@@ -54,7 +54,8 @@ enum class Ctx {
     Settlement,
     PaymentMeans,
     Summation,
-    PlainId, // the four identifiers that take no attribute at all (BT-24, BT-1, BT-126, BT-155)
+    AllowanceCharge, // an allowance or charge on the whole document or on a line (BG-20, -21, -27, -28)
+    PlainId,         // the four identifiers that take no attribute at all (BT-24, BT-1, BT-126, BT-155)
     Count
 };
 
@@ -80,6 +81,8 @@ constexpr std::array<const char *, 7> ContextPaths[] = {
     {"rsm:SupplyChainTradeTransaction/ram:ApplicableHeaderTradeSettlement"},
     {CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans"},
     {CII_SETTLEMENT "ram:SpecifiedTradeSettlementHeaderMonetarySummation"},
+    {CII_SETTLEMENT "ram:SpecifiedTradeAllowanceCharge",
+     CII_LINE "/ram:SpecifiedLineTradeSettlement/ram:SpecifiedTradeAllowanceCharge"},
     {CII_PARAMETER("Guideline") "/ram:ID", "rsm:ExchangedDocument/ram:ID",
      CII_LINE "/ram:AssociatedDocumentLineDocument/ram:LineID",
      CII_LINE "/ram:SpecifiedTradeProduct/ram:SellerAssignedID"},
@@ -583,6 +586,13 @@ constexpr Row Rows[] = {
     {"CII-SR-418", W, Ctx::Summation, "ram:GrossLineTotalAmount"},
     {"CII-SR-419", W, Ctx::Summation, "ram:NetLineTotalAmount"},
     {"CII-SR-420", W, Ctx::Summation, "ram:NetIncludingTaxesLineTotalAmount"},
+    // an allowance or charge has one VAT category (BT-95, BT-102) and one amount (BT-92, BT-99,
+    // BT-136, BT-141). CII-SR-471 counts a rate directly below the allowance, where the schema
+    // puts none (the rate, BT-96/BT-103, sits in its VAT category): it holds for every valid
+    // invoice, as it does for the official validation, and fires only on a stray element.
+    {"CII-SR-471", F, Ctx::AllowanceCharge, "ram:RateApplicablePercent", AtMostOnce},
+    {"CII-SR-472", F, Ctx::AllowanceCharge, "ram:CategoryTradeTax", AtMostOnce},
+    {"CII-SR-473", F, Ctx::AllowanceCharge, "ram:ActualAmount", AtMostOnce},
     // the root
     {"CII-SR-438", W, Ctx::Root, "ram:ValuationBreakdownStatement"},
     {"CII-DT-013", F, Ctx::Root, "@languageID"},
@@ -1300,6 +1310,21 @@ bool oneDocumentOfType(RuleContext &c, const char *code)
     return true;
 }
 
+// The payment instructions (BG-16) are one group: where several payment means each carry an
+// account to pay to (BG-17), they repeat one type code (BT-81) and one text (BT-82). Each
+// element that says something else than the first is reported.
+bool sameInEveryMeans(RuleContext &c, const char *path)
+{
+    const Nodes found = c.all(path);
+    if (found.empty())
+        return true;
+    const QString first = Text(found.front());
+    for (size_t i = 1; i < found.size(); ++i)
+        if (Text(found[i]) != first)
+            c.fail(found[i], {first, Text(found[i])});
+    return true;
+}
+
 bool never(RuleContext &)
 {
     return true;
@@ -1378,6 +1403,22 @@ constexpr Rule Own[] = {
      [](RuleContext &c) {
          return contactNamesOne(c, CII_AGREEMENT "ram:BuyerTradeParty/ram:DefinedTradeContact");
      }},
+    {"CII-SR-467", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
+     [](RuleContext &c) {
+         return sameInEveryMeans(c, CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:TypeCode");
+     }},
+    {"CII-SR-468", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
+     [](RuleContext &c) {
+         return sameInEveryMeans(c,
+                                 CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:Information");
+     }},
+    // BT-83: the payment reference is given once. The schema puts it in the settlement, not in
+    // a payment means, so this count below the payment means holds for every valid invoice,
+    // as it does for the official validation; it fires only on stray elements there.
+    {"CII-SR-469", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
+     [](RuleContext &c) {
+         return atMostOnce(c, CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:PaymentReference");
+     }},
     // A credit transfer (BT-81 code 30 or 58) needs the account it is paid to (BG-17).
     {"CII-SR-470", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::PaymentMeans,
      [](RuleContext &c) {
@@ -1389,6 +1430,17 @@ constexpr Rule Own[] = {
          c.at = c.first("ram:TypeCode");
          c.values = {code};
          return false;
+     }},
+    // BT-128: a line names one invoiced object, a supporting document of type code 130.
+    {"CII-SR-474", FindingFlag::Warning, Ruleset::En16931, Cii, Scope::Line,
+     [](RuleContext &c) {
+         Nodes found;
+         for (xmlNode *document : c.all("ram:SpecifiedLineTradeSettlement/ram:AdditionalReferencedDocument"))
+             if (hasTypeCode(document, "130"))
+                 found.push_back(document);
+         for (size_t i = 1; i < found.size(); ++i)
+             c.fail(found[i], {label(found[i]), QString::number(found.size())});
+         return true;
      }},
     // BT-123 and BT-125: the description and the attached file of a supporting document
     // (BG-24) may each be given once in the invoice.
