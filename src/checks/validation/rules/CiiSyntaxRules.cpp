@@ -586,6 +586,26 @@ constexpr Row Rows[] = {
     {"CII-SR-418", W, Ctx::Summation, "ram:GrossLineTotalAmount"},
     {"CII-SR-419", W, Ctx::Summation, "ram:NetLineTotalAmount"},
     {"CII-SR-420", W, Ctx::Summation, "ram:NetIncludingTaxesLineTotalAmount"},
+    // each amount of the document totals (BG-22) other than the VAT total, which may be given
+    // in two currencies, occurs once; the ids follow the elements in the schema's order
+    {"CII-SR-477", F, Ctx::Summation, "ram:LineTotalAmount", AtMostOnce},
+    {"CII-SR-478", F, Ctx::Summation, "ram:ChargeTotalAmount", AtMostOnce},
+    {"CII-SR-479", F, Ctx::Summation, "ram:AllowanceTotalAmount", AtMostOnce},
+    {"CII-SR-480", F, Ctx::Summation, "ram:TaxBasisTotalAmount", AtMostOnce},
+    {"CII-SR-481", F, Ctx::Summation, "ram:RoundingAmount", AtMostOnce},
+    {"CII-SR-482", F, Ctx::Summation, "ram:GrandTotalAmount", AtMostOnce},
+    {"CII-SR-483", F, Ctx::Summation, "ram:InformationAmount", AtMostOnce},
+    {"CII-SR-484", F, Ctx::Summation, "ram:TotalPrepaidAmount", AtMostOnce},
+    {"CII-SR-485", F, Ctx::Summation, "ram:TotalDiscountAmount", AtMostOnce},
+    {"CII-SR-486", F, Ctx::Summation, "ram:TotalAllowanceChargeAmount", AtMostOnce},
+    {"CII-SR-487", F, Ctx::Summation, "ram:DuePayableAmount", AtMostOnce},
+    {"CII-SR-488", F, Ctx::Summation, "ram:RetailValueExcludingTaxInformationAmount", AtMostOnce},
+    {"CII-SR-489", F, Ctx::Summation, "ram:TotalDepositFeeInformationAmount", AtMostOnce},
+    {"CII-SR-490", F, Ctx::Summation, "ram:ProductValueExcludingTobaccoTaxInformationAmount", AtMostOnce},
+    {"CII-SR-491", F, Ctx::Summation, "ram:TotalRetailValueInformationAmount", AtMostOnce},
+    {"CII-SR-492", F, Ctx::Summation, "ram:GrossLineTotalAmount", AtMostOnce},
+    {"CII-SR-493", F, Ctx::Summation, "ram:NetLineTotalAmount", AtMostOnce},
+    {"CII-SR-494", F, Ctx::Summation, "ram:NetIncludingTaxesLineTotalAmount", AtMostOnce},
     // an allowance or charge has one VAT category (BT-95, BT-102) and one amount (BT-92, BT-99,
     // BT-136, BT-141). CII-SR-471 counts a rate directly below the allowance, where the schema
     // puts none (the rate, BT-96/BT-103, sits in its VAT category): it holds for every valid
