@@ -314,7 +314,10 @@ Importé : %4'),
  (157, 'gültig (%1 schwerwiegend, %2 Warnungen)', 'valid (%1 fatal, %2 warnings)',
       'valide (%1 bloquantes, %2 avertissements)'),
  (158, 'ungültig (%1 schwerwiegend, %2 Warnungen)', 'not valid (%1 fatal, %2 warnings)',
-      'non valide (%1 bloquantes, %2 avertissements)');
+      'non valide (%1 bloquantes, %2 avertissements)'),
+ -- The manual of the user's language is missing from the program folder.
+ (159, 'Handbuch wurde im Verzeichnis .\Hilfe nicht gefunden!', 'Handbook was not found in the .\Help directory!',
+      'Le manuel est introuvable dans le dossier .\Hilfe !');
 
 -- Languages offered on the settings page; each needs its text column in the tables above and below.
 INSERT INTO tblSprache (ID, Sprache) VALUES (1, 'DE'), (2, 'EN'), (3, 'FR');

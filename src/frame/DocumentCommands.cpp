@@ -64,10 +64,7 @@ QString ManualFile(const SharedState &state)
 
 Message ManualMissing(const SharedState &state)
 {
-    const bool german = state.LanguageCode == QLatin1String("DE");
-    return MakeMessage(0, MsgIcon::Information, BrellwerkTitle,
-                       german ? QStringLiteral("Handbuch wurde im Verzeichnis .\\Hilfe nicht gefunden!")
-                              : QStringLiteral("Handbook was not found in the .\\Help directory!"));
+    return MakeMessage(159, MsgIcon::Information, BrellwerkTitle, GetMeldung(state, 159));
 }
 
 } // namespace invorator

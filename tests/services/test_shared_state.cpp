@@ -24,7 +24,7 @@ TEST(TextsDatabase, MessagesOfAClosedDatabaseOrAMissingNumber)
     // language shows an empty or missing text.
     for (const char *language : {"DE", "EN", "FR"}) {
         state.LanguageCode = language;
-        for (int number = 130; number <= 158; ++number)
+        for (int number = 130; number <= 159; ++number)
             EXPECT_FALSE(GetMeldung(state, number).isEmpty() ||
                          GetMeldung(state, number) == "Not Entry in Database")
                 << language << " " << number;
