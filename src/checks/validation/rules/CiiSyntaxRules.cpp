@@ -927,7 +927,9 @@ const Tree &table()
                 if (row.times != Times::None)
                     tree.nodes[from].starts.push_back(static_cast<int>(r));
                 steps = 0;
-                const auto [at, attributeName] = follow(tree, from, row.path, steps);
+                const auto found = follow(tree, from, row.path, steps);
+                const int at = found.first;
+                const auto &attributeName = found.second;
                 tree.depth[r] = steps;
                 if (attributeName.empty()) {
                     tree.nodes[at].rows.push_back(static_cast<int>(r));
