@@ -89,10 +89,18 @@ bool payeeOnce(RuleContext &c, const Nodes &details)
     xmlNode *payee = c.first("cac:PayeeParty");
     if (!payee)
         return true;
-    bool differs = false;
-    for (xmlNode *name : All(payee, "cac:PartyName/cbc:Name"))
-        for (xmlNode *seller : c.all(SUPPLIER "cac:PartyLegalEntity/cbc:RegistrationName"))
-            differs = differs || RawText(name) != RawText(seller);
+    // Some payee name differs from some seller name: both are given and between them they
+    // hold more than one value. Worked out once for the three rules that ask.
+    const bool differs = c.doc.once<bool>("ubl-payee-differs", [&c, payee] {
+        const Nodes names = All(payee, "cac:PartyName/cbc:Name");
+        const Nodes sellers = c.all(SUPPLIER "cac:PartyLegalEntity/cbc:RegistrationName");
+        QSet<QString> values;
+        for (const Nodes *nodes : {&names, &sellers})
+            for (xmlNode *node : *nodes)
+                if (values.insert(RawText(node)); values.size() > 1)
+                    break;
+        return !names.empty() && !sellers.empty() && values.size() > 1;
+    });
     const bool once = atMostOnce(c, details);
     if (!differs) {
         c.at = payee;
@@ -1147,6 +1155,9 @@ struct UblScan
     std::array<Nodes, size_t(Context::None)> contexts;
     Nodes preciseAmounts; // amounts with more than two decimals
     Nodes binaryObjects;
+    // Whether a price carries a discount, looked at once per price however many amounts
+    // it holds.
+    std::unordered_map<const xmlNode *, bool> discountedPrices;
 };
 
 // What the walks need to know of an element or attribute name, worked out once per name
@@ -1214,15 +1225,19 @@ bool endsWith(xmlNode *element, const std::vector<Step> &steps, Spaces &spaces)
 
 // An amount inside a price that carries a discount is the price's own business: only the
 // price itself may have more decimals, the discount's amounts are not checked either.
-bool inDiscountedPrice(const xmlNode *element, Spaces &spaces)
+bool inDiscountedPrice(const xmlNode *element, Spaces &spaces,
+                       std::unordered_map<const xmlNode *, bool> &discounted)
 {
     for (const xmlNode *node = element->parent; node && node->type == XML_ELEMENT_NODE; node = node->parent) {
         if (nameOf(node) != "Price" || spaces.of(node) != Space::Cac)
             continue;
-        for (const xmlNode *child = node->children; child; child = child->next)
-            if (child->type == XML_ELEMENT_NODE && nameOf(child) == "AllowanceCharge" &&
-                spaces.of(child) == Space::Cac)
-                return true;
+        const auto [known, added] = discounted.try_emplace(node, false);
+        if (added)
+            for (const xmlNode *child = node->children; child && !known->second; child = child->next)
+                known->second = child->type == XML_ELEMENT_NODE && nameOf(child) == "AllowanceCharge" &&
+                                spaces.of(child) == Space::Cac;
+        if (known->second)
+            return true;
     }
     return false;
 }
@@ -1277,7 +1292,7 @@ int visit(xmlNode *element, int parentTree, const Tables &t, Names &names, Space
                 scan.rows[row].push_back(reinterpret_cast<xmlNode *>(found));
     }
     if (info.amount) {
-        if (decimals(element) > 2 && !inDiscountedPrice(element, spaces))
+        if (decimals(element) > 2 && !inDiscountedPrice(element, spaces, scan.discountedPrices))
             scan.preciseAmounts.push_back(element);
     } else if (info.binary) {
         scan.binaryObjects.push_back(element);
@@ -1507,8 +1522,7 @@ constexpr Rule OwnRules[] = {
          Nodes ids;
          if (xmlNode *payee = c.first("cac:PayeeParty"))
              for (xmlNode *id : All(payee, "cac:PartyIdentification/cbc:ID"))
-                 if (xmlHasNsProp(id, reinterpret_cast<const xmlChar *>("schemeID"), nullptr) &&
-                     attribute(id, "schemeID").toUpper() != QLatin1String("SEPA"))
+                 if (attribute(id, "schemeID").toUpper() != QLatin1String("SEPA"))
                      ids.push_back(id);
          return payeeOnce(c, ids);
      }},
@@ -1522,9 +1536,9 @@ constexpr Rule OwnRules[] = {
      [](RuleContext &c) {
          return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyName/cbc:Name");
      }},
-    // BT-63 seller tax representative VAT identifier. The official test counts a party
-    // below the tax representative, which is itself the party, so it never fails; an
-    // invoice it passes must pass here too.
+    // BT-63 seller tax representative VAT identifier, counted in a party below the tax
+    // representative. The representative is itself the party, so a valid structure always
+    // passes and only a stray party inside it is counted.
     {"UBL-SR-23", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
          return atMostOnce(c, "cac:TaxRepresentativeParty/cac:Party/cac:PartyTaxScheme/cbc:CompanyID");
