@@ -389,9 +389,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder, Q
     }
     SharedState state(programFolder);
     state.readSettings();
-    if (!state.OpenTextsDb())
+    if (!state.OpenTextsDb()) {
         err << "Data-Connect failed! Please control connect.udl in Folder \\DB\r\nError Message: "
             << state.textsDbError() << '\n';
+        // Every other command speaks through the texts database; without it they would print
+        // empty lines and findings without words, so they stop here.
+        if (o.command != QLatin1String("json") && o.command != QLatin1String("archive-init"))
+            return 1;
+    }
     if (!o.language.isEmpty()) {
         if (state.TextsDbOpen && !TextsGateway(state).hasLanguage(o.language)) {
             err << "invorator-cli: unknown language '" << o.language << "'\n";

@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,28 @@ TEST(CommandLine, UsageErrorsExitWith2AndOneReason)
         EXPECT_TRUE(r.err.startsWith("invorator-cli: ")) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty());
     }
+}
+
+// Without its texts database a command that prints words stops with 1 instead of printing
+// empty lines; json, which carries data only, still works.
+TEST(CommandLine, WithoutTheTextsDatabaseOnlyJsonRuns)
+{
+    QTemporaryDir empty;
+    const auto run = [&empty](const QStringList &args) {
+        CliRun r;
+        QTextStream o(&r.out);
+        QTextStream e(&r.err);
+        r.status = RunCommandLine(args, empty.path(), o, e);
+        return r;
+    };
+    const QString file = sample("Rechnung-2026-0815.xml");
+    for (const char *command : {"show", "check", "validate"}) {
+        const CliRun r = run({command, file});
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_TRUE(r.out.isEmpty()) << command << r.out.toStdString();
+        EXPECT_TRUE(r.err.startsWith("Data-Connect failed!")) << r.err.toStdString();
+    }
+    EXPECT_EQ(run({"json", file}).status, 0);
 }
 
 TEST(CommandLine, JsonHasExactlyTheAgreedMembers)
