@@ -609,7 +609,7 @@ constexpr Row Rows[] = {
     // an allowance or charge has one VAT category (BT-95, BT-102) and one amount (BT-92, BT-99,
     // BT-136, BT-141). CII-SR-471 counts a rate directly below the allowance, where the schema
     // puts none (the rate, BT-96/BT-103, sits in its VAT category): it holds for every valid
-    // invoice, as it does for the official validation, and fires only on a stray element.
+    // invoice and fires only on a stray element.
     {"CII-SR-471", F, Ctx::AllowanceCharge, "ram:RateApplicablePercent", AtMostOnce},
     {"CII-SR-472", F, Ctx::AllowanceCharge, "ram:CategoryTradeTax", AtMostOnce},
     {"CII-SR-473", F, Ctx::AllowanceCharge, "ram:ActualAmount", AtMostOnce},
@@ -1154,7 +1154,12 @@ bool isDate102(const QString &text)
         --to;
     if (to - from != 8)
         return false;
-    for (qsizetype i = from; i < to; ++i)
+    // The year may be written in any decimal digits Unicode knows, as a regular
+    // expression's \d takes them; month and day in the digits 0 to 9.
+    for (qsizetype i = from; i < from + 4; ++i)
+        if (!text[i].isDigit())
+            return false;
+    for (qsizetype i = from + 4; i < to; ++i)
         if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
             return false;
     const int month = text.mid(from + 4, 2).toInt();
@@ -1229,7 +1234,7 @@ void dataTypeFindings(xmlNode *root, Failures &out)
                 }
             } else if (name == "DateTimeString" && namespaces.is(node->ns, UdtNs)) {
                 xmlAttr *format = attribute(node, "format");
-                if (format && Text(reinterpret_cast<xmlNode *>(format)) == QLatin1String("102") &&
+                if (format && RawText(reinterpret_cast<xmlNode *>(format)) == QLatin1String("102") &&
                     !isDate102(RawText(node)))
                     out["CII-DT-097"].emplace_back(node, QStringList{RawText(node).trimmed()});
             }
@@ -1435,8 +1440,8 @@ constexpr Rule Own[] = {
                                  CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:Information");
      }},
     // BT-83: the payment reference is given once. The schema puts it in the settlement, not in
-    // a payment means, so this count below the payment means holds for every valid invoice,
-    // as it does for the official validation; it fires only on stray elements there.
+    // a payment means, so this count below the payment means holds for every valid invoice
+    // and fires only on stray elements there.
     {"CII-SR-469", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
          return atMostOnce(c, CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:PaymentReference");
