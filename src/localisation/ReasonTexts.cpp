@@ -15,7 +15,9 @@ QString DbResultText(const SharedState &state, const DbResult &result)
 {
     if (result.problem == DbProblem::Driver || !state.TextsDbOpen)
         return result.message;
-    return GetMeldung(state, DbFileMissingText + static_cast<int>(result.problem) - 1).arg(result.subject);
+    const QString text = GetMeldung(state, DbFileMissingText + static_cast<int>(result.problem) - 1);
+    // Not every reason names its subject ("could not be opened" has none).
+    return text.contains(QLatin1String("%1")) ? text.arg(result.subject) : text;
 }
 
 } // namespace invorator

@@ -485,7 +485,9 @@ QString FormatValidation(const SharedState &state, const ValidationReport &repor
                   QLatin1Char('\n');
     for (size_t i = 0; i < report.findings.size(); ++i) {
         const ValidationFinding &f = report.findings[i];
-        out += QStringLiteral("  %1 %2").arg(FlagName(f.flag), f.rule);
+        // The flag in words, as the window's check page says it; JSON keeps the fixed tokens.
+        const int flagText = f.flag == FindingFlag::Fatal ? 68 : f.flag == FindingFlag::Warning ? 69 : 71;
+        out += QStringLiteral("  %1 %2").arg(GetMeldung(state, flagText), f.rule);
         if (f.line > 0)
             out += QLatin1Char(' ') + GetMeldung(state, 75).arg(f.line);
         out += QStringLiteral(": ") + messages.value(static_cast<qsizetype>(i));
