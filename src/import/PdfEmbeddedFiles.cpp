@@ -18,8 +18,8 @@ namespace invorator {
 
 namespace {
 
-// All streams of one PDF together decode to no more than this, however many file
-// specifications point at them: it guards against streams that decompress without end.
+// All streams of one PDF together decode to no more than this, however many embedded-file
+// entries point at them: it guards against streams that decompress without end.
 constexpr std::size_t maxDecodedTotal = 64 * 1024 * 1024;
 
 // The names under which ZUGFeRD, Factur-X and XRechnung embed the invoice.

@@ -128,7 +128,7 @@ constexpr Times ExactlyOnce = Times::ExactlyOnce;
 
 // clang-format off
 constexpr Row Rows[] = {
-    // the document context: one specification identifier (BT-24), one business process (BT-23)
+    // the document context: one rules identifier (BT-24), one business process (BT-23)
     {"CII-SR-001", W, Ctx::DocumentContext, "ram:SpecifiedTransactionID"},
     {"CII-SR-002", W, Ctx::DocumentContext, "ram:TestIndicator"},
     {"CII-SR-003", W, Ctx::DocumentContext, "ram:BusinessProcessSpecifiedDocumentContextParameter", AtMostOnce},
