@@ -285,6 +285,23 @@ std::optional<Decimal> Number(xmlNode *from, const char *path)
     return Decimal::fromXml(Text(node)).value;
 }
 
+bool AtMostOnce(RuleContext &c, const Nodes &nodes)
+{
+    for (size_t i = 1; i < nodes.size(); ++i)
+        c.fail(nodes[i], {NameOf(nodes[i]), QString::number(nodes.size())});
+    return nodes.size() <= 1;
+}
+
+bool AtMostOnce(RuleContext &c, const char *path)
+{
+    return AtMostOnce(c, c.all(path));
+}
+
+bool Passes(RuleContext &)
+{
+    return true;
+}
+
 QString NameOf(const xmlNode *node)
 {
     if (!node)

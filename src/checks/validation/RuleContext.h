@@ -158,6 +158,14 @@ struct RuleContext
 
 using RuleTest = bool (*)(RuleContext &);
 
+// Shared tests. An element that may occur once: fails at the second of `nodes` and every one
+// after it, naming the element and how often it occurs.
+bool AtMostOnce(RuleContext &c, const Nodes &nodes);
+// The same for the elements on a path below the rule's node.
+bool AtMostOnce(RuleContext &c, const char *path);
+// A rule that no test of the document can decide, or whose condition every document meets.
+bool Passes(RuleContext &);
+
 // One rule: its id, its flag, the rule set and syntaxes it belongs to, the scope it is
 // checked on and its test.
 struct Rule

@@ -181,11 +181,6 @@ bool vatIdentifiersPrefixed(RuleContext &c)
     return c.failures.empty();
 }
 
-bool undecidable(RuleContext &)
-{
-    return true;
-}
-
 constexpr Rule Rules[] = {
     // BT-7 VAT point date and BT-8 its code exclude each other
     {"BR-CO-03", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::VatBreakdown,
@@ -215,10 +210,10 @@ constexpr Rule Rules[] = {
     // and its reason code (BT-98, BT-105, BT-140, BT-145) shall mean the same thing. A free
     // text cannot be matched to a code's meaning by any test, and a guess would make a valid
     // invoice invalid, so these rules are listed with their meaning and never fail.
-    {"BR-CO-05", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocAllowance, &undecidable},
-    {"BR-CO-06", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocCharge, &undecidable},
-    {"BR-CO-07", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineAllowance, &undecidable},
-    {"BR-CO-08", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineCharge, &undecidable},
+    {"BR-CO-05", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocAllowance, &Passes},
+    {"BR-CO-06", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::DocCharge, &Passes},
+    {"BR-CO-07", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineAllowance, &Passes},
+    {"BR-CO-08", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::LineCharge, &Passes},
     {"BR-CO-09", FindingFlag::Fatal, Ruleset::En16931, Both, Scope::Invoice, vatIdentifiersPrefixed},
     // The document's sums. Where the check of sums finds nothing to compare because a total
     // is left out, the rule still fails when the invoice needs that total.

@@ -1293,16 +1293,6 @@ constexpr AttributeRule WalkRules[] = {
     {"CII-SR-462", F, nullptr}, {"CII-SR-463", F, nullptr},
 };
 
-// The elements on a path beyond the first: where a business term may occur once, each
-// further occurrence is reported.
-bool atMostOnce(RuleContext &c, const char *path)
-{
-    const Nodes found = c.all(path);
-    for (size_t i = 1; i < found.size(); ++i)
-        c.fail(found[i], {NameOf(found[i]), QString::number(found.size())});
-    return true;
-}
-
 // A contact point (BG-6, BG-9) names either a person or a department: both is one too many.
 bool contactNamesOne(RuleContext &c, const char *contacts)
 {
@@ -1349,11 +1339,6 @@ bool sameInEveryMeans(RuleContext &c, const char *path)
     for (size_t i = 1; i < found.size(); ++i)
         if (Text(found[i]) != first)
             c.fail(found[i], {first, Text(found[i])});
-    return true;
-}
-
-bool never(RuleContext &)
-{
     return true;
 }
 
@@ -1420,7 +1405,7 @@ constexpr Rule Own[] = {
     // BT-7: the VAT point date is one date for the whole invoice, given once
     {"CII-SR-461", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CII_SETTLEMENT "ram:ApplicableTradeTax/ram:TaxPointDate");
+         return validation::AtMostOnce(c, CII_SETTLEMENT "ram:ApplicableTradeTax/ram:TaxPointDate");
      }},
     {"CII-SR-465", FindingFlag::Warning, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
@@ -1444,7 +1429,8 @@ constexpr Rule Own[] = {
     // and fires only on stray elements there.
     {"CII-SR-469", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CII_SETTLEMENT "ram:SpecifiedTradeSettlementPaymentMeans/ram:PaymentReference");
+         return validation::AtMostOnce(c, CII_SETTLEMENT
+                                       "ram:SpecifiedTradeSettlementPaymentMeans/ram:PaymentReference");
      }},
     // A credit transfer (BT-81 code 30 or 58) needs the account it is paid to (BG-17).
     {"CII-SR-470", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::PaymentMeans,
@@ -1473,17 +1459,18 @@ constexpr Rule Own[] = {
     // (BG-24) may each be given once in the invoice.
     {"CII-SR-475", FindingFlag::Warning, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CII_AGREEMENT "ram:AdditionalReferencedDocument/ram:Name");
+         return validation::AtMostOnce(c, CII_AGREEMENT "ram:AdditionalReferencedDocument/ram:Name");
      }},
     {"CII-SR-476", FindingFlag::Warning, Ruleset::En16931, Cii, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CII_AGREEMENT "ram:AdditionalReferencedDocument/ram:AttachmentBinaryObject");
+         return validation::AtMostOnce(c, CII_AGREEMENT
+                                       "ram:AdditionalReferencedDocument/ram:AttachmentBinaryObject");
      }},
     // The attributes of the invoice type code (BT-3) alone: the walk checks that code as a
     // type code like any other first (CII-DT-008, -009), and these never come to it.
-    {"CII-DT-010", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &never},
-    {"CII-DT-011", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &never},
-    {"CII-DT-012", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &never},
+    {"CII-DT-010", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &Passes},
+    {"CII-DT-011", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &Passes},
+    {"CII-DT-012", FindingFlag::Fatal, Ruleset::En16931, Cii, Scope::Invoice, &Passes},
 };
 
 template <typename T, size_t N> constexpr std::array<Rule, N> tableRules(const T (&rows)[N])

@@ -54,19 +54,6 @@ bool namesTax(xmlNode *partyTaxScheme, bool vat)
     return false;
 }
 
-// Fails at the second node of `nodes` and every one after it: the element may occur once.
-bool atMostOnce(RuleContext &c, const Nodes &nodes)
-{
-    for (size_t i = 1; i < nodes.size(); ++i)
-        c.fail(nodes[i], {NameOf(nodes[i])});
-    return nodes.size() <= 1;
-}
-
-bool atMostOnce(RuleContext &c, const char *path)
-{
-    return atMostOnce(c, c.all(path));
-}
-
 // The tax numbers of a party's PartyTaxScheme entries, VAT ones or the others. An entry
 // without a tax scheme is neither.
 Nodes taxNumbers(xmlNode *party, bool vat)
@@ -101,7 +88,7 @@ bool payeeOnce(RuleContext &c, const Nodes &details)
                     break;
         return !names.empty() && !sellers.empty() && values.size() > 1;
     });
-    const bool once = atMostOnce(c, details);
+    const bool once = AtMostOnce(c, details);
     if (!differs) {
         c.at = payee;
         return false;
@@ -1387,7 +1374,7 @@ bool oncePer(RuleContext &c, Context context, const char *path)
 {
     bool once = true;
     for (xmlNode *node : inContext(c, context))
-        once = atMostOnce(c, All(node, path)) && once;
+        once = AtMostOnce(c, All(node, path)) && once;
     return once;
 }
 
@@ -1399,7 +1386,7 @@ bool reasonOnce(RuleContext &c, bool charge)
         const bool isCharge = indicator == QLatin1String("true") || indicator == QLatin1String("1");
         const bool isAllowance = indicator == QLatin1String("false") || indicator == QLatin1String("0");
         if (charge ? isCharge : isAllowance)
-            once = atMostOnce(c, All(node, "cbc:AllowanceChargeReason")) && once;
+            once = AtMostOnce(c, All(node, "cbc:AllowanceChargeReason")) && once;
     }
     return once;
 }
@@ -1416,17 +1403,17 @@ constexpr Rule OwnRules[] = {
     // BT-12 contract reference
     {"UBL-SR-01", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:ContractDocumentReference/cbc:ID");
+         return AtMostOnce(c, "cac:ContractDocumentReference/cbc:ID");
      }},
     // BT-15 receiving advice reference
     {"UBL-SR-02", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:ReceiptDocumentReference/cbc:ID");
+         return AtMostOnce(c, "cac:ReceiptDocumentReference/cbc:ID");
      }},
     // BT-16 despatch advice reference
     {"UBL-SR-03", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:DespatchDocumentReference/cbc:ID");
+         return AtMostOnce(c, "cac:DespatchDocumentReference/cbc:ID");
      }},
     // BT-18 invoiced object identifier: one document reference of type 130
     {"UBL-SR-04", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1436,12 +1423,12 @@ constexpr Rule OwnRules[] = {
              if (isInvoicedObject(reference))
                  for (xmlNode *id : All(reference, "cbc:ID"))
                      ids.push_back(id);
-         return atMostOnce(c, ids);
+         return AtMostOnce(c, ids);
      }},
     // BT-20 payment terms
     {"UBL-SR-05", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:PaymentTerms/cbc:Note");
+         return AtMostOnce(c, "cac:PaymentTerms/cbc:Note");
      }},
     // BG-3: a billing reference names one preceding invoice
     {"UBL-SR-06", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1459,57 +1446,57 @@ constexpr Rule OwnRules[] = {
     // BG-14 invoicing period
     {"UBL-SR-08", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:InvoicePeriod");
+         return AtMostOnce(c, "cac:InvoicePeriod");
      }},
     // BT-27 seller name
     {"UBL-SR-09", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:RegistrationName");
+         return AtMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:RegistrationName");
      }},
     // BT-28 seller trading name
     {"UBL-SR-10", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, SUPPLIER "cac:PartyName/cbc:Name");
+         return AtMostOnce(c, SUPPLIER "cac:PartyName/cbc:Name");
      }},
     // BT-30 seller legal registration identifier
     {"UBL-SR-11", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:CompanyID");
+         return AtMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:CompanyID");
      }},
     // BT-31 seller VAT identifier
     {"UBL-SR-12", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, taxNumbers(c.first("cac:AccountingSupplierParty/cac:Party"), true));
+         return AtMostOnce(c, taxNumbers(c.first("cac:AccountingSupplierParty/cac:Party"), true));
      }},
     // BT-32 seller tax registration identifier
     {"UBL-SR-13", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, taxNumbers(c.first("cac:AccountingSupplierParty/cac:Party"), false));
+         return AtMostOnce(c, taxNumbers(c.first("cac:AccountingSupplierParty/cac:Party"), false));
      }},
     // BT-33 seller additional legal information
     {"UBL-SR-14", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:CompanyLegalForm");
+         return AtMostOnce(c, SUPPLIER "cac:PartyLegalEntity/cbc:CompanyLegalForm");
      }},
     // BT-44 buyer name
     {"UBL-SR-15", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CUSTOMER "cac:PartyLegalEntity/cbc:RegistrationName");
+         return AtMostOnce(c, CUSTOMER "cac:PartyLegalEntity/cbc:RegistrationName");
      }},
     // BT-46 buyer identifier
     {"UBL-SR-16", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CUSTOMER "cac:PartyIdentification/cbc:ID");
+         return AtMostOnce(c, CUSTOMER "cac:PartyIdentification/cbc:ID");
      }},
     // BT-47 buyer legal registration identifier
     {"UBL-SR-17", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CUSTOMER "cac:PartyLegalEntity/cbc:CompanyID");
+         return AtMostOnce(c, CUSTOMER "cac:PartyLegalEntity/cbc:CompanyID");
      }},
     // BT-48 buyer VAT identifier
     {"UBL-SR-18", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, taxNumbers(c.first("cac:AccountingCustomerParty/cac:Party"), true));
+         return AtMostOnce(c, taxNumbers(c.first("cac:AccountingCustomerParty/cac:Party"), true));
      }},
     // BT-59 payee name
     {"UBL-SR-19", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1534,19 +1521,19 @@ constexpr Rule OwnRules[] = {
     // BT-62 seller tax representative name
     {"UBL-SR-22", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyName/cbc:Name");
+         return AtMostOnce(c, "cac:TaxRepresentativeParty/cac:PartyName/cbc:Name");
      }},
     // BT-63 seller tax representative VAT identifier, counted in a party below the tax
     // representative. The representative is itself the party, so a valid structure always
     // passes and only a stray party inside it is counted.
     {"UBL-SR-23", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:TaxRepresentativeParty/cac:Party/cac:PartyTaxScheme/cbc:CompanyID");
+         return AtMostOnce(c, "cac:TaxRepresentativeParty/cac:Party/cac:PartyTaxScheme/cbc:CompanyID");
      }},
     // BG-13 delivery information
     {"UBL-SR-24", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:Delivery");
+         return AtMostOnce(c, "cac:Delivery");
      }},
     // BT-70 deliver to party name, once per delivery
     {"UBL-SR-25", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1577,7 +1564,7 @@ constexpr Rule OwnRules[] = {
              for (xmlNode *id : All(identification, "cbc:ID"))
                  if (attribute(id, "schemeID").toUpper() == QLatin1String("SEPA"))
                      creditor.push_back(id);
-         return atMostOnce(c, creditor);
+         return AtMostOnce(c, creditor);
      }},
     // BT-97 allowance reason, once per allowance
     {"UBL-SR-30", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1602,32 +1589,32 @@ constexpr Rule OwnRules[] = {
     // BT-127 invoice line note
     {"UBL-SR-34", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cbc:Note");
+         return AtMostOnce(c, "cbc:Note");
      }},
     // BT-132 referenced purchase order line
     {"UBL-SR-35", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:OrderLineReference/cbc:LineID");
+         return AtMostOnce(c, "cac:OrderLineReference/cbc:LineID");
      }},
     // BG-26 invoice line period
     {"UBL-SR-36", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:InvoicePeriod");
+         return AtMostOnce(c, "cac:InvoicePeriod");
      }},
     // BT-147 item price discount
     {"UBL-SR-37", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:Price/cac:AllowanceCharge/cbc:Amount");
+         return AtMostOnce(c, "cac:Price/cac:AllowanceCharge/cbc:Amount");
      }},
     // BT-11 project reference
     {"UBL-SR-39", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:ProjectReference/cbc:ID");
+         return AtMostOnce(c, "cac:ProjectReference/cbc:ID");
      }},
     // BT-45 buyer trading name
     {"UBL-SR-40", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, CUSTOMER "cac:PartyName/cbc:Name");
+         return AtMostOnce(c, CUSTOMER "cac:PartyName/cbc:Name");
      }},
     // the seller's VAT identifier and tax registration, two PartyTaxScheme at most
     {"UBL-SR-42", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1660,7 +1647,7 @@ constexpr Rule OwnRules[] = {
     // BT-9 payment due date of a credit note, given in its payment means
     {"UBL-SR-45", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:PaymentMeans/cbc:PaymentDueDate");
+         return AtMostOnce(c, "cac:PaymentMeans/cbc:PaymentDueDate");
      }},
     // BT-82 payment means text
     {"UBL-SR-46", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1683,12 +1670,12 @@ constexpr Rule OwnRules[] = {
     // BT-8 value added tax point date code
     {"UBL-SR-49", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:InvoicePeriod/cbc:DescriptionCode");
+         return AtMostOnce(c, "cac:InvoicePeriod/cbc:DescriptionCode");
      }},
     // BT-154 item description
     {"UBL-SR-50", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:Item/cbc:Description");
+         return AtMostOnce(c, "cac:Item/cbc:Description");
      }},
     // BT-37, BT-52, BT-65, BT-77 …: an address has one third address line
     {"UBL-SR-51", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1698,7 +1685,7 @@ constexpr Rule OwnRules[] = {
     // BT-128 invoice line object identifier: one document reference per line
     {"UBL-SR-52", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Line,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:DocumentReference");
+         return AtMostOnce(c, "cac:DocumentReference");
      }},
     // BT-31, BT-32, BT-48, BT-63: a PartyTaxScheme carries its number and its scheme
     {"UBL-SR-53", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
@@ -1711,17 +1698,17 @@ constexpr Rule OwnRules[] = {
     // BG-18 payment card information
     {"UBL-SR-54", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:PaymentMeans/cac:CardAccount");
+         return AtMostOnce(c, "cac:PaymentMeans/cac:CardAccount");
      }},
     // BG-19 direct debit
     {"UBL-SR-55", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate");
+         return AtMostOnce(c, "cac:PaymentMeans/cac:PaymentMandate");
      }},
     // BT-17 tender or lot reference
     {"UBL-SR-56", FindingFlag::Fatal, Ruleset::En16931, Ubl, Scope::Invoice,
      [](RuleContext &c) {
-         return atMostOnce(c, "cac:OriginatorDocumentReference/cbc:ID");
+         return AtMostOnce(c, "cac:OriginatorDocumentReference/cbc:ID");
      }},
     // the UBL version, where given, is 2.1
     {"UBL-CR-002", FindingFlag::Warning, Ruleset::En16931, Ubl, Scope::Invoice,
