@@ -46,13 +46,19 @@ QString line(const SharedState &state, const ArchiveEntry &e)
     return fields.join(QLatin1Char('\t'));
 }
 
+// A query of the archive failed: its reason, and the exit status of a database failure.
+int listingFailed(const ArchiveListing &listing, QTextStream &err)
+{
+    err << "Fehler: " << listing.lastError() << '\n';
+    return 3;
+}
+
 int list(const SharedState &state, ArchiveListing &listing, const ArchiveRequest &r, QTextStream &out,
          QTextStream &err)
 {
     const auto entries = listing.entries(r.all);
     if (!entries) {
-        err << "Fehler: " << listing.lastError() << '\n';
-        return 3;
+        return listingFailed(listing, err);
     }
     const std::vector<ArchiveEntry> shown = Filtered(*entries, r.filter);
     if (r.json) {
@@ -72,8 +78,7 @@ int show(const SharedState &state, ArchiveListing &listing, const ArchiveRequest
 {
     const auto versions = listing.versions(r.id);
     if (!versions) {
-        err << "Fehler: " << listing.lastError() << '\n';
-        return 3;
+        return listingFailed(listing, err);
     }
     const auto entry =
         std::find_if(versions->begin(), versions->end(), [&](const ArchiveEntry &e) { return e.id == r.id; });
@@ -128,8 +133,7 @@ int verify(const SharedState &state, ArchiveListing &listing, QTextStream &out, 
 {
     const auto mismatches = listing.verify();
     if (!mismatches) {
-        err << "Fehler: " << listing.lastError() << '\n';
-        return 3;
+        return listingFailed(listing, err);
     }
     for (const DocumentMismatch &m : *mismatches)
         out << GetMeldung(state, DocumentMismatchText)
