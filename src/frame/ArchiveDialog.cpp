@@ -132,8 +132,8 @@ bool ArchiveDialog::reload()
     if (opened && !(entries = listing.entries(true)))
         opened = {false, listing.lastError()};
     if (!opened) {
-        m_messages.show(
-            MakeMessage(0, MsgIcon::Critical, m_state.AppTitle, QStringLiteral("Fehler: ") + opened.message));
+        m_messages.show(MakeMessage(0, MsgIcon::Critical, m_state.AppTitle,
+                                    QStringLiteral("Fehler: ") + DbResultText(m_state, opened)));
         return false;
     }
     m_entries = std::move(*entries);
@@ -206,8 +206,8 @@ std::optional<StoredDocument> ArchiveDialog::documentOf(qint64 id)
     if (opened && !(document = listing.document(id)))
         opened = {false, listing.lastError()};
     if (!opened)
-        m_messages.show(
-            MakeMessage(0, MsgIcon::Critical, m_state.AppTitle, QStringLiteral("Fehler: ") + opened.message));
+        m_messages.show(MakeMessage(0, MsgIcon::Critical, m_state.AppTitle,
+                                    QStringLiteral("Fehler: ") + DbResultText(m_state, opened)));
     return document;
 }
 
